@@ -1,0 +1,250 @@
+#include "window/form1.h"
+
+#include "calc/calculations.h"
+#include "window/appearance.h"
+#include "window/control_table.h"
+#include "window/messages.h"
+#include "window/pickers.h"
+#include "window/reference_table.h"
+
+#include <map>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace window {
+namespace {
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect pixels(const Control& c) {
+    return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel,
+            c.height / kTwipsPerPixel};
+}
+
+QWidget* makeControl(const Control& c, QWidget* parent) {
+    switch (c.kind) {
+    case Kind::GroupBox:
+        return new QGroupBox(qt(c.caption), parent);
+    case Kind::CheckBox: {
+        auto* box = new QCheckBox(qt(c.caption), parent);
+        // It stands on its group box's top edge and must hide the frame line under it.
+        box->setAutoFillBackground(true);
+        return box;
+    }
+    case Kind::Label: {
+        auto* label = new QLabel(qt(c.caption), parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case Kind::TextBox:
+        return new QLineEdit(parent);
+    case Kind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(true);
+        // Its list holds the standard values only: text typed into it is never added.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setEditText(qt(c.caption));
+        return combo;
+    }
+    case Kind::CommandButton: {
+        auto* button = new QPushButton(qt(c.caption), parent);
+        button->setAutoDefault(false); // Enter starts no command
+        return button;
+    }
+    case Kind::PictureBox:
+        return new ReferenceTable(parent);
+    }
+    return nullptr;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        icon.addFile(QStringLiteral(":/hengchi/hengchi-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+void centre(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    }
+}
+
+} // namespace
+
+Form1::Form1(std::unique_ptr<Messenger> messenger, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      messenger_(std::move(messenger)), fields_(*this, *messenger_),
+      decimalSeparator_(interfaceLocale().decimalPoint().toStdString()) {
+    setObjectName(qt(kWindowName));
+    setWindowTitle(qt(kWindowCaption));
+    setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
+    setWindowIcon(programIcon());
+    createControls();
+    fillPickers();
+    centre(*this);
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    std::map<std::string_view, QWidget*> created{{kWindowName, this}};
+    std::map<int, QWidget*> tabOrder;
+    for (const Control& c : controlTable()) {
+        QWidget* const widget = makeControl(c, created.at(c.container));
+        widget->setObjectName(qt(c.name));
+        widget->setGeometry(pixels(c));
+        created.emplace(c.name, widget);
+        if (c.kind != Kind::Label && c.kind != Kind::GroupBox) {
+            tabOrder.emplace(c.tabIndex, widget);
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            fields_.add(edit);
+        }
+    }
+
+    for (const Control& c : controlTable()) {
+        if (!c.buddy.empty()) {
+            static_cast<QLabel*>(created.at(c.name))->setBuddy(created.at(c.buddy));
+        }
+        if (c.kind == Kind::TextBox) {
+            created.at(c.name)->setAccessibleName(qt(fieldTitle(c.name)));
+        }
+    }
+
+    QWidget* previous = nullptr;
+    for (const auto& [index, widget] : tabOrder) {
+        if (previous != nullptr) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+
+    for (int n = 0; n < 3; ++n) {
+        QCheckBox* const box = findChild<QCheckBox*>(QStringLiteral("Check%1").arg(n + 1));
+        checks_[n] = box;
+        connect(box, &QCheckBox::toggled, this, [this, box](bool on) { checkToggled(box, on); });
+    }
+    checks_[0]->setChecked(true);
+
+    const auto button = [this](const char* name) {
+        return findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    connect(button("Command1"), &QPushButton::clicked, this, &Form1::calculateClicked);
+    connect(button("Command2"), &QPushButton::clicked, this, &Form1::clearClicked);
+    connect(button("Command3"), &QPushButton::clicked, this, &Form1::exitClicked);
+    connect(button("Command4"), &QPushButton::clicked, this, &Form1::aboutClicked);
+}
+
+// What the window does as it loads: the pickers get their lists, and nothing else is set.
+void Form1::fillPickers() {
+    for (const Picker& picker : pickerTable()) {
+        auto* const combo = findChild<QComboBox*>(qt(picker.combo));
+        for (const std::string_view item : picker.items) {
+            combo->addItem(qt(item));
+        }
+        // addItem makes the first item current in an editable combo box: no item is chosen
+        // until the user picks one, and the covered edit field keeps the combo box's name.
+        combo->setCurrentIndex(-1);
+        combo->setEditText(qt(picker.combo));
+        // activated, unlike currentIndexChanged, also comes for the item already chosen, so
+        // picking 6.25 again restores it over a hand-typed 3.5.
+        connect(combo, &QComboBox::activated, this,
+                [this, &picker](int index) { picked(picker, index); });
+        fields_.field(picker.field)->installEventFilter(this);
+    }
+}
+
+// The list opens on the release that ends a double-click, not on the double-click itself:
+// a list opened earlier would take that release as a click outside it and close again.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        doubleClicked_ = watched;
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && watched == doubleClicked_) {
+        doubleClicked_ = nullptr;
+        if (const Picker* picker = pickerForField(watched->objectName().toStdString())) {
+            findChild<QComboBox*>(qt(picker->combo))->showPopup();
+        }
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        doubleClicked_ = nullptr;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::picked(const Picker& picker, int index) {
+    const auto* const combo = findChild<QComboBox*>(qt(picker.combo));
+    fields_.field(picker.field)->setText(combo->itemText(index));
+}
+
+void Form1::checkToggled(QCheckBox* box, bool ticked) {
+    if (!ticked) {
+        return; // the user has just unticked it: no calculator is chosen now
+    }
+    // The others are cleared from the highest number down; each one cleared runs this handler
+    // in turn, which finds it unticked and stops there.
+    for (auto other = checks_.rbegin(); other != checks_.rend(); ++other) {
+        if (*other != box) {
+            (*other)->setChecked(false);
+        }
+    }
+}
+
+void Form1::calculateClicked() {
+    if (checks_[0]->isChecked()) {
+        report(calc::one(fields_, decimalSeparator_));
+    } else if (checks_[1]->isChecked()) {
+        report(calc::two(fields_, decimalSeparator_));
+    } else if (checks_[2]->isChecked()) {
+        report(calc::sw(fields_, decimalSeparator_));
+    } else {
+        messenger_->show(this, kCalculatorTitle, kNoMethodMessage);
+    }
+}
+
+// A fault ends the calculation, not the program: the user reads why, and finds the field that
+// caused it focused with its text selected, ready to be typed over.
+void Form1::report(const calc::Outcome& outcome) {
+    if (outcome.status != calc::Status::Failed) {
+        return;
+    }
+    messenger_->show(this, kCalculatorTitle, faultMessage(outcome.fault));
+    if (QLineEdit* const field = fields_.field(outcome.fault.field)) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    }
+}
+
+void Form1::clearClicked() {
+    for (int n = 1; n <= 24; ++n) {
+        fields_.write("Text" + std::to_string(n), {});
+    }
+}
+
+void Form1::exitClicked() {
+    close();
+    QCoreApplication::exit(0);
+}
+
+void Form1::aboutClicked() {
+    messenger_->show(this, aboutTitle(), aboutPrompt());
+}
+
+} // namespace window
