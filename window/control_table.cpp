@@ -98,6 +98,9 @@ const Control* findControl(std::string_view name) {
 }
 
 std::string fieldTitle(std::string_view field) {
+    if (field.empty()) {
+        return {};
+    }
     const auto label = std::ranges::find(kControls, field, &Control::buddy);
     if (label != kControls.end()) {
         std::string_view caption = label->caption;

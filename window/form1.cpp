@@ -133,6 +133,8 @@ void Form1::createControls() {
         }
         previous = widget;
     }
+    // The window opens with the focus where the tab order starts.
+    tabOrder.begin()->second->setFocus();
 
     for (int n = 0; n < 3; ++n) {
         QCheckBox* const box = findChild<QCheckBox*>(QStringLiteral("Check%1").arg(n + 1));

@@ -8,6 +8,8 @@ namespace window {
 // a sunken two-pixel border. Drawn rather than stored as a bitmap, so that it stays sharp on
 // screens of any scale. The program never reads it.
 class ReferenceTable final : public QFrame {
+    Q_OBJECT
+
 public:
     explicit ReferenceTable(QWidget* parent = nullptr);
 
