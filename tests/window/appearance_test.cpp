@@ -54,11 +54,10 @@ void AppearanceTest::captionsFitTheirLabels() {
     window::Form1 form;
     for (const QLabel* label : form.findChildren<QLabel*>()) {
         const int needed = label->fontMetrics().horizontalAdvance(label->text());
-        QVERIFY2(needed <= label->width(),
-                 qPrintable(QStringLiteral("%1 needs %2 px, has %3")
-                                .arg(label->objectName())
-                                .arg(needed)
-                                .arg(label->width())));
+        QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                                          .arg(label->objectName())
+                                                          .arg(needed)
+                                                          .arg(label->width())));
     }
 }
 

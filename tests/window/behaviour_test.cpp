@@ -1,4 +1,3 @@
-#include "recording_messenger.h"
 #include "window/form1.h"
 
 #include <QCheckBox>
@@ -7,6 +6,8 @@
 #include <QListView>
 #include <QPushButton>
 #include <QtTest>
+
+#include "recording_messenger.h"
 
 using window::Form1;
 using Fields = QMap<QString, QString>;
@@ -33,6 +34,7 @@ private slots:
     void clearEmptiesEveryFieldAndNothingElse();
     void aboutShowsTheMakers();
     void exitEndsTheProgram();
+    void closingTheWindowEndsTheProgram();
     void enterAndEscStartNothing_data();
     void enterAndEscStartNothing();
 
@@ -60,11 +62,11 @@ namespace {
 
 const QString kTitle = QStringLiteral("澄川工作室");
 
-const Fields kStraightBar{{"Text1", "900"}, {"Text2", "25"}, {"Text3", "6.25"},
-                          {"Text4", "10"},  {"Text5", "1.5"}};
-const Fields kBentUpBar{{"Text7", "200"},   {"Text8", "50"},   {"Text9", "1.41"},
-                        {"Text10", "25"},   {"Text16", "100"}, {"Text11", "6.25"},
-                        {"Text12", "1.5"},  {"Text13", "0.5"}, {"Text14", "10"}};
+const Fields kStraightBar{
+    {"Text1", "900"}, {"Text2", "25"}, {"Text3", "6.25"}, {"Text4", "10"}, {"Text5", "1.5"}};
+const Fields kBentUpBar{{"Text7", "200"},  {"Text8", "50"},   {"Text9", "1.41"},
+                        {"Text10", "25"},  {"Text16", "100"}, {"Text11", "6.25"},
+                        {"Text12", "1.5"}, {"Text13", "0.5"}, {"Text14", "10"}};
 const Fields kStirrup{{"Text17", "250"},  {"Text18", "150"}, {"Text19", "75"},
                       {"Text20", "1.25"}, {"Text21", "900"}, {"Text22", "150"}};
 
@@ -84,7 +86,9 @@ void BehaviourTest::init() {
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
 }
 
-void BehaviourTest::cleanup() { form_.reset(); }
+void BehaviourTest::cleanup() {
+    form_.reset();
+}
 
 void BehaviourTest::fill(const Fields& fields) const {
     for (auto it = fields.begin(); it != fields.end(); ++it) {
@@ -122,26 +126,24 @@ void BehaviourTest::tickingOneClearsTheOthers_data() {
     QTest::addColumn<QStringList>("cleared"); // the boxes cleared, in order
     QTest::addColumn<QStringList>("after");
 
-    QTest::newRow("Check2 over Check1") << QStringList{"Check1"} << "Check2"
-                                        << QStringList{"Check1"}
-                                        << QStringList{"Check2"};
-    QTest::newRow("Check3 over Check1") << QStringList{"Check1"} << "Check3"
-                                        << QStringList{"Check1"}
-                                        << QStringList{"Check3"};
-    QTest::newRow("untick the only one") << QStringList{"Check1"} << "Check1"
-                                         << QStringList{"Check1"} << QStringList{};
-    QTest::newRow("Check1 from none") << QStringList{} << "Check1" << QStringList{}
-                                      << QStringList{"Check1"};
+    QTest::newRow("Check2 over Check1")
+        << QStringList{"Check1"} << "Check2" << QStringList{"Check1"} << QStringList{"Check2"};
+    QTest::newRow("Check3 over Check1")
+        << QStringList{"Check1"} << "Check3" << QStringList{"Check1"} << QStringList{"Check3"};
+    QTest::newRow("untick the only one")
+        << QStringList{"Check1"} << "Check1" << QStringList{"Check1"} << QStringList{};
+    QTest::newRow("Check1 from none")
+        << QStringList{} << "Check1" << QStringList{} << QStringList{"Check1"};
     // With both others ticked, the order of clearing shows.
     QTest::newRow("Check1 clears 3 then 2")
-        << QStringList{"Check2", "Check3"} << "Check1"
-        << QStringList{"Check3", "Check2"} << QStringList{"Check1"};
+        << QStringList{"Check2", "Check3"} << "Check1" << QStringList{"Check3", "Check2"}
+        << QStringList{"Check1"};
     QTest::newRow("Check2 clears 3 then 1")
-        << QStringList{"Check1", "Check3"} << "Check2"
-        << QStringList{"Check3", "Check1"} << QStringList{"Check2"};
+        << QStringList{"Check1", "Check3"} << "Check2" << QStringList{"Check3", "Check1"}
+        << QStringList{"Check2"};
     QTest::newRow("Check3 clears 2 then 1")
-        << QStringList{"Check1", "Check2"} << "Check3"
-        << QStringList{"Check2", "Check1"} << QStringList{"Check3"};
+        << QStringList{"Check1", "Check2"} << "Check3" << QStringList{"Check2", "Check1"}
+        << QStringList{"Check3"};
 }
 
 void BehaviourTest::tickingOneClearsTheOthers() {
@@ -187,21 +189,22 @@ void BehaviourTest::calculate_data() {
                                   << QString();
     QTest::newRow("straight bar 4.87") << "Check1" << merged(kStraightBar, {{"Text3", "4.87"}})
                                        << Fields{{"Text6", "917.4"}} << QString();
-    QTest::newRow("straight bar below zero")
-        << "Check1"
-        << Fields{{"Text1", "100"}, {"Text2", "60"}, {"Text3", "0"}, {"Text4", "10"},
-                  {"Text5", "0"}}
-        << Fields{{"Text6", "-20"}} << QString();
+    QTest::newRow("straight bar below zero") << "Check1"
+                                             << Fields{{"Text1", "100"},
+                                                       {"Text2", "60"},
+                                                       {"Text3", "0"},
+                                                       {"Text4", "10"},
+                                                       {"Text5", "0"}}
+                                             << Fields{{"Text6", "-20"}} << QString();
     QTest::newRow("bent-up bar") << "Check2" << kBentUpBar << Fields{{"Text15", "657"}}
                                  << QString();
     QTest::newRow("bent-up bar 1.15 and 0.85")
         << "Check2" << merged(kBentUpBar, {{"Text9", "1.15"}, {"Text13", "0.85"}})
         << Fields{{"Text15", "591"}} << QString();
-    QTest::newRow("stirrup") << "Check3" << kStirrup
-                             << Fields{{"Text23", "917"}, {"Text24", "7"}} << QString();
+    QTest::newRow("stirrup") << "Check3" << kStirrup << Fields{{"Text23", "917"}, {"Text24", "7"}}
+                             << QString();
     QTest::newRow("stirrup count 5.5") << "Check3" << merged(kStirrup, {{"Text22", "200"}})
-                                       << Fields{{"Text23", "917"}, {"Text24", "5.5"}}
-                                       << QString();
+                                       << Fields{{"Text23", "917"}, {"Text24", "5.5"}} << QString();
     QTest::newRow("stirrup count 5.666667")
         << "Check3" << merged(kStirrup, {{"Text21", "700"}})
         << Fields{{"Text23", "917"}, {"Text24", "5.666667"}} << QString();
@@ -209,15 +212,15 @@ void BehaviourTest::calculate_data() {
         << "Check2" << everything << Fields{{"Text15", "657"}} << QString();
     QTest::newRow("other groups' empty fields bring no message")
         << "Check3" << kStirrup << Fields{{"Text23", "917"}, {"Text24", "7"}} << QString();
-    QTest::newRow("straight bar incomplete") << "Check1" << kBentUpBar << Fields{}
-                                             << QStringLiteral("直钢筋参数未填写完成。");
+    QTest::newRow("straight bar incomplete")
+        << "Check1" << kBentUpBar << Fields{} << QStringLiteral("直钢筋参数未填写完成。");
     QTest::newRow("bent-up bar without cover")
         << "Check2" << merged(kBentUpBar, {{"Text10", ""}}) << Fields{}
         << QStringLiteral("弯起钢筋参数未填写完成。");
-    QTest::newRow("stirrup incomplete") << "Check3" << Fields{} << Fields{}
-                                        << QStringLiteral("箍筋参数未填写完成。");
-    QTest::newRow("no box ticked") << QString() << everything << Fields{}
-                                   << QStringLiteral("没有选择计算方式。");
+    QTest::newRow("stirrup incomplete")
+        << "Check3" << Fields{} << Fields{} << QStringLiteral("箍筋参数未填写完成。");
+    QTest::newRow("no box ticked")
+        << QString() << everything << Fields{} << QStringLiteral("没有选择计算方式。");
 }
 
 void BehaviourTest::calculate() {
@@ -252,27 +255,25 @@ void BehaviourTest::faultsAreReportedAndTheProgramGoesOn_data() {
     QTest::addColumn<QString>("focused"); // empty when no one field is to blame
     QTest::addColumn<Fields>("results");
 
-    QTest::newRow("blank cover")
-        << "Check1" << merged(kStraightBar, {{"Text2", " "}})
-        << QStringLiteral("“保护层”中的内容不是有效的数字。") << "Text2" << Fields{};
+    QTest::newRow("blank cover") << "Check1" << merged(kStraightBar, {{"Text2", " "}})
+                                 << QStringLiteral("“保护层”中的内容不是有效的数字。") << "Text2"
+                                 << Fields{};
     QTest::newRow("full-width letters")
         << "Check1" << merged(kStraightBar, {{"Text1", "九百"}})
         << QStringLiteral("“构建长度”中的内容不是有效的数字。") << "Text1" << Fields{};
     QTest::newRow("diameter too large")
         << "Check1" << merged(kStraightBar, {{"Text4", "1e39"}})
-        << QStringLiteral("“直径(D)”中的数值太大，超出了单精度数的范围。") << "Text4"
-        << Fields{};
+        << QStringLiteral("“直径(D)”中的数值太大，超出了单精度数的范围。") << "Text4" << Fields{};
     QTest::newRow("hook overflow")
         << "Check1" << merged(kStraightBar, {{"Text3", "1e38"}})
         << QStringLiteral("“弯钩长度”中的数值太大，计算结果溢出。") << "Text3" << Fields{};
-    QTest::newRow("sum overflow")
-        << "Check1" << merged(kStraightBar, {{"Text1", "3e38"}, {"Text2", "-1e38"}})
-        << QStringLiteral("计算结果太大，超出了单精度数的范围（溢出）。") << QString()
-        << Fields{};
+    QTest::newRow("sum overflow") << "Check1"
+                                  << merged(kStraightBar, {{"Text1", "3e38"}, {"Text2", "-1e38"}})
+                                  << QStringLiteral("计算结果太大，超出了单精度数的范围（溢出）。")
+                                  << QString() << Fields{};
     QTest::newRow("second field of the slant row")
         << "Check2" << merged(kBentUpBar, {{"Text16", "abc"}})
-        << QStringLiteral("“斜段长度（第二栏）”中的内容不是有效的数字。") << "Text16"
-        << Fields{};
+        << QStringLiteral("“斜段长度（第二栏）”中的内容不是有效的数字。") << "Text16" << Fields{};
     QTest::newRow("zero spacing keeps the new length and the old count")
         << "Check3" << merged(kStirrup, {{"Text22", "0"}, {"Text23", "1"}, {"Text24", "2"}})
         << QStringLiteral("“箍筋间距”为 0，除数不能为零。") << "Text22"
@@ -319,13 +320,20 @@ void BehaviourTest::doubleClickOpensTheListAndAPickFillsTheField_data() {
     QTest::addColumn<QStringList>("items");
     const QStringList hooks{"6.25", "4.87", "4.21"};
     const QStringList elongations{"1.5", "1.25", "1.0"};
-    QTest::newRow("Text3") << "Text3" << "Combo1" << hooks;
-    QTest::newRow("Text5") << "Text5" << "Combo2" << elongations;
-    QTest::newRow("Text11") << "Text11" << "Combo3" << hooks;
-    QTest::newRow("Text12") << "Text12" << "Combo4" << elongations;
-    QTest::newRow("Text13") << "Text13" << "Combo5" << QStringList{"0.85", "0.50", "0.35"};
-    QTest::newRow("Text9") << "Text9" << "Combo6" << QStringList{"1.15", "1.41", "2.0"};
-    QTest::newRow("Text20") << "Text20" << "Combo7" << elongations;
+    QTest::newRow("Text3") << "Text3"
+                           << "Combo1" << hooks;
+    QTest::newRow("Text5") << "Text5"
+                           << "Combo2" << elongations;
+    QTest::newRow("Text11") << "Text11"
+                            << "Combo3" << hooks;
+    QTest::newRow("Text12") << "Text12"
+                            << "Combo4" << elongations;
+    QTest::newRow("Text13") << "Text13"
+                            << "Combo5" << QStringList{"0.85", "0.50", "0.35"};
+    QTest::newRow("Text9") << "Text9"
+                           << "Combo6" << QStringList{"1.15", "1.41", "2.0"};
+    QTest::newRow("Text20") << "Text20"
+                            << "Combo7" << elongations;
 }
 
 void BehaviourTest::doubleClickOpensTheListAndAPickFillsTheField() {
@@ -379,8 +387,8 @@ void BehaviourTest::keyboardMovesInAListCopyToo() {
 void BehaviourTest::doubleClickOnAFieldWithoutAListOpensNothing() {
     fill(kStraightBar);
     const Fields before = allFields();
-    for (const QString& name : {QStringLiteral("Text1"), QStringLiteral("Text16"),
-                                QStringLiteral("Text6")}) {
+    for (const QString& name :
+         {QStringLiteral("Text1"), QStringLiteral("Text16"), QStringLiteral("Text6")}) {
         doubleClick(name);
         QTest::qWait(50);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
@@ -389,10 +397,10 @@ void BehaviourTest::doubleClickOnAFieldWithoutAListOpensNothing() {
 }
 
 void BehaviourTest::listsAreFilledAtLoad() {
-    const QList<QStringList> lists{
-        {"6.25", "4.87", "4.21"}, {"1.5", "1.25", "1.0"}, {"6.25", "4.87", "4.21"},
-        {"1.5", "1.25", "1.0"},   {"0.85", "0.50", "0.35"}, {"1.15", "1.41", "2.0"},
-        {"1.5", "1.25", "1.0"}};
+    const QList<QStringList> lists{{"6.25", "4.87", "4.21"}, {"1.5", "1.25", "1.0"},
+                                   {"6.25", "4.87", "4.21"}, {"1.5", "1.25", "1.0"},
+                                   {"0.85", "0.50", "0.35"}, {"1.15", "1.41", "2.0"},
+                                   {"1.5", "1.25", "1.0"}};
     for (int n = 1; n <= 7; ++n) {
         const QComboBox* combo = control<QComboBox>(QStringLiteral("Combo%1").arg(n));
         QStringList items;
@@ -464,6 +472,12 @@ void BehaviourTest::exitEndsTheProgram() {
     QTimer::singleShot(0, this, [this] { click(QStringLiteral("Command3")); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!form_->isVisible());
+    QVERIFY(shown_.isEmpty());
+}
+
+void BehaviourTest::closingTheWindowEndsTheProgram() {
+    QTimer::singleShot(0, form_.get(), &QWidget::close);
+    QCOMPARE(QApplication::exec(), 0);
     QVERIFY(shown_.isEmpty());
 }
 

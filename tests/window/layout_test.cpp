@@ -180,8 +180,8 @@ void LayoutTest::everyControl() {
     QCOMPARE(w->geometry(), e.geometry);
     QVERIFY(w->isVisibleTo(form_.get()));
     QVERIFY(w->isEnabled());
-    const bool focusable = qobject_cast<const QLabel*>(w) == nullptr &&
-                           qobject_cast<const QGroupBox*>(w) == nullptr;
+    const bool focusable =
+        qobject_cast<const QLabel*>(w) == nullptr && qobject_cast<const QGroupBox*>(w) == nullptr;
     QCOMPARE((w->focusPolicy() & Qt::TabFocus) != 0, focusable);
 }
 
@@ -205,8 +205,8 @@ void LayoutTest::stackingOfTheWindowsChildren() {
             bottomToTop << child->objectName();
         }
     }
-    const QStringList expected{"Frame1",   "Frame2",   "Frame3", "Command1", "Check2",
-                               "Command2", "Command3", "Command4", "Combo2", "Text5"};
+    const QStringList expected{"Frame1",   "Frame2",   "Frame3",   "Command1", "Check2",
+                               "Command2", "Command3", "Command4", "Combo2",   "Text5"};
     QCOMPARE(bottomToTop, expected);
 
     // What the stacking shows: the window's own controls stand over the group boxes.
@@ -220,13 +220,20 @@ void LayoutTest::eachTextBoxCoversItsComboBox_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("combo");
     QTest::addColumn<QPoint>("strip"); // a pixel of the combo box left showing, in the window
-    QTest::newRow("Text3") << "Text3" << "Combo1" << QPoint();
-    QTest::newRow("Text5") << "Text5" << "Combo2" << QPoint(360, 47);
-    QTest::newRow("Text11") << "Text11" << "Combo3" << QPoint(446, 140);
-    QTest::newRow("Text12") << "Text12" << "Combo4" << QPoint(447, 170);
-    QTest::newRow("Text13") << "Text13" << "Combo5" << QPoint();
-    QTest::newRow("Text9") << "Text9" << "Combo6" << QPoint();
-    QTest::newRow("Text20") << "Text20" << "Combo7" << QPoint();
+    QTest::newRow("Text3") << "Text3"
+                           << "Combo1" << QPoint();
+    QTest::newRow("Text5") << "Text5"
+                           << "Combo2" << QPoint(360, 47);
+    QTest::newRow("Text11") << "Text11"
+                            << "Combo3" << QPoint(446, 140);
+    QTest::newRow("Text12") << "Text12"
+                            << "Combo4" << QPoint(447, 170);
+    QTest::newRow("Text13") << "Text13"
+                            << "Combo5" << QPoint();
+    QTest::newRow("Text9") << "Text9"
+                           << "Combo6" << QPoint();
+    QTest::newRow("Text20") << "Text20"
+                            << "Combo7" << QPoint();
 }
 
 void LayoutTest::eachTextBoxCoversItsComboBox() {
