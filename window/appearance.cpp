@@ -12,8 +12,12 @@ namespace window {
 Appearance::Appearance() {
     const QLocale chinese = interfaceLocale();
     QLocale::setDefault(chinese);
-    translated_ = translator_.load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
-                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // "qt" is the catalog windeployqt gathers Qt's strings into; Debian has it as well, and
+    // qtbase alone where it does not.
+    const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    translated_ =
+        translator_.load(chinese, QStringLiteral("qt"), QStringLiteral("_"), directory) ||
+        translator_.load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"), directory);
     if (translated_) {
         QApplication::installTranslator(&translator_);
     }

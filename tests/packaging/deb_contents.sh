@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a configured build folder, unpacks it into a scratch root and
+# checks what a user would get: the program, its menu entry, metainfo and icons, and the
+# packages it depends on.
+#   deb_contents.sh BUILD_DIR APP_ID VERSION
+set -euo pipefail
+build=$1 id=$2 version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; exit 1; }
+deb=$(echo "$work"/out/*.deb)
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+
+failures=0
+expect() { if ! eval "$2"; then echo "FAILED: $1"; failures=$((failures + 1)); fi; }
+
+expect "package version is $version" '[[ $(dpkg-deb -f "$deb" Version) == "$version" ]]'
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins qt6-translations-l10n fonts-noto-cjk; do
+    expect "depends on $package" '[[ $depends == *"$package"* ]]'
+done
+expect "an executable program" '[[ -x $root/usr/bin/hengchi ]]'
+expect "the program is stripped" '! readelf -S "$root/usr/bin/hengchi" | grep -q "\.symtab"'
+expect "a menu entry" '[[ -f $root/usr/share/applications/$id.desktop ]]'
+expect "the menu entry starts the program" 'grep -qx "Exec=hengchi" "$root/usr/share/applications/$id.desktop"'
+expect "the menu entry names the icon" 'grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop"'
+expect "the menu entry is valid" 'desktop-file-validate "$root/usr/share/applications/$id.desktop"'
+expect "the metainfo is valid" 'appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" >/dev/null'
+expect "the metainfo has the version" 'grep -q "release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml"'
+for size in 16 24 32 48 64; do
+    icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/$id.png
+    # The PNG header holds the width and height as 32-bit big-endian numbers at bytes 16..23.
+    expect "a ${size}px icon" '[[ $(od -An -tx1 -j16 -N8 "$icon" | tr -d " \n") == $(printf "%08x%08x" "$size" "$size") ]]'
+done
+expect "a scalable icon" '[[ -f $root/usr/share/icons/hicolor/scalable/apps/$id.svg ]]'
+expect "nothing outside /usr" '[[ $(ls "$root") == usr ]]'
+
+# The unpacked program starts and keeps running.
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/hengchi" >"$work/run.log" 2>&1 &
+pid=$!
+sleep 2
+expect "the installed program runs" 'kill -0 "$pid" 2>/dev/null'
+kill "$pid" 2>/dev/null || true
+
+if ((failures > 0)); then
+    exit 1
+fi
+echo "the package holds what it should"
