@@ -6,6 +6,7 @@
 #include "window/messages.h"
 #include "window/pickers.h"
 #include "window/reference_table.h"
+#include "window/utf8.h"
 
 #include <map>
 
@@ -23,10 +24,6 @@
 namespace window {
 namespace {
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QRect pixels(const Control& c) {
     return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel,
             c.height / kTwipsPerPixel};
@@ -35,15 +32,15 @@ QRect pixels(const Control& c) {
 QWidget* makeControl(const Control& c, QWidget* parent) {
     switch (c.kind) {
     case Kind::GroupBox:
-        return new QGroupBox(qt(c.caption), parent);
+        return new QGroupBox(fromUtf8(c.caption), parent);
     case Kind::CheckBox: {
-        auto* box = new QCheckBox(qt(c.caption), parent);
+        auto* box = new QCheckBox(fromUtf8(c.caption), parent);
         // It stands on its group box's top edge and must hide the frame line under it.
         box->setAutoFillBackground(true);
         return box;
     }
     case Kind::Label: {
-        auto* label = new QLabel(qt(c.caption), parent);
+        auto* label = new QLabel(fromUtf8(c.caption), parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
@@ -54,11 +51,11 @@ QWidget* makeControl(const Control& c, QWidget* parent) {
         combo->setEditable(true);
         // Its list holds the standard values only: text typed into it is never added.
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setEditText(qt(c.caption));
+        combo->setEditText(fromUtf8(c.caption));
         return combo;
     }
     case Kind::CommandButton: {
-        auto* button = new QPushButton(qt(c.caption), parent);
+        auto* button = new QPushButton(fromUtf8(c.caption), parent);
         button->setAutoDefault(false); // Enter starts no command
         return button;
     }
@@ -90,8 +87,8 @@ Form1::Form1(std::unique_ptr<Messenger> messenger, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       messenger_(std::move(messenger)), fields_(*this, *messenger_),
       decimalSeparator_(interfaceLocale().decimalPoint().toStdString()) {
-    setObjectName(qt(kWindowName));
-    setWindowTitle(qt(kWindowCaption));
+    setObjectName(fromUtf8(kWindowName));
+    setWindowTitle(fromUtf8(kWindowCaption));
     setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
     setWindowIcon(programIcon());
     createControls();
@@ -106,7 +103,7 @@ void Form1::createControls() {
     std::map<int, QWidget*> tabOrder;
     for (const Control& c : controlTable()) {
         QWidget* const widget = makeControl(c, created.at(c.container));
-        widget->setObjectName(qt(c.name));
+        widget->setObjectName(fromUtf8(c.name));
         widget->setGeometry(pixels(c));
         created.emplace(c.name, widget);
         if (c.kind != Kind::Label && c.kind != Kind::GroupBox) {
@@ -122,7 +119,7 @@ void Form1::createControls() {
             static_cast<QLabel*>(created.at(c.name))->setBuddy(created.at(c.buddy));
         }
         if (c.kind == Kind::TextBox) {
-            created.at(c.name)->setAccessibleName(qt(fieldTitle(c.name)));
+            created.at(c.name)->setAccessibleName(fromUtf8(fieldTitle(c.name)));
         }
     }
 
@@ -155,14 +152,14 @@ void Form1::createControls() {
 // What the window does as it loads: the pickers get their lists, and nothing else is set.
 void Form1::fillPickers() {
     for (const Picker& picker : pickerTable()) {
-        auto* const combo = findChild<QComboBox*>(qt(picker.combo));
+        auto* const combo = findChild<QComboBox*>(fromUtf8(picker.combo));
         for (const std::string_view item : picker.items) {
-            combo->addItem(qt(item));
+            combo->addItem(fromUtf8(item));
         }
         // addItem makes the first item current in an editable combo box: no item is chosen
         // until the user picks one, and the covered edit field keeps the combo box's name.
         combo->setCurrentIndex(-1);
-        combo->setEditText(qt(picker.combo));
+        combo->setEditText(fromUtf8(picker.combo));
         // activated, unlike currentIndexChanged, also comes for the item already chosen, so
         // picking 6.25 again restores it over a hand-typed 3.5.
         connect(combo, &QComboBox::activated, this,
@@ -181,7 +178,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease && watched == doubleClicked_) {
         doubleClicked_ = nullptr;
         if (const Picker* picker = pickerForField(watched->objectName().toStdString())) {
-            findChild<QComboBox*>(qt(picker->combo))->showPopup();
+            findChild<QComboBox*>(fromUtf8(picker->combo))->showPopup();
         }
         return true;
     }
@@ -192,7 +189,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::picked(const Picker& picker, int index) {
-    const auto* const combo = findChild<QComboBox*>(qt(picker.combo));
+    const auto* const combo = findChild<QComboBox*>(fromUtf8(picker.combo));
     fields_.field(picker.field)->setText(combo->itemText(index));
 }
 

@@ -2,24 +2,18 @@
 
 #include "window/messages.h"
 #include "window/messenger.h"
+#include "window/utf8.h"
 
 #include <QLineEdit>
 
 namespace window {
-namespace {
-
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 void WindowFields::add(QLineEdit* field) {
     fields_.insert(field->objectName(), field);
 }
 
 QLineEdit* WindowFields::field(std::string_view name) const {
-    return fields_.value(qt(name));
+    return fields_.value(fromUtf8(name));
 }
 
 std::string WindowFields::read(std::string_view name) const {
@@ -29,12 +23,12 @@ std::string WindowFields::read(std::string_view name) const {
 
 void WindowFields::write(std::string_view name, std::string text) {
     if (QLineEdit* const edit = field(name)) {
-        edit->setText(qt(text));
+        edit->setText(fromUtf8(text));
     }
 }
 
 void WindowFields::showMessage(std::string_view prompt) {
-    messenger_.show(&window_, kCalculatorTitle, qt(prompt));
+    messenger_.show(&window_, kCalculatorTitle, fromUtf8(prompt));
 }
 
 } // namespace window

@@ -1,6 +1,3 @@
-#include "calc/calculations.h"
-#include "calc/field_store.h"
-
 #include <functional>
 #include <ostream>
 #include <string>
@@ -8,37 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include "examples.h"
+
 namespace {
 
 using calc::FieldStore;
 using calc::Status;
-using Texts = FieldStore::Texts;
-using Calculation = std::function<calc::Outcome(calc::FieldAccess&)>;
-
-const Calculation kOne = [](calc::FieldAccess& f) {
-    return calc::one(f);
-};
-const Calculation kTwo = [](calc::FieldAccess& f) {
-    return calc::two(f);
-};
-const Calculation kSw = [](calc::FieldAccess& f) {
-    return calc::sw(f);
-};
-
-const Texts kStraightBar{
-    {"Text1", "900"}, {"Text2", "25"}, {"Text3", "6.25"}, {"Text4", "10"}, {"Text5", "1.5"}};
-const Texts kBentUpBar{{"Text7", "200"},  {"Text8", "50"},   {"Text9", "1.41"},
-                       {"Text10", "25"},  {"Text16", "100"}, {"Text11", "6.25"},
-                       {"Text12", "1.5"}, {"Text13", "0.5"}, {"Text14", "10"}};
-const Texts kStirrup{{"Text17", "250"},  {"Text18", "150"}, {"Text19", "75"},
-                     {"Text20", "1.25"}, {"Text21", "900"}, {"Text22", "150"}};
-
-Texts with(Texts texts, const Texts& changes) {
-    for (const auto& [field, text] : changes) {
-        texts.insert_or_assign(field, text);
-    }
-    return texts;
-}
+using namespace examples;
 
 struct Example {
     const char* name;

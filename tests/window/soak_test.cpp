@@ -6,6 +6,7 @@
 #include "window/form1.h"
 #include "window/messages.h"
 #include "window/pickers.h"
+#include "window/utf8.h"
 
 #include <random>
 
@@ -36,14 +37,11 @@ void typeInto(QWidget* widget, const QString& text) {
     }
 }
 
-QString qt(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // Every message the program can show from the Calculate button.
 QSet<QString> definedMessages() {
-    QSet<QString> messages{qt(calc::kStraightBarIncomplete), qt(calc::kBentUpBarIncomplete),
-                           qt(calc::kStirrupIncomplete), window::kNoMethodMessage};
+    QSet<QString> messages{window::fromUtf8(calc::kStraightBarIncomplete),
+                           window::fromUtf8(calc::kBentUpBarIncomplete),
+                           window::fromUtf8(calc::kStirrupIncomplete), window::kNoMethodMessage};
     for (const calc::Cause cause :
          {calc::Cause::NotANumber, calc::Cause::TooLarge, calc::Cause::Overflow,
           calc::Cause::DivisionByZero, calc::Cause::InvalidOperation}) {
@@ -170,8 +168,8 @@ void SoakTest::thousandsOfRandomActions() {
         } else if (action < 67) {
             counts["pick"]++;
             const window::Picker& picker = window::pickerTable()[pick(7)];
-            QLineEdit* const field = form.findChild<QLineEdit*>(qt(picker.field));
-            auto* const combo = form.findChild<QComboBox*>(qt(picker.combo));
+            QLineEdit* const field = form.findChild<QLineEdit*>(window::fromUtf8(picker.field));
+            auto* const combo = form.findChild<QComboBox*>(window::fromUtf8(picker.combo));
             const QPoint at = field->mapTo(&form, field->rect().center());
             QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {}, at);
             QTRY_VERIFY(combo->view()->isVisible());
@@ -179,16 +177,17 @@ void SoakTest::thousandsOfRandomActions() {
             const QRect rect = combo->view()->visualRect(combo->model()->index(item, 0));
             QTest::mouseClick(combo->view()->viewport(), Qt::LeftButton, {}, rect.center());
             QTRY_VERIFY(!combo->view()->isVisible());
-            expected[field->objectName()] = qt(picker.items[static_cast<std::size_t>(item)]);
+            expected[field->objectName()] =
+                window::fromUtf8(picker.items[static_cast<std::size_t>(item)]);
         } else if (action < 70) {
             counts["pick by keyboard"]++;
             const window::Picker& picker = window::pickerTable()[pick(7)];
-            auto* const combo = form.findChild<QComboBox*>(qt(picker.combo));
+            auto* const combo = form.findChild<QComboBox*>(window::fromUtf8(picker.combo));
             const int before = combo->currentIndex();
             QTest::keyClick(combo, pick(2) == 0 ? Qt::Key_Down : Qt::Key_Up);
             // At either end of the list the key moves nothing, and nothing is copied.
             if (combo->currentIndex() != before) {
-                expected[qt(picker.field)] = combo->currentText();
+                expected[window::fromUtf8(picker.field)] = combo->currentText();
             }
         } else if (action < 73) {
             counts["double-click elsewhere"]++;
@@ -223,13 +222,13 @@ void SoakTest::thousandsOfRandomActions() {
             if (!outcome) {
                 expectedMessage = window::kNoMethodMessage;
             } else if (outcome->status == calc::Status::Incomplete) {
-                expectedMessage = qt(store.messages().front());
+                expectedMessage = window::fromUtf8(store.messages().front());
             } else if (outcome->status == calc::Status::Failed) {
                 expectedMessage = window::faultMessage(outcome->fault);
             }
             results += outcome && outcome->status == calc::Status::Written ? 1 : 0;
             for (const std::string& written : store.writes()) {
-                expected[qt(written)] = qt(store.read(written));
+                expected[window::fromUtf8(written)] = window::fromUtf8(store.read(written));
             }
             QTest::mouseClick(button("Command1"), Qt::LeftButton);
         }
