@@ -99,6 +99,7 @@ Form1::Form1(std::unique_ptr<Messenger> messenger, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::createControls() {
+    static constexpr std::array<std::string_view, 3> checkNames{"Check1", "Check2", "Check3"};
     std::map<std::string_view, QWidget*> created{{kWindowName, this}};
     std::map<int, QWidget*> tabOrder;
     for (const Control& c : controlTable()) {
@@ -134,14 +135,14 @@ void Form1::createControls() {
     tabOrder.begin()->second->setFocus();
 
     for (int n = 0; n < 3; ++n) {
-        QCheckBox* const box = findChild<QCheckBox*>(QStringLiteral("Check%1").arg(n + 1));
+        auto* const box = static_cast<QCheckBox*>(created.at(checkNames[n]));
         checks_[n] = box;
         connect(box, &QCheckBox::toggled, this, [this, box](bool on) { checkToggled(box, on); });
     }
     checks_[0]->setChecked(true);
 
-    const auto button = [this](const char* name) {
-        return findChild<QPushButton*>(QString::fromLatin1(name));
+    const auto button = [&created](std::string_view name) {
+        return static_cast<QPushButton*>(created.at(name));
     };
     connect(button("Command1"), &QPushButton::clicked, this, &Form1::calculateClicked);
     connect(button("Command2"), &QPushButton::clicked, this, &Form1::clearClicked);
@@ -162,9 +163,10 @@ void Form1::fillPickers() {
         combo->setEditText(fromUtf8(picker.combo));
         // activated, unlike currentIndexChanged, also comes for the item already chosen, so
         // picking 6.25 again restores it over a hand-typed 3.5.
-        connect(combo, &QComboBox::activated, this,
-                [this, &picker](int index) { picked(picker, index); });
-        fields_.field(picker.field)->installEventFilter(this);
+        QLineEdit* const field = fields_.field(picker.field);
+        connect(combo, &QComboBox::activated, field,
+                [combo, field](int index) { field->setText(combo->itemText(index)); });
+        field->installEventFilter(this);
     }
 }
 
@@ -186,11 +188,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         doubleClicked_ = nullptr;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void Form1::picked(const Picker& picker, int index) {
-    const auto* const combo = findChild<QComboBox*>(fromUtf8(picker.combo));
-    fields_.field(picker.field)->setText(combo->itemText(index));
 }
 
 void Form1::checkToggled(QCheckBox* box, bool ticked) {

@@ -14,8 +14,6 @@ class QCheckBox;
 
 namespace window {
 
-struct Picker;
-
 // The program's only window. It creates every control from the control table, owns them and
 // its messenger, and hands its text boxes to the calculations as their field access. Each
 // handler belongs to one control and runs to its end before the next event is taken.
@@ -38,7 +36,6 @@ private:
     void clearClicked();
     void exitClicked();
     void aboutClicked();
-    void picked(const Picker& picker, int index);
     void report(const calc::Outcome& outcome);
 
     std::unique_ptr<Messenger> messenger_;
