@@ -1,0 +1,18 @@
+#pragma once
+
+#include "plan/instance.h"
+#include "plan/list.h"
+#include "plan/plan.h"
+#include "plan/solution.h"
+
+// Turns a checked solution of one diameter into the plan people read: every cut named by the
+// mark of its row, remnants and their reuse, steel and weights.
+namespace plan {
+
+// Marks are handed out row by row in the list's order, and across the bars of one pattern
+// position by position, so that bars cut alike stay together: a pattern splits only where a
+// row's pieces run out.
+[[nodiscard]] GroupPlan assemble(const CuttingList& list, std::int64_t diameter,
+                                 const Instance& instance, const Solution& solution);
+
+} // namespace plan

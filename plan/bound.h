@@ -1,0 +1,20 @@
+#pragma once
+
+#include "plan/instance.h"
+
+#include <cstdint>
+
+// Lower bounds are worked out in floating point and handed out in whole millimetres of steel;
+// this is the one place where one becomes the other.
+namespace plan {
+
+// The least cost that any plan can have once it costs at least `value`: the smallest sum of
+// new stock lengths (each used any number of times) that is not below `value` less a small
+// tolerance for the rounding of the linear programme. With 9000 and 12000 mm every cost is a
+// multiple of 3000 and 3000 or 6000 themselves cannot be bought, so 2500 rounds up to 9000.
+[[nodiscard]] std::int64_t roundUpCost(const Instance& instance, double value);
+
+// The trivial bound: the pieces' total length, less all the offcuts that could take it.
+[[nodiscard]] std::int64_t lengthBound(const Instance& instance);
+
+} // namespace plan

@@ -1,0 +1,205 @@
+#include "plan/list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace plan {
+namespace {
+
+bool blank(std::string_view text) {
+    // Blanks, and the ideographic space an input method types.
+    std::string_view t = text;
+    while (!t.empty()) {
+        if (t.front() == ' ' || t.front() == '\t' || t.front() == '\r' || t.front() == '\n') {
+            t.remove_prefix(1);
+        } else if (t.starts_with("\xE3\x80\x80")) {
+            t.remove_prefix(3);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+Problem problemOf(NumberError e) {
+    switch (e) {
+    case NumberError::Empty:
+        return Problem::Empty;
+    case NumberError::NotANumber:
+        return Problem::NotANumber;
+    case NumberError::NotWhole:
+        return Problem::NotWhole;
+    case NumberError::NotPositive:
+        return Problem::NotPositive;
+    case NumberError::Negative:
+        return Problem::Negative;
+    case NumberError::TooLarge:
+        return Problem::TooLarge;
+    }
+    return Problem::NotANumber;
+}
+
+std::string trimmedMark(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+// Reads one field of a row, recording what is wrong with it.
+class RowReader {
+public:
+    RowReader(Source source, int line, std::vector<InputError>& errors)
+        : source_(source), line_(line), errors_(errors) {}
+
+    std::int64_t take(Field field, const Number& n, std::int64_t limit) {
+        if (n.error) {
+            report(field, problemOf(*n.error), *n.error == NumberError::TooLarge ? limit : 0);
+            return 0;
+        }
+        return n.value;
+    }
+
+    void report(Field field, Problem problem, std::int64_t limit = 0) {
+        errors_.push_back({source_, line_, field, problem, limit});
+        ok_ = false;
+    }
+
+    [[nodiscard]] bool ok() const { return ok_; }
+
+private:
+    Source source_;
+    int line_;
+    std::vector<InputError>& errors_;
+    bool ok_ = true;
+};
+
+void checkSettings(const Settings& s, std::vector<InputError>& errors) {
+    if (s.stockLengths.empty()) {
+        errors.push_back({Source::Settings, 0, Field::StockLength, Problem::NoStock, 0});
+    }
+    std::set<std::int64_t> seen;
+    for (std::size_t i = 0; i < s.stockLengths.size(); ++i) {
+        const std::int64_t length = s.stockLengths[i];
+        const int position = static_cast<int>(i + 1);
+        if (length <= 0) {
+            errors.push_back({Source::Settings, position, Field::StockLength,
+                              Problem::NotPositive, 0});
+        } else if (length > kMaxLength) {
+            errors.push_back({Source::Settings, position, Field::StockLength, Problem::TooLarge,
+                              kMaxLength});
+        } else if (!seen.insert(length).second) {
+            errors.push_back({Source::Settings, position, Field::StockLength, Problem::Duplicate,
+                              0});
+        }
+    }
+    if (s.kerf < 0) {
+        errors.push_back({Source::Settings, 0, Field::Kerf, Problem::Negative, 0});
+    } else if (s.kerf > kMaxAllowance) {
+        errors.push_back({Source::Settings, 0, Field::Kerf, Problem::TooLarge, kMaxAllowance});
+    }
+    if (s.keep < 0) {
+        errors.push_back({Source::Settings, 0, Field::Keep, Problem::Negative, 0});
+    } else if (s.keep > kMaxLength) {
+        errors.push_back({Source::Settings, 0, Field::Keep, Problem::TooLarge, kMaxLength});
+    }
+    if (std::isnan(s.seconds)) {
+        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::NotANumber, 0});
+    } else if (s.seconds <= 0) {
+        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::NotPositive, 0});
+    } else if (s.seconds > kMaxSeconds) {
+        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::TooLarge,
+                          static_cast<std::int64_t>(kMaxSeconds)});
+    }
+}
+
+} // namespace
+
+std::vector<std::int64_t> CuttingList::diameters() const {
+    std::set<std::int64_t> found;
+    for (const Piece& p : pieces_) {
+        found.insert(p.diameter);
+    }
+    return {found.begin(), found.end()};
+}
+
+Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutRow>& offcuts,
+                  const Settings& settings) {
+    Checked result;
+    std::vector<InputError>& errors = result.errors;
+    checkSettings(settings, errors);
+    const bool stockKnown = errors.empty();
+    std::int64_t longest = 0;
+    for (const std::int64_t length : settings.stockLengths) {
+        longest = std::max(longest, length);
+    }
+
+    std::set<std::int64_t> diameters;
+    for (const PieceRow& row : pieces) {
+        if (blank(row.mark) && blank(row.diameter) && blank(row.length) && blank(row.count)) {
+            continue;
+        }
+        RowReader reader(Source::Pieces, row.line, errors);
+        Piece piece;
+        piece.line = row.line;
+        piece.mark = trimmedMark(row.mark);
+        piece.diameter =
+            reader.take(Field::Diameter, readDiameter(row.diameter, kMaxDiameter), kMaxDiameter);
+        const Number length = readLength(row.length, kMaxLength);
+        piece.length = reader.take(Field::Length, length, kMaxLength);
+        if (!length.error && stockKnown && piece.length > longest) {
+            reader.report(Field::Length, Problem::LongerThanStock, longest);
+        }
+        piece.count = reader.take(Field::Count, readCount(row.count, kMaxCount), kMaxCount);
+        if (!reader.ok()) {
+            continue;
+        }
+        // The length as written is kept only where it differs from the length cut.
+        const Number exact = readCount(row.length, kMaxLength);
+        if (exact.error) {
+            piece.asked = trimmedMark(row.length);
+        }
+        diameters.insert(piece.diameter);
+        result.list.pieces_.push_back(std::move(piece));
+    }
+
+    for (const OffcutRow& row : offcuts) {
+        if (blank(row.diameter) && blank(row.length) && blank(row.count)) {
+            continue;
+        }
+        RowReader reader(Source::Offcuts, row.line, errors);
+        Offcut offcut;
+        offcut.line = row.line;
+        const Number diameter = readDiameter(row.diameter, kMaxDiameter);
+        offcut.diameter = reader.take(Field::Diameter, diameter, kMaxDiameter);
+        if (!diameter.error && !diameters.contains(offcut.diameter)) {
+            reader.report(Field::Diameter, Problem::NoPieces);
+        }
+        offcut.length = reader.take(
+            Field::Length, readLength(row.length, kMaxLength, Rounding::Down), kMaxLength);
+        offcut.count = reader.take(Field::Count, readCount(row.count, kMaxCount), kMaxCount);
+        if (reader.ok()) {
+            result.list.offcuts_.push_back(offcut);
+        }
+    }
+
+    // Errors in the order a person reads the inputs: settings, pieces by line, then offcuts.
+    std::stable_sort(errors.begin(), errors.end(), [](const InputError& a, const InputError& b) {
+        if (a.source != b.source) {
+            return a.source == Source::Settings ||
+                   (a.source == Source::Pieces && b.source == Source::Offcuts);
+        }
+        return a.source != Source::Settings && a.line < b.line;
+    });
+    if (errors.empty()) {
+        result.list.settings_ = settings;
+    } else {
+        result.list = CuttingList{};
+    }
+    return result;
+}
+
+} // namespace plan
