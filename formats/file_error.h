@@ -1,0 +1,37 @@
+#pragma once
+
+#include "plan/list.h"
+
+#include <cstdint>
+#include <string>
+
+// What can be wrong with a file as a whole, or with a row the optimiser's checks do not see (a
+// section, a setting). Wrong values in piece and offcut rows are found by plan::checkList and
+// come back as plan::InputError with the same file lines.
+namespace formats {
+
+enum class FileProblem {
+    NotText,         // neither UTF-8 nor GB18030
+    NoHeader,        // no header row: the file is empty or blank
+    UnclosedQuote,   // a quoted field is still open at the end of the file
+    MissingColumn,   // `field` names the required column that is missing
+    RepeatedColumn,  // two columns for `field` (say 长度 and length)
+    UnknownSection,  // a row starting with '#' that is neither #设置 nor #余料; `text` holds it
+    RepeatedSection, // a second #设置 or #余料
+    UnknownSetting,  // a settings row whose name is not known; `text` holds it
+    RepeatedSetting, // a setting given twice; `text` holds its name
+    BadSetting,      // a setting's value: `field`, `value` and `limit` as in plan::InputError
+};
+
+struct FileError {
+    int line = 0; // the physical line, from 1; 0 for the file as a whole
+    FileProblem problem = FileProblem::NotText;
+    plan::Field field = plan::Field::Mark;
+    plan::Problem value = plan::Problem::Empty;
+    std::int64_t limit = 0;
+    std::string text; // UTF-8
+
+    friend bool operator==(const FileError&, const FileError&) = default;
+};
+
+} // namespace formats

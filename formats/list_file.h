@@ -1,0 +1,79 @@
+#pragma once
+
+#include "formats/decode.h"
+#include "formats/file_error.h"
+#include "plan/list.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+
+// The list file: the planner's document, and the pieces file of hengchi-plan.
+//
+//     编号,直径,长度,根数,形状,参数
+//     KL1-1,25,6457,4,直钢筋(弯钩),构件长度=6500;保护层厚度=25
+//     #设置
+//     原材长度,9000;12000
+//     锯口,0
+//     最短余料,500
+//     时限,10
+//     项目,某某工程
+//     #余料
+//     直径,长度,根数
+//     25,3200,2
+//
+// The pieces table comes first. Its columns are found by the header's names in any order
+// (编号 or mark, 直径 or diameter, 长度 or length, 根数 or count, 形状 or shape, 参数 or
+// parameters; trimmed, case ignored, a unit "(mm)" ignored); the first four are required and
+// other columns are ignored, so a spreadsheet's own list reads as it is. The table ends at the
+// first row whose first cell starts with an unquoted '#': the optional sections #设置 and #余料,
+// in either order. A settings row may be padded with empty cells, as a spreadsheet saves it.
+namespace formats {
+
+// One row of the pieces table, its texts as written (UTF-8). The optimiser's checks read
+// `piece`; `shape` and `parameters` belong to the planner (see shape.h).
+struct ListRow {
+    plan::PieceRow piece; // its line is the file's line
+    std::string shape;
+    std::string parameters;
+};
+
+// The settings a file gives; what it leaves out stays as the reader's default.
+struct ListSettings {
+    std::optional<std::vector<std::int64_t>> stockLengths; // 原材长度
+    std::optional<std::int64_t> kerf;                      // 锯口
+    std::optional<std::int64_t> keep;                      // 最短余料
+    std::optional<double> seconds;                         // 时限
+    std::optional<std::string> project;                    // 项目, as written (UTF-8)
+
+    friend bool operator==(const ListSettings&, const ListSettings&) = default;
+};
+
+// `base` with every setting the file gives put in.
+[[nodiscard]] plan::Settings applied(const ListSettings& file, plan::Settings base);
+
+struct ListDocument {
+    std::vector<ListRow> rows;
+    ListSettings settings;
+    std::vector<plan::OffcutRow> offcuts; // the #余料 section's rows, lines as in the file
+};
+
+struct ListRead {
+    ListDocument document; // everything that could be read, even when there are errors
+    Encoding encoding = Encoding::Utf8;
+    std::vector<FileError> errors; // by line
+};
+
+// Reads a list file, or any pieces file. Row values are not checked here: plan::checkList does
+// that, with the rows' file lines.
+[[nodiscard]] ListRead readList(const QByteArray& bytes);
+
+// UTF-8 with a BOM, comma-separated, CR LF line ends, quoted where needed; the pieces table
+// always with all six columns, then #设置 with the settings the document has (none: no
+// section), then #余料 when there are offcuts. readList gives the same document back.
+[[nodiscard]] QByteArray writeList(const ListDocument& document);
+
+} // namespace formats

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "plan/plan.h"
+
+#include <QString>
+
+// The plan as a person reads it in a terminal, in Chinese: per diameter the patterns, the new
+// bars by stock length, steel bought against the bound (最优, or the gap in bars and mm),
+// utilisation, weights and the remnants to return to the yard; then the totals and the time.
+namespace formats {
+
+// `project` (may be empty) heads the text.
+[[nodiscard]] QString planText(const plan::Plan& plan, const QString& project = {});
+
+} // namespace formats

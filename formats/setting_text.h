@@ -1,0 +1,37 @@
+#pragma once
+
+#include "plan/list.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The settings written as text — a list file's #设置 rows, the command's options, the planner's
+// fields — read by one set of rules, so that a value accepted in one place is accepted in all.
+// Numbers read as in the list (full-width digits too); a setting is never silently rounded.
+namespace formats {
+
+template <typename T>
+struct SettingValue {
+    T value{};
+    // Source::Settings and the setting's field; for a stock length, `line` is its position in
+    // the list (from 1).
+    std::optional<plan::InputError> error;
+};
+
+// "9000;12000" or "9000,12000": whole millimetres, separated by ';' or ',' (full-width too),
+// '、' or blanks; each above 0 and at most plan::kMaxLength, none twice, at least one.
+[[nodiscard]] SettingValue<std::vector<std::int64_t>> readStockLengths(std::string_view text);
+// Whole millimetres, 0 or more: at most plan::kMaxAllowance (kerf), plan::kMaxLength (keep).
+[[nodiscard]] SettingValue<std::int64_t> readKerf(std::string_view text);
+[[nodiscard]] SettingValue<std::int64_t> readKeep(std::string_view text);
+// Seconds, with decimals: above 0 and at most plan::kMaxSeconds.
+[[nodiscard]] SettingValue<double> readSeconds(std::string_view text);
+
+// The texts the readers above read back to the same values: "9000;12000", "10", "2.5".
+[[nodiscard]] std::string stockLengthsText(const std::vector<std::int64_t>& lengths);
+[[nodiscard]] std::string secondsText(double seconds);
+
+} // namespace formats

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "plan/plan.h"
+
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+// The cutting sheet as tables of cells, drawn alike into CSV, a workbook and (in the planner)
+// onto paper, so that every output says the same thing in the same words.
+namespace formats {
+
+enum class CellKind {
+    Text,
+    Integer,   // millimetres, counts
+    Kilograms, // two decimals
+    Percent,   // a share: 0.964 shows as 96.4%
+};
+
+struct Cell {
+    CellKind kind = CellKind::Text;
+    QString text;      // as shown
+    double number = 0; // the value behind any kind but Text
+};
+
+struct Table {
+    QString title; // a workbook's sheet name: "汇总", "Φ12"
+    QStringList header;
+    std::vector<std::vector<Cell>> rows;
+};
+
+// One row per diameter and a total: new bars by stock length, steel bought, bound, 最优 or the
+// gap, utilisation, weights, reusable remnants.
+[[nodiscard]] Table summaryTable(const plan::Plan& plan);
+// One row per pattern: diameter, stock, new or yard offcut, bars, the cuts in order, remnant.
+[[nodiscard]] Table patternTable(const plan::GroupPlan& group);
+// The patterns of every diameter in one table, titled 下料单.
+[[nodiscard]] Table patternTable(const plan::Plan& plan);
+
+} // namespace formats

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "plan/plan.h"
+
+#include <optional>
+
+#include <QByteArray>
+#include <QString>
+
+// The cutting sheet (sheet.h) as files a spreadsheet opens.
+namespace formats {
+
+// UTF-8 with a BOM, so that Excel reads the Chinese: the patterns of every diameter, a blank
+// row, then the summary. Comma-separated, CR LF.
+[[nodiscard]] QByteArray sheetCsv(const plan::Plan& plan);
+
+struct Workbook {
+    QByteArray bytes;
+    QString error; // when not empty, why the workbook could not be made
+};
+
+// An .xlsx workbook: the summary sheet 汇总, then a sheet per diameter ("Φ12"); numbers are
+// numbers.
+[[nodiscard]] Workbook sheetXlsx(const plan::Plan& plan);
+
+} // namespace formats
