@@ -1,0 +1,79 @@
+#include "formats/columns.h"
+
+namespace formats {
+
+QString normalName(const QString& text) {
+    // trimmed() takes the ideographic space too: it is a space to Unicode.
+    QString name = text.trimmed().toLower();
+    for (const auto unit : {u"(mm)", u"（mm）"}) {
+        const QString suffix = QString::fromUtf16(unit);
+        if (name.endsWith(suffix)) {
+            name.chop(suffix.size());
+            name = name.trimmed();
+        }
+    }
+    return name;
+}
+
+std::optional<QString> sectionName(const Record& record) {
+    const QString first = record.cells.front().trimmed();
+    if (record.quoted.front() || !first.startsWith(u'#')) {
+        return std::nullopt;
+    }
+    return first;
+}
+
+FileError fileError(int line, FileProblem problem, std::string text) {
+    FileError error;
+    error.line = line;
+    error.problem = problem;
+    error.text = std::move(text);
+    return error;
+}
+
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
+
+Columns::Columns(const Record& header, std::span<const ColumnSpec> specs,
+                 std::vector<FileError>& errors) {
+    for (const ColumnSpec& spec : specs) {
+        qsizetype at = -1;
+        for (qsizetype i = 0; i < header.cells.size(); ++i) {
+            const QString name = normalName(header.cells[i]);
+            bool matches = false;
+            for (const std::u16string_view alias : spec.names) {
+                matches = matches || name == QStringView(alias);
+            }
+            if (!matches) {
+                continue;
+            }
+            if (at >= 0) {
+                errors.push_back(fileError(header.line, FileProblem::RepeatedColumn,
+                                           utf8(header.cells[i].trimmed())));
+                complete_ = false;
+                continue;
+            }
+            at = i;
+        }
+        if (at >= 0) {
+            found_.emplace_back(spec.column, at);
+        } else if (spec.required) {
+            FileError error = fileError(header.line, FileProblem::MissingColumn);
+            error.field = *spec.required;
+            errors.push_back(error);
+            complete_ = false;
+        }
+    }
+}
+
+QString Columns::cell(const Record& row, Column column) const {
+    for (const auto& [c, at] : found_) {
+        if (c == column) {
+            return at < row.cells.size() ? row.cells[at] : QString();
+        }
+    }
+    return {};
+}
+
+} // namespace formats

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "formats/file_error.h"
+#include "formats/records.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include <QString>
+
+// Inside the readers: a table's columns found by the names in its header row.
+namespace formats {
+
+enum class Column { Mark, Diameter, Length, Count, Shape, Parameters };
+
+struct ColumnSpec {
+    Column column;
+    std::array<std::u16string_view, 2> names; // Chinese, English
+    std::optional<plan::Field> required;      // the field a missing column is reported as
+};
+
+// The columns of a table of yard offcuts, in a list file's #余料 section or a file of its own.
+inline constexpr std::array<ColumnSpec, 3> kOffcutColumns{{
+    {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
+    {Column::Length, {u"长度", u"length"}, plan::Field::Length},
+    {Column::Count, {u"根数", u"count"}, plan::Field::Count},
+}};
+
+// Where each column of a table is, by header name; -1 when it is not there.
+class Columns {
+public:
+    // Reports a missing required column or a repeated one in `errors`, at the header's line.
+    Columns(const Record& header, std::span<const ColumnSpec> specs,
+            std::vector<FileError>& errors);
+
+    [[nodiscard]] bool complete() const { return complete_; }
+    // The row's cell for `column`, or an empty text when the column or the cell is missing.
+    [[nodiscard]] QString cell(const Record& row, Column column) const;
+
+private:
+    std::vector<std::pair<Column, qsizetype>> found_;
+    bool complete_ = true;
+};
+
+// A header or setting name as compared: trimmed, lower case, a unit "(mm)" or "（mm）" dropped.
+[[nodiscard]] QString normalName(const QString& text);
+
+// The first cell of a section row ("#设置"), or nothing for an ordinary row.
+[[nodiscard]] std::optional<QString> sectionName(const Record& record);
+
+// A FileError of the readers: about the line, or naming a text as written (a header, a
+// section, a setting).
+[[nodiscard]] FileError fileError(int line, FileProblem problem, std::string text = {});
+
+// UTF-8, as the optimiser's rows hold their texts.
+[[nodiscard]] std::string utf8(const QString& text);
+
+} // namespace formats

@@ -1,0 +1,299 @@
+#include "formats/list_file.h"
+
+#include "formats/columns.h"
+#include "formats/records.h"
+#include "formats/setting_text.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+
+#include <QString>
+#include <QStringList>
+
+namespace formats {
+namespace {
+
+constexpr std::array<ColumnSpec, 6> kPieceColumns{{
+    {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark},
+    {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
+    {Column::Length, {u"长度", u"length"}, plan::Field::Length},
+    {Column::Count, {u"根数", u"count"}, plan::Field::Count},
+    {Column::Shape, {u"形状", u"shape"}, std::nullopt},
+    {Column::Parameters, {u"参数", u"parameters"}, std::nullopt},
+}};
+
+constexpr std::u16string_view kSettingsSection = u"#设置";
+constexpr std::u16string_view kOffcutsSection = u"#余料";
+
+enum class Setting { StockLengths, Kerf, Keep, Seconds, Project };
+
+struct SettingName {
+    Setting setting;
+    std::array<std::u16string_view, 2> names;
+};
+
+constexpr std::array<SettingName, 5> kSettingNames{{
+    {Setting::StockLengths, {u"原材长度", u"stock"}},
+    {Setting::Kerf, {u"锯口", u"kerf"}},
+    {Setting::Keep, {u"最短余料", u"keep"}},
+    {Setting::Seconds, {u"时限", u"seconds"}},
+    {Setting::Project, {u"项目", u"project"}},
+}};
+
+std::optional<Setting> settingNamed(const QString& text) {
+    const QString name = normalName(text);
+    for (const SettingName& s : kSettingNames) {
+        if (name == QStringView(s.names[0]) || name == QStringView(s.names[1])) {
+            return s.setting;
+        }
+    }
+    return std::nullopt;
+}
+
+// The value cells of a settings row without the empty cells a spreadsheet pads rows with.
+QStringList valueCells(const Record& row) {
+    qsizetype end = row.cells.size();
+    while (end > 1 && isBlank(row.cells[end - 1]) && !row.quoted[end - 1]) {
+        --end;
+    }
+    return row.cells.mid(1, end - 1);
+}
+
+class ListReader {
+public:
+    ListReader(const Records& records, ListRead& out) : records_(records.records), out_(out) {}
+
+    void read() {
+        if (records_.empty()) {
+            out_.errors.push_back(fileError(0, FileProblem::NoHeader));
+            return;
+        }
+        if (sectionName(records_.front())) {
+            out_.errors.push_back(fileError(records_.front().line, FileProblem::NoHeader));
+        } else {
+            readPieces();
+        }
+        while (next_ < records_.size()) {
+            readSection();
+        }
+    }
+
+private:
+    [[nodiscard]] bool inTable() const {
+        return next_ < records_.size() && !sectionName(records_[next_]);
+    }
+
+    void readPieces() {
+        const Columns columns(records_[next_++], kPieceColumns, out_.errors);
+        for (; inTable(); ++next_) {
+            const Record& row = records_[next_];
+            if (!columns.complete()) {
+                continue;
+            }
+            ListRow piece;
+            piece.piece.mark = utf8(columns.cell(row, Column::Mark));
+            piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
+            piece.piece.length = utf8(columns.cell(row, Column::Length));
+            piece.piece.count = utf8(columns.cell(row, Column::Count));
+            piece.piece.line = row.line;
+            piece.shape = utf8(columns.cell(row, Column::Shape));
+            piece.parameters = utf8(columns.cell(row, Column::Parameters));
+            out_.document.rows.push_back(std::move(piece));
+        }
+    }
+
+    void readSection() {
+        const Record& heading = records_[next_++];
+        const QString name = *sectionName(heading);
+        const bool settings = name == QStringView(kSettingsSection);
+        const bool offcuts = name == QStringView(kOffcutsSection);
+        if (settings && !settingsSeen_) {
+            settingsSeen_ = true;
+            readSettings();
+        } else if (offcuts && !offcutsSeen_) {
+            offcutsSeen_ = true;
+            readOffcuts();
+        } else {
+            const FileProblem problem =
+                settings || offcuts ? FileProblem::RepeatedSection : FileProblem::UnknownSection;
+            out_.errors.push_back(fileError(heading.line, problem, utf8(name)));
+            skipTable();
+        }
+    }
+
+    void skipTable() {
+        while (inTable()) {
+            ++next_;
+        }
+    }
+
+    void readSettings() {
+        std::vector<Setting> given;
+        for (; inTable(); ++next_) {
+            const Record& row = records_[next_];
+            const std::optional<Setting> setting = settingNamed(row.cells.front());
+            FileError error =
+                fileError(row.line, FileProblem::UnknownSetting, utf8(row.cells.front().trimmed()));
+            if (!setting) {
+                out_.errors.push_back(error);
+                continue;
+            }
+            if (std::ranges::find(given, *setting) != given.end()) {
+                error.problem = FileProblem::RepeatedSetting;
+                out_.errors.push_back(error);
+                continue;
+            }
+            given.push_back(*setting);
+            readSetting(*setting, row);
+        }
+    }
+
+    void readSetting(Setting setting, const Record& row) {
+        const QStringList values = valueCells(row);
+        ListSettings& settings = out_.document.settings;
+        if (setting == Setting::Project) {
+            settings.project = utf8(values.join(u','));
+            return;
+        }
+        // Values spread over cells ("原材长度;9000;12000" in a semicolon file) read as one list.
+        const std::string text = utf8(values.join(u';'));
+        switch (setting) {
+        case Setting::StockLengths:
+            take(readStockLengths(text), settings.stockLengths, row.line);
+            return;
+        case Setting::Kerf:
+            take(readKerf(text), settings.kerf, row.line);
+            return;
+        case Setting::Keep:
+            take(readKeep(text), settings.keep, row.line);
+            return;
+        case Setting::Seconds:
+            take(readSeconds(text), settings.seconds, row.line);
+            return;
+        case Setting::Project:
+            return;
+        }
+    }
+
+    template <typename T>
+    void take(const SettingValue<T>& read, std::optional<T>& into, int line) {
+        if (read.error) {
+            FileError error = fileError(line, FileProblem::BadSetting);
+            error.field = read.error->field;
+            error.value = read.error->problem;
+            error.limit = read.error->limit;
+            out_.errors.push_back(error);
+        } else {
+            into = read.value;
+        }
+    }
+
+    void readOffcuts() {
+        if (!inTable()) {
+            return; // an empty section: no offcuts
+        }
+        const Columns columns(records_[next_++], kOffcutColumns, out_.errors);
+        for (; inTable(); ++next_) {
+            if (columns.complete()) {
+                const Record& row = records_[next_];
+                out_.document.offcuts.push_back({utf8(columns.cell(row, Column::Diameter)),
+                                                 utf8(columns.cell(row, Column::Length)),
+                                                 utf8(columns.cell(row, Column::Count)), row.line});
+            }
+        }
+    }
+
+    const std::vector<Record>& records_;
+    ListRead& out_;
+    std::size_t next_ = 0;
+    bool settingsSeen_ = false;
+    bool offcutsSeen_ = false;
+};
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool blankRow(const ListRow& row) {
+    return isBlank(fromUtf8(row.piece.mark)) && isBlank(fromUtf8(row.piece.diameter)) &&
+           isBlank(fromUtf8(row.piece.length)) && isBlank(fromUtf8(row.piece.count)) &&
+           isBlank(fromUtf8(row.shape)) && isBlank(fromUtf8(row.parameters));
+}
+
+} // namespace
+
+plan::Settings applied(const ListSettings& file, plan::Settings base) {
+    if (file.stockLengths) {
+        base.stockLengths = *file.stockLengths;
+    }
+    base.kerf = file.kerf.value_or(base.kerf);
+    base.keep = file.keep.value_or(base.keep);
+    base.seconds = file.seconds.value_or(base.seconds);
+    return base;
+}
+
+ListRead readList(const QByteArray& bytes) {
+    ListRead out;
+    const Decoded decoded = decode(bytes);
+    out.encoding = decoded.encoding;
+    if (decoded.badLine > 0) {
+        out.errors.push_back(fileError(decoded.badLine, FileProblem::NotText));
+        return out;
+    }
+    const Records records = splitRecords(decoded.text, detectSeparator(decoded.text));
+    ListReader(records, out).read();
+    if (records.unclosedQuote > 0) {
+        out.errors.push_back(fileError(records.unclosedQuote, FileProblem::UnclosedQuote));
+    }
+    std::ranges::stable_sort(out.errors, std::less{}, &FileError::line);
+    return out;
+}
+
+QByteArray writeList(const ListDocument& document) {
+    QString text;
+    const auto line = [&text](const QStringList& cells) {
+        text.append(joinRecord(cells, u',')).append(u"\r\n");
+    };
+    line({QStringLiteral("编号"), QStringLiteral("直径"), QStringLiteral("长度"),
+          QStringLiteral("根数"), QStringLiteral("形状"), QStringLiteral("参数")});
+    for (const ListRow& row : document.rows) {
+        if (!blankRow(row)) {
+            line({fromUtf8(row.piece.mark), fromUtf8(row.piece.diameter),
+                  fromUtf8(row.piece.length), fromUtf8(row.piece.count), fromUtf8(row.shape),
+                  fromUtf8(row.parameters)});
+        }
+    }
+
+    const ListSettings& s = document.settings;
+    if (s != ListSettings{}) {
+        // Written as it is: joinRecord would quote a leading '#' and make the heading data.
+        text.append(QStringView(kSettingsSection)).append(u"\r\n");
+        if (s.stockLengths) {
+            line({QStringLiteral("原材长度"), fromUtf8(stockLengthsText(*s.stockLengths))});
+        }
+        if (s.kerf) {
+            line({QStringLiteral("锯口"), QString::number(*s.kerf)});
+        }
+        if (s.keep) {
+            line({QStringLiteral("最短余料"), QString::number(*s.keep)});
+        }
+        if (s.seconds) {
+            line({QStringLiteral("时限"), fromUtf8(secondsText(*s.seconds))});
+        }
+        if (s.project) {
+            line({QStringLiteral("项目"), fromUtf8(*s.project)});
+        }
+    }
+
+    if (!document.offcuts.empty()) {
+        text.append(QStringView(kOffcutsSection)).append(u"\r\n");
+        line({QStringLiteral("直径"), QStringLiteral("长度"), QStringLiteral("根数")});
+        for (const plan::OffcutRow& row : document.offcuts) {
+            line({fromUtf8(row.diameter), fromUtf8(row.length), fromUtf8(row.count)});
+        }
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+} // namespace formats

@@ -1,0 +1,114 @@
+#include "formats/messages.h"
+
+#include "plan/number.h"
+
+namespace formats {
+namespace {
+
+// The unit a field's limit is written with.
+QString limitText(plan::Field field, std::int64_t limit) {
+    switch (field) {
+    case plan::Field::Diameter:
+        return QStringLiteral("%1 mm").arg(QString::fromStdString(plan::diameterText(limit)));
+    case plan::Field::Count:
+        return QStringLiteral("%1 根").arg(limit);
+    case plan::Field::Seconds:
+        return QStringLiteral("%1 秒").arg(limit);
+    case plan::Field::Mark:
+    case plan::Field::Length:
+    case plan::Field::StockLength:
+    case plan::Field::Kerf:
+    case plan::Field::Keep:
+        return QStringLiteral("%1 mm").arg(limit);
+    }
+    return QString::number(limit);
+}
+
+QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit) {
+    switch (problem) {
+    case plan::Problem::Empty:
+        return QStringLiteral("没有填写");
+    case plan::Problem::NotANumber:
+        return QStringLiteral("不是数字");
+    case plan::Problem::NotWhole:
+        return QStringLiteral("必须是整数");
+    case plan::Problem::NotPositive:
+        return QStringLiteral("必须大于 0");
+    case plan::Problem::Negative:
+        return QStringLiteral("不能是负数");
+    case plan::Problem::TooLarge:
+        return QStringLiteral("超过上限（%1）").arg(limitText(field, limit));
+    case plan::Problem::LongerThanStock:
+        return QStringLiteral("超过所有原材长度（%1 mm），暂不支持接长").arg(limit);
+    case plan::Problem::NoPieces:
+        return QStringLiteral("清单里没有这种直径的钢筋");
+    case plan::Problem::NoStock:
+        return QStringLiteral("至少要有一种");
+    case plan::Problem::Duplicate:
+        return QStringLiteral("重复");
+    }
+    return {};
+}
+
+QString quotedText(const std::string& text) {
+    return QStringLiteral("“%1”").arg(QString::fromStdString(text));
+}
+
+} // namespace
+
+QString fieldName(plan::Field field) {
+    switch (field) {
+    case plan::Field::Mark:
+        return QStringLiteral("编号");
+    case plan::Field::Diameter:
+        return QStringLiteral("直径");
+    case plan::Field::Length:
+        return QStringLiteral("长度");
+    case plan::Field::Count:
+        return QStringLiteral("根数");
+    case plan::Field::StockLength:
+        return QStringLiteral("原材长度");
+    case plan::Field::Kerf:
+        return QStringLiteral("锯口");
+    case plan::Field::Keep:
+        return QStringLiteral("最短余料");
+    case plan::Field::Seconds:
+        return QStringLiteral("时限");
+    }
+    return {};
+}
+
+QString describe(const plan::InputError& error) {
+    return fieldName(error.field) + u'：' + problemText(error.problem, error.field, error.limit);
+}
+
+QString describe(const FileError& error) {
+    switch (error.problem) {
+    case FileProblem::NotText:
+        return QStringLiteral("不是 UTF-8 或 GB18030 编码的文本");
+    case FileProblem::NoHeader:
+        return QStringLiteral("没有表头行（第一行应写明各列的名称，如 编号,直径,长度,根数）");
+    case FileProblem::UnclosedQuote:
+        return QStringLiteral("引号没有闭合");
+    case FileProblem::MissingColumn:
+        return QStringLiteral("缺少“%1”列").arg(fieldName(error.field));
+    case FileProblem::RepeatedColumn:
+        return QStringLiteral("%1列重复").arg(quotedText(error.text));
+    case FileProblem::UnknownSection:
+        return QStringLiteral("不认识的段落%1（只能是 #设置 或 #余料）")
+            .arg(quotedText(error.text));
+    case FileProblem::RepeatedSection:
+        return QStringLiteral("段落%1重复").arg(quotedText(error.text));
+    case FileProblem::UnknownSetting:
+        return QStringLiteral("不认识的设置%1（只能是 原材长度、锯口、最短余料、时限、项目）")
+            .arg(quotedText(error.text));
+    case FileProblem::RepeatedSetting:
+        return QStringLiteral("设置%1重复").arg(quotedText(error.text));
+    case FileProblem::BadSetting:
+        return describe(
+            plan::InputError{plan::Source::Settings, 0, error.field, error.value, error.limit});
+    }
+    return {};
+}
+
+} // namespace formats

@@ -1,0 +1,37 @@
+#include "formats/offcuts_file.h"
+
+#include "formats/columns.h"
+#include "formats/records.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace formats {
+OffcutsRead readOffcuts(const QByteArray& bytes) {
+    OffcutsRead out;
+    const Decoded decoded = decode(bytes);
+    out.encoding = decoded.encoding;
+    if (decoded.badLine > 0) {
+        out.errors.push_back(fileError(decoded.badLine, FileProblem::NotText));
+        return out;
+    }
+    const Records records = splitRecords(decoded.text, detectSeparator(decoded.text));
+    if (records.unclosedQuote > 0) {
+        out.errors.push_back(fileError(records.unclosedQuote, FileProblem::UnclosedQuote));
+    }
+    if (records.records.empty()) {
+        out.errors.push_back(fileError(0, FileProblem::NoHeader));
+    } else {
+        const Columns columns(records.records.front(), kOffcutColumns, out.errors);
+        for (std::size_t i = 1; i < records.records.size() && columns.complete(); ++i) {
+            const Record& row = records.records[i];
+            out.offcuts.push_back({utf8(columns.cell(row, Column::Diameter)),
+                                   utf8(columns.cell(row, Column::Length)),
+                                   utf8(columns.cell(row, Column::Count)), row.line});
+        }
+    }
+    std::ranges::stable_sort(out.errors, std::less{}, &FileError::line);
+    return out;
+}
+
+} // namespace formats

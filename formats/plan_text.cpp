@@ -1,0 +1,87 @@
+#include "formats/plan_text.h"
+
+#include "formats/plan_words.h"
+
+#include <QStringList>
+
+namespace formats {
+namespace {
+
+QString patternLine(int number, const plan::Pattern& p) {
+    QString line = QStringLiteral("    %1. %2 %3 ×%4 根：%5")
+                       .arg(number)
+                       .arg(p.offcut ? QStringLiteral("库存余料") : QStringLiteral("新购"))
+                       .arg(p.stock)
+                       .arg(p.count)
+                       .arg(cutsText(p.cuts));
+    if (p.remnant > 0) {
+        line += QStringLiteral("，剩余 %1 %2")
+                    .arg(p.remnant)
+                    .arg(p.reusable ? QStringLiteral("回库") : QStringLiteral("废料"));
+    }
+    return line;
+}
+
+void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
+    QString heading = diameterLabel(g.diameter) + QStringLiteral("  ") + resultText(g);
+    const QString finish = finishText(g.finish);
+    if (!finish.isEmpty()) {
+        heading += QStringLiteral("（%1）").arg(finish);
+    }
+    lines.append(heading);
+    lines.append(
+        QStringLiteral("  新购原材  %1，共 %2 根").arg(usesText(g.bought)).arg(barsOf(g.bought)));
+    if (!g.offcutsUsed.empty()) {
+        lines.append(QStringLiteral("  库存余料  %1，共 %2 根")
+                         .arg(usesText(g.offcutsUsed))
+                         .arg(barsOf(g.offcutsUsed)));
+    }
+    lines.append(QStringLiteral("  用钢      %1 mm，下界 %2 mm，废料 %3 mm")
+                     .arg(g.stockMm)
+                     .arg(g.boundMm)
+                     .arg(g.wasteMm));
+    lines.append(
+        QStringLiteral("  利用率    %1，成品 %2 kg，新购钢材 %3 kg")
+            .arg(percentText(g.utilisation), kilogramsText(g.piecesKg), kilogramsText(g.stockKg)));
+    if (!g.remnants.empty()) {
+        lines.append(QStringLiteral("  回库余料  %1").arg(usesText(g.remnants)));
+    }
+    lines.append(QStringLiteral("  下料方案"));
+    int number = 0;
+    for (const plan::Pattern& p : g.patterns) {
+        lines.append(patternLine(++number, p));
+    }
+    lines.append(QString());
+}
+
+} // namespace
+
+QString planText(const plan::Plan& plan, const QString& project) {
+    QStringList lines;
+    if (!project.isEmpty()) {
+        lines.append(QStringLiteral("项目：%1").arg(project));
+        lines.append(QString());
+    }
+    if (plan.groups.empty()) {
+        lines.append(QStringLiteral("清单里没有要下料的钢筋。"));
+    }
+    std::int64_t bars = 0;
+    int open = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        appendGroup(g, lines);
+        bars += barsOf(g.bought);
+        open += g.optimal ? 0 : 1;
+    }
+    if (!plan.groups.empty()) {
+        lines.append(QStringLiteral("合计  新购原材 %1 根，用钢 %2 mm，新购钢材 %3 kg，%4")
+                         .arg(bars)
+                         .arg(plan.stockMm())
+                         .arg(kilogramsText(plan.stockKg()),
+                              open == 0 ? QStringLiteral("全部最优")
+                                        : QStringLiteral("%1 种直径未证明最优").arg(open)));
+    }
+    lines.append(QStringLiteral("用时 %1 秒").arg(QString::number(plan.seconds, 'f', 2)));
+    return lines.join(u'\n') + u'\n';
+}
+
+} // namespace formats

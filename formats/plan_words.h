@@ -1,0 +1,38 @@
+#pragma once
+
+#include "plan/plan.h"
+
+#include <cstdint>
+#include <vector>
+
+#include <QString>
+
+// Inside the writers: the words every output uses for the same part of a plan, so that the
+// text, the sheets and the planner's paper agree.
+namespace formats {
+
+// "Φ12", "Φ6.5".
+[[nodiscard]] QString diameterLabel(std::int64_t tenths);
+
+// The cuts in cutting order, a run of equal cuts once with its number:
+// "KL1-1 6457×2 + KZ2-3 1560".
+[[nodiscard]] QString cutsText(const std::vector<plan::Cut>& cuts);
+
+// Lengths with their numbers: "12000×5、9000×2"; "无" when there are none.
+[[nodiscard]] QString usesText(const std::vector<plan::StockUse>& uses);
+
+[[nodiscard]] std::int64_t barsOf(const std::vector<plan::StockUse>& uses);
+
+// "最优" when no plan buys less steel, otherwise "差 1 根（3000 mm）": the gap to the bound.
+[[nodiscard]] QString resultText(const plan::GroupPlan& group);
+
+// Why a search stopped short: "时限已到", "已取消", or empty.
+[[nodiscard]] QString finishText(plan::Finish finish);
+
+// "96.4%".
+[[nodiscard]] QString percentText(double share);
+
+// "123.45".
+[[nodiscard]] QString kilogramsText(double kg);
+
+} // namespace formats

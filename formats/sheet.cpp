@@ -1,0 +1,112 @@
+#include "formats/sheet.h"
+
+#include "formats/plan_words.h"
+
+namespace formats {
+namespace {
+
+Cell text(const QString& value) {
+    return {CellKind::Text, value, 0};
+}
+
+Cell whole(std::int64_t value) {
+    return {CellKind::Integer, QString::number(value), static_cast<double>(value)};
+}
+
+Cell kilograms(double value) {
+    const QString shown = kilogramsText(value);
+    return {CellKind::Kilograms, shown, shown.toDouble()};
+}
+
+Cell percent(double share) {
+    return {CellKind::Percent, percentText(share), share};
+}
+
+QStringList patternHeader() {
+    return {QStringLiteral("直径"),          QStringLiteral("方案"),
+            QStringLiteral("原材 (mm)"),     QStringLiteral("来源"),
+            QStringLiteral("根数"),          QStringLiteral("下料（按切割顺序）"),
+            QStringLiteral("每根剩余 (mm)"), QStringLiteral("剩余去向")};
+}
+
+void addPatterns(const plan::GroupPlan& group, Table& table) {
+    int number = 0;
+    for (const plan::Pattern& p : group.patterns) {
+        QString remnant;
+        if (p.remnant > 0) {
+            remnant = p.reusable ? QStringLiteral("回库") : QStringLiteral("废料");
+        }
+        table.rows.push_back({text(diameterLabel(group.diameter)), whole(++number), whole(p.stock),
+                              text(p.offcut ? QStringLiteral("库存余料") : QStringLiteral("新购")),
+                              whole(p.count), text(cutsText(p.cuts)), whole(p.remnant),
+                              text(remnant)});
+    }
+}
+
+std::vector<Cell> summaryRow(const QString& label, std::int64_t bars, const QString& bought,
+                             std::int64_t stockMm, std::int64_t boundMm, const QString& result,
+                             double utilisation, double piecesKg, double stockKg,
+                             const QString& remnants) {
+    return {text(label),        text(bought),  whole(bars),          whole(stockMm),
+            whole(boundMm),     text(result),  percent(utilisation), kilograms(piecesKg),
+            kilograms(stockKg), text(remnants)};
+}
+
+} // namespace
+
+Table summaryTable(const plan::Plan& plan) {
+    Table table;
+    table.title = QStringLiteral("汇总");
+    table.header = {QStringLiteral("直径"),          QStringLiteral("新购原材 (mm×根)"),
+                    QStringLiteral("新购根数"),      QStringLiteral("用钢 (mm)"),
+                    QStringLiteral("下界 (mm)"),     QStringLiteral("结果"),
+                    QStringLiteral("利用率"),        QStringLiteral("成品重 (kg)"),
+                    QStringLiteral("新购钢重 (kg)"), QStringLiteral("回库余料 (mm×根)")};
+    std::int64_t bars = 0;
+    std::int64_t piecesMm = 0;
+    std::int64_t usedMm = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        QString result = resultText(g);
+        const QString finish = finishText(g.finish);
+        if (!finish.isEmpty()) {
+            result += QStringLiteral("，") + finish;
+        }
+        table.rows.push_back(summaryRow(
+            diameterLabel(g.diameter), barsOf(g.bought), usesText(g.bought), g.stockMm, g.boundMm,
+            result, g.utilisation, g.piecesKg, g.stockKg, usesText(g.remnants)));
+        bars += barsOf(g.bought);
+        piecesMm += g.piecesMm;
+        usedMm += g.stockMm + g.offcutMm;
+    }
+    std::int64_t boundMm = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        boundMm += g.boundMm;
+    }
+    const double utilisation =
+        usedMm > 0 ? static_cast<double>(piecesMm) / static_cast<double>(usedMm) : 0;
+    table.rows.push_back(
+        summaryRow(QStringLiteral("合计"), bars, QString(), plan.stockMm(), boundMm,
+                   plan.optimal() ? QStringLiteral("最优") : QStringLiteral("未全部证明最优"),
+                   utilisation, plan.piecesKg(), plan.stockKg(), QString()));
+    return table;
+}
+
+Table patternTable(const plan::GroupPlan& group) {
+    Table table;
+    table.title = diameterLabel(group.diameter);
+    table.header = patternHeader();
+    addPatterns(group, table);
+    return table;
+}
+
+Table patternTable(const plan::Plan& plan) {
+    Table table;
+    table.title = QStringLiteral("下料单");
+    table.header = patternHeader();
+    for (const plan::GroupPlan& g : plan.groups) {
+        addPatterns(g, table);
+    }
+    return table;
+}
+
+} // namespace formats
