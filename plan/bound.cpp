@@ -4,8 +4,9 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
-#include <queue>
 #include <vector>
+
+#include <queue>
 
 namespace plan {
 

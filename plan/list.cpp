@@ -86,14 +86,14 @@ void checkSettings(const Settings& s, std::vector<InputError>& errors) {
         const std::int64_t length = s.stockLengths[i];
         const int position = static_cast<int>(i + 1);
         if (length <= 0) {
-            errors.push_back({Source::Settings, position, Field::StockLength,
-                              Problem::NotPositive, 0});
+            errors.push_back(
+                {Source::Settings, position, Field::StockLength, Problem::NotPositive, 0});
         } else if (length > kMaxLength) {
-            errors.push_back({Source::Settings, position, Field::StockLength, Problem::TooLarge,
-                              kMaxLength});
+            errors.push_back(
+                {Source::Settings, position, Field::StockLength, Problem::TooLarge, kMaxLength});
         } else if (!seen.insert(length).second) {
-            errors.push_back({Source::Settings, position, Field::StockLength, Problem::Duplicate,
-                              0});
+            errors.push_back(
+                {Source::Settings, position, Field::StockLength, Problem::Duplicate, 0});
         }
     }
     if (s.kerf < 0) {
@@ -178,8 +178,8 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
         if (!diameter.error && !diameters.contains(offcut.diameter)) {
             reader.report(Field::Diameter, Problem::NoPieces);
         }
-        offcut.length = reader.take(
-            Field::Length, readLength(row.length, kMaxLength, Rounding::Down), kMaxLength);
+        offcut.length = reader.take(Field::Length,
+                                    readLength(row.length, kMaxLength, Rounding::Down), kMaxLength);
         offcut.count = reader.take(Field::Count, readCount(row.count, kMaxCount), kMaxCount);
         if (reader.ok()) {
             result.list.offcuts_.push_back(offcut);

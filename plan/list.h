@@ -11,10 +11,10 @@
 // stock bar, every count is whole and positive, every offcut belongs to a diameter with pieces.
 namespace plan {
 
-inline constexpr std::int64_t kMaxLength = 1'000'000;   // mm: the longest stock bar, piece, offcut
-inline constexpr std::int64_t kMaxCount = 1'000'000;    // pieces or offcuts in one row
-inline constexpr std::int64_t kMaxDiameter = 1000;      // tenths of a mm: 100 mm
-inline constexpr std::int64_t kMaxAllowance = 100'000;  // mm: kerf, shortest reusable remnant
+inline constexpr std::int64_t kMaxLength = 1'000'000;  // mm: the longest stock bar, piece, offcut
+inline constexpr std::int64_t kMaxCount = 1'000'000;   // pieces or offcuts in one row
+inline constexpr std::int64_t kMaxDiameter = 1000;     // tenths of a mm: 100 mm
+inline constexpr std::int64_t kMaxAllowance = 100'000; // mm: kerf, shortest reusable remnant
 inline constexpr double kMaxSeconds = 86'400;
 
 // One row of the list as written: the texts of a spreadsheet row or of the window's table.
@@ -36,9 +36,9 @@ struct OffcutRow {
 
 struct Settings {
     std::vector<std::int64_t> stockLengths{9000, 12000}; // mm, bought in any number
-    std::int64_t kerf = 0;    // mm lost at each cut; rebar is sheared, so none by default
-    std::int64_t keep = 500;  // mm: a remnant at least this long goes back to the yard
-    double seconds = 10;      // time allowed for the whole search
+    std::int64_t kerf = 0;   // mm lost at each cut; rebar is sheared, so none by default
+    std::int64_t keep = 500; // mm: a remnant at least this long goes back to the yard
+    double seconds = 10;     // time allowed for the whole search
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -108,8 +108,8 @@ private:
 };
 
 struct Checked {
-    CuttingList list;                // meaningful only when errors is empty
-    std::vector<InputError> errors;  // every error found, in the order of the rows
+    CuttingList list;               // meaningful only when errors is empty
+    std::vector<InputError> errors; // every error found, in the order of the rows
 };
 
 // Checks every row and setting; a list with any error is not planned. Blank rows (every text

@@ -31,8 +31,8 @@ constexpr std::array<Twin, 15> kTwins{{
 }};
 
 // Signs people write before a diameter: Φ φ ϕ Ø ø ∅.
-constexpr std::array<std::string_view, 6> kDiameterSigns{
-    "\xCE\xA6", "\xCF\x86", "\xCF\x95", "\xC3\x98", "\xC3\xB8", "\xE2\x88\x85"};
+constexpr std::array<std::string_view, 6> kDiameterSigns{"\xCE\xA6", "\xCF\x86", "\xCF\x95",
+                                                         "\xC3\x98", "\xC3\xB8", "\xE2\x88\x85"};
 
 std::string narrowed(std::string_view text) {
     std::string out;
@@ -71,7 +71,7 @@ bool isDigit(char c) {
 // A decimal text taken apart exactly: its digits with the point moved by the exponent.
 struct Decimal {
     bool negative = false;
-    std::string whole;    // digits before the point, no leading zeros
+    std::string whole;     // digits before the point, no leading zeros
     bool fraction = false; // a non-zero digit after the point
 };
 

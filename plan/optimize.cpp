@@ -15,8 +15,7 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
               unsigned threads) {
     const auto start = Budget::Clock::now();
     const auto seconds = std::chrono::duration<double>(list.settings().seconds);
-    const Budget budget(start + std::chrono::duration_cast<Budget::Clock::duration>(seconds),
-                        stop);
+    const Budget budget(start + std::chrono::duration_cast<Budget::Clock::duration>(seconds), stop);
     const std::vector<std::int64_t> diameters = list.diameters();
 
     Plan plan;

@@ -43,26 +43,26 @@ enum class Finish {
 };
 
 struct GroupPlan {
-    std::int64_t diameter = 0; // tenths of a mm
+    std::int64_t diameter = 0;     // tenths of a mm
     std::vector<Pattern> patterns; // new bars first, longest stock first; then yard offcuts
 
-    std::int64_t stockMm = 0;  // new steel bought: total length of the new bars
-    std::int64_t boundMm = 0;  // no plan buys less new steel than this
-    bool optimal = false;      // stockMm == boundMm
+    std::int64_t stockMm = 0; // new steel bought: total length of the new bars
+    std::int64_t boundMm = 0; // no plan buys less new steel than this
+    bool optimal = false;     // stockMm == boundMm
     Finish finish = Finish::Searched;
 
-    std::vector<StockUse> bought;     // new bars by stock length, longest first
+    std::vector<StockUse> bought;      // new bars by stock length, longest first
     std::vector<StockUse> offcutsUsed; // yard offcuts taken, by length, longest first
-    std::vector<StockUse> remnants;   // reusable remnants to return to the yard, longest first
-    std::int64_t pieces = 0;          // pieces cut
-    std::int64_t piecesMm = 0;        // their total length
-    std::int64_t offcutMm = 0;        // total length of yard offcuts taken
-    std::int64_t remnantMm = 0;       // total length of reusable remnants
-    std::int64_t wasteMm = 0;         // scrap: short remnants and the kerf of every cut
-    double utilisation = 0;           // piecesMm / (stockMm + offcutMm)
-    double piecesKg = 0;              // weight of the pieces, 0.00617 · d² kg/m
-    double stockKg = 0;               // weight of the new bars
-    double seconds = 0;               // time spent on this diameter
+    std::vector<StockUse> remnants;    // reusable remnants to return to the yard, longest first
+    std::int64_t pieces = 0;           // pieces cut
+    std::int64_t piecesMm = 0;         // their total length
+    std::int64_t offcutMm = 0;         // total length of yard offcuts taken
+    std::int64_t remnantMm = 0;        // total length of reusable remnants
+    std::int64_t wasteMm = 0;          // scrap: short remnants and the kerf of every cut
+    double utilisation = 0;            // piecesMm / (stockMm + offcutMm)
+    double piecesKg = 0;               // weight of the pieces, 0.00617 · d² kg/m
+    double stockKg = 0;                // weight of the new bars
+    double seconds = 0;                // time spent on this diameter
 
     // How many more bars of the longest stock length the gap is worth, rounded up; 0 when optimal.
     [[nodiscard]] std::int64_t gapBars() const;

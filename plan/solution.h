@@ -37,8 +37,7 @@ struct Solution {
 
 // Why `solution` is not a plan for `instance`: a piece cut more or fewer times than wanted, a
 // bar overfilled, more offcuts taken than lie in the yard; nullopt when it is sound.
-[[nodiscard]] std::optional<std::string> check(const Instance& instance,
-                                               const Solution& solution);
+[[nodiscard]] std::optional<std::string> check(const Instance& instance, const Solution& solution);
 
 // Puts a solution in its plain form: patterns with the same stock and content merged, empty
 // ones dropped, pieces cut beyond their demand taken out again (the bar just keeps a longer

@@ -32,10 +32,19 @@ private:
     std::stop_token stop_;
 };
 
+// What the search did, for the benchmark.
+struct SearchStats {
+    int rounds = 0;          // master solves with pricing
+    std::int64_t nodes = 0;  // search nodes
+    std::size_t columns = 0; // columns in the master at the end
+    int repairs = 0;         // master solves repeated because Clp's answer did not hold up
+};
+
 struct GroupResult {
     Solution solution;
     std::int64_t bound = 0; // no solution costs less
     Finish finish = Finish::Searched;
+    SearchStats stats;
 };
 
 // Called when the best cost or the bound improves.

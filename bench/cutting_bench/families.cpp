@@ -1,0 +1,189 @@
+#include "families.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+
+namespace bench {
+namespace {
+
+using plan::Instance;
+using plan::Item;
+using plan::Stock;
+using Random = std::mt19937_64;
+
+std::int64_t uniform(Random& random, std::int64_t low, std::int64_t high) {
+    return std::uniform_int_distribution<std::int64_t>(low, high)(random);
+}
+
+// g++ 12 warns falsely (-Wrestrict) on chains of string additions; a formatted name avoids them.
+template <typename... Args>
+std::string label(const char* format, Args... args) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+Instance binPacking(std::int64_t capacity, const std::vector<std::int64_t>& sizes) {
+    std::vector<Item> items;
+    for (const std::int64_t size : sizes) {
+        items.push_back({size, 1});
+    }
+    return plan::makeInstance(std::move(items), {{capacity, capacity, -1, false}});
+}
+
+// Falkenauer's uniform class: capacity 150, sizes 20…100.
+std::vector<Case> uniformItems(Random& random, int count) {
+    std::vector<Case> cases;
+    for (const int n : {120, 250, 500, 1000}) {
+        for (int k = 0; k < count; ++k) {
+            std::vector<std::int64_t> sizes;
+            for (int i = 0; i < n; ++i) {
+                sizes.push_back(uniform(random, 20, 100));
+            }
+            cases.push_back({"uniform", label("u%d_%d", n, k), binPacking(150, sizes)});
+        }
+    }
+    return cases;
+}
+
+// Falkenauer's triplets: every bin of the optimum holds three items that fill it exactly.
+std::vector<Case> triplets(Random& random, int count) {
+    std::vector<Case> cases;
+    for (const int bins : {20, 40, 83, 167}) {
+        for (int k = 0; k < count; ++k) {
+            std::vector<std::int64_t> sizes;
+            for (int b = 0; b < bins; ++b) {
+                const std::int64_t first = uniform(random, 380, 490);
+                const std::int64_t second =
+                    uniform(random, std::max<std::int64_t>(250, 500 - first), 750 - first);
+                sizes.insert(sizes.end(), {first, second, 1000 - first - second});
+            }
+            std::ranges::shuffle(sizes, random);
+            cases.push_back({"triplets", label("t%d_%d", 3 * bins, k), binPacking(1000, sizes)});
+        }
+    }
+    return cases;
+}
+
+// Scholl-like: small capacities with sizes of 10–50 % of the bin; capacity 1000 with sizes
+// around a ninth to a third of it; and capacity 100,000 with sizes of 20–35 %.
+std::vector<Case> scholl(Random& random, int count) {
+    std::vector<Case> cases;
+    for (const std::int64_t capacity : {100, 120, 150}) {
+        for (const int n : {50, 100, 200, 500}) {
+            for (int k = 0; k < count; ++k) {
+                std::vector<std::int64_t> sizes;
+                for (int i = 0; i < n; ++i) {
+                    sizes.push_back(uniform(random, capacity / 10, capacity / 2));
+                }
+                cases.push_back({"scholl",
+                                 label("s1_c%lld_n%d_%d", static_cast<long long>(capacity), n, k),
+                                 binPacking(capacity, sizes)});
+            }
+        }
+    }
+    for (const int per : {3, 5, 7, 9}) {
+        for (const int n : {50, 100, 200, 500}) {
+            for (int k = 0; k < count; ++k) {
+                const std::int64_t mean = 1000 / per;
+                std::vector<std::int64_t> sizes;
+                for (int i = 0; i < n; ++i) {
+                    sizes.push_back(uniform(random, mean * 8 / 10, mean * 12 / 10));
+                }
+                cases.push_back(
+                    {"scholl", label("s2_w%d_n%d_%d", per, n, k), binPacking(1000, sizes)});
+            }
+        }
+    }
+    for (int k = 0; k < 2 * count; ++k) {
+        std::vector<std::int64_t> sizes;
+        for (int i = 0; i < 200; ++i) {
+            sizes.push_back(uniform(random, 20'000, 35'000));
+        }
+        cases.push_back({"scholl", label("s3_%d", k), binPacking(100'000, sizes)});
+    }
+    return cases;
+}
+
+// In the manner of Wäscher and Gau's hard instances: capacity 10,000, 57–239 items of many
+// different sizes, most of them wanted once or twice.
+std::vector<Case> waescher(Random& random, int count) {
+    std::vector<Case> cases;
+    for (int k = 0; k < count; ++k) {
+        const auto n = static_cast<int>(uniform(random, 57, 239));
+        std::vector<Item> items;
+        int made = 0;
+        while (made < n) {
+            const std::int64_t size = uniform(random, 150, 5500);
+            const std::int64_t demand = std::min<std::int64_t>(n - made, uniform(random, 1, 3));
+            items.push_back({size, demand});
+            made += static_cast<int>(demand);
+        }
+        cases.push_back({"waescher", label("w%d", k),
+                         plan::makeInstance(std::move(items), {{10'000, 10'000, -1, false}})});
+    }
+    return cases;
+}
+
+// A bar bender's lists: 9 m and 12 m stock; many short pieces (stirrups, ties), some middle,
+// few near the stock length; counts spread from 1 to 500; some with yard offcuts or a kerf.
+std::vector<Case> rebar(Random& random, int count) {
+    std::vector<Case> cases;
+    for (int k = 0; k < count; ++k) {
+        const auto types = static_cast<int>(uniform(random, 5, 300));
+        std::vector<Item> items;
+        for (int t = 0; t < types; ++t) {
+            const std::int64_t band = uniform(random, 1, 10);
+            const std::int64_t length = band <= 6   ? uniform(random, 300, 3000)
+                                        : band <= 9 ? uniform(random, 3000, 9000)
+                                                    : uniform(random, 9000, 11'900);
+            const double logCount =
+                std::uniform_real_distribution<double>(0, std::log(500.5))(random);
+            items.push_back({length, std::max<std::int64_t>(1, std::llround(std::exp(logCount)))});
+        }
+        std::vector<Stock> stocks{{9000, 9000, -1, false}, {12'000, 12'000, -1, false}};
+        const int variant = k % 4; // plain, offcuts, kerf, both
+        if (variant == 1 || variant == 3) {
+            const auto lengths = uniform(random, 1, 20);
+            for (int o = 0; o < lengths; ++o) {
+                stocks.push_back({uniform(random, 1000, 8000), 0, uniform(random, 1, 10), true});
+            }
+        }
+        const std::int64_t kerf = variant >= 2 ? 3 : 0;
+        static constexpr const char* kVariants[] = {"plain", "offcuts", "kerf", "offcuts+kerf"};
+        cases.push_back({"rebar", label("r%d_%d_%s", k, types, kVariants[variant]),
+                         plan::makeInstance(std::move(items), std::move(stocks), kerf, 500)});
+    }
+    return cases;
+}
+
+} // namespace
+
+std::vector<std::string> familyNames() {
+    return {"uniform", "triplets", "scholl", "waescher", "rebar"};
+}
+
+std::vector<Case> generate(const std::string& family, std::uint64_t seed, int count) {
+    Random random(seed ^ std::hash<std::string>{}(family));
+    if (family == "uniform") {
+        return uniformItems(random, count > 0 ? count : 20);
+    }
+    if (family == "triplets") {
+        return triplets(random, count > 0 ? count : 20);
+    }
+    if (family == "scholl") {
+        return scholl(random, count > 0 ? count : 3);
+    }
+    if (family == "waescher") {
+        return waescher(random, count > 0 ? count : 17);
+    }
+    if (family == "rebar") {
+        return rebar(random, count > 0 ? count : 200);
+    }
+    throw std::invalid_argument("unknown family: " + family);
+}
+
+} // namespace bench

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "plan/instance.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Seeded instance families of one-dimensional cutting stock and bin packing, generated here in
+// the manner of the classic benchmark sets (no data is downloaded).
+namespace bench {
+
+struct Case {
+    std::string family;
+    std::string name;
+    plan::Instance instance;
+};
+
+// The families the benchmark knows, in the order it prints them.
+std::vector<std::string> familyNames();
+
+// `count` instances of a family (0: the family's default count), from `seed`.
+std::vector<Case> generate(const std::string& family, std::uint64_t seed, int count);
+
+} // namespace bench

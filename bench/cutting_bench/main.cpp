@@ -1,0 +1,135 @@
+// Runs the optimiser and first-fit decreasing on generated instance families and prints, per
+// family, how often each reaches the lower bound, how far above it they end, and how long they
+// take. Instance by instance with --verbose.
+//   cutting_bench [--family NAME] [--count N] [--seed S] [--seconds S] [--verbose]
+#include "plan/bound.h"
+#include "plan/first_fit.h"
+#include "plan/solve.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "families.h"
+
+namespace {
+
+struct Row {
+    int instances = 0;
+    int atBound = 0;
+    int proven = 0;
+    double excess = 0; // bars over the bound, summed
+    double worstExcess = 0;
+    std::vector<double> times;
+    int ffdAtBound = 0;
+    double ffdExcess = 0;
+    std::vector<double> ffdTimes;
+};
+
+double median(std::vector<double> v) {
+    if (v.empty()) {
+        return 0;
+    }
+    std::ranges::sort(v);
+    return v[v.size() / 2];
+}
+
+double longest(const plan::Instance& instance) {
+    std::int64_t l = 0;
+    for (const plan::Stock& s : instance.stocks) {
+        if (!s.limited()) {
+            l = std::max(l, s.length);
+        }
+    }
+    return static_cast<double>(l);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> families = bench::familyNames();
+    int count = 0;
+    std::uint64_t seed = 1;
+    double seconds = 10;
+    bool verbose = false;
+    for (int a = 1; a < argc; ++a) {
+        const std::string arg = argv[a];
+        if (arg == "--family" && a + 1 < argc) {
+            families = {argv[++a]};
+        } else if (arg == "--count" && a + 1 < argc) {
+            count = std::stoi(argv[++a]);
+        } else if (arg == "--seed" && a + 1 < argc) {
+            seed = std::stoull(argv[++a]);
+        } else if (arg == "--seconds" && a + 1 < argc) {
+            seconds = std::stod(argv[++a]);
+        } else if (arg == "--verbose") {
+            verbose = true;
+        } else {
+            std::fprintf(stderr, "usage: cutting_bench [--family NAME] [--count N] [--seed S] "
+                                 "[--seconds S] [--verbose]\n");
+            return 2;
+        }
+    }
+
+    using Clock = std::chrono::steady_clock;
+    std::map<std::string, Row> rows;
+    for (const std::string& family : families) {
+        Row& row = rows[family];
+        for (const bench::Case& c : bench::generate(family, seed, count)) {
+            const auto t0 = Clock::now();
+            const plan::Solution ffd = plan::firstFitDecreasing(c.instance);
+            const auto t1 = Clock::now();
+            const plan::GroupResult result =
+                plan::solve(c.instance, plan::Budget::seconds(seconds));
+            const auto t2 = Clock::now();
+            const double time = std::chrono::duration<double>(t2 - t1).count();
+            const double bar = longest(c.instance);
+            const std::int64_t cost = result.solution.cost(c.instance);
+            const double excess = static_cast<double>(cost - result.bound) / bar;
+            const double ffdExcess = static_cast<double>(ffd.cost(c.instance) - result.bound) / bar;
+            if (plan::check(c.instance, result.solution)) {
+                std::printf("INVALID PLAN: %s\n", c.name.c_str());
+                return 1;
+            }
+            ++row.instances;
+            row.atBound += cost == result.bound ? 1 : 0;
+            row.proven += result.finish == plan::Finish::Proven ? 1 : 0;
+            row.excess += excess;
+            row.worstExcess = std::max(row.worstExcess, excess);
+            row.times.push_back(time);
+            row.ffdAtBound += ffd.cost(c.instance) == result.bound ? 1 : 0;
+            row.ffdExcess += ffdExcess;
+            row.ffdTimes.push_back(std::chrono::duration<double>(t1 - t0).count());
+            if (verbose) {
+                std::printf("%-24s items %4zu  bound %10lld  plan %10lld  ffd %10lld  %7.3f s  %-6s"
+                            "  rounds %5d nodes %5lld columns %6zu repairs %d\n",
+                            c.name.c_str(), c.instance.items.size(),
+                            static_cast<long long>(result.bound), static_cast<long long>(cost),
+                            static_cast<long long>(ffd.cost(c.instance)), time,
+                            result.finish == plan::Finish::Proven ? "proven" : "gap",
+                            result.stats.rounds, static_cast<long long>(result.stats.nodes),
+                            result.stats.columns, result.stats.repairs);
+                std::fflush(stdout);
+            }
+        }
+    }
+
+    std::printf("%-10s %5s | %-38s | %-26s\n", "", "", "optimiser", "first-fit decreasing");
+    std::printf("%-10s %5s | %8s %7s %6s %7s %7s | %8s %6s %9s\n", "family", "n", "at bound",
+                "proven", "excess", "median", "worst", "at bound", "excess", "median");
+    for (const std::string& family : families) {
+        const Row& r = rows[family];
+        const double n = std::max(1, r.instances);
+        std::printf("%-10s %5d | %7.1f%% %6.1f%% %6.3f %6.3fs %6.2fs | %7.1f%% %6.3f %8.4fs\n",
+                    family.c_str(), r.instances, 100.0 * r.atBound / n, 100.0 * r.proven / n,
+                    r.excess / n, median(r.times), *std::ranges::max_element(r.times),
+                    100.0 * r.ffdAtBound / n, r.ffdExcess / n, median(r.ffdTimes));
+    }
+    std::printf("(excess: mean bars of the longest stock above the lower bound; times per "
+                "instance, %.0f s allowed)\n",
+                seconds);
+    return 0;
+}

@@ -1,0 +1,111 @@
+#include "plan/pricing.h"
+
+#include "plan/knapsack_search.h"
+
+#include <algorithm>
+
+namespace plan {
+namespace {
+
+// Above this many cells the table costs more than branch and bound is likely to.
+constexpr double kTableCells = 3e7;
+// Nodes of branch and bound for one bar before it settles for a bound instead of an answer.
+constexpr std::int64_t kSearchNodes = 200'000;
+// Further contents taken from the table per bar in one round, for faster convergence.
+constexpr std::size_t kAlternatives = 4;
+constexpr double kImproving = 1e-9;
+
+// The linear relaxation of the knapsack: no content is worth more.
+double relaxedValue(std::span<const PricingItem> items, std::int64_t capacity) {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].profit > 0 && items[i].bound > 0) {
+            order.push_back(i);
+        }
+    }
+    std::ranges::sort(order, [&](std::size_t a, std::size_t b) {
+        return items[a].profit * static_cast<double>(items[b].weight) >
+               items[b].profit * static_cast<double>(items[a].weight);
+    });
+    double value = 0;
+    auto room = static_cast<double>(capacity);
+    for (const std::size_t i : order) {
+        const double weight = static_cast<double>(items[i].weight);
+        const double whole = std::min(static_cast<double>(items[i].bound), room / weight);
+        value += whole * items[i].profit;
+        room -= whole * weight;
+        if (room <= 0) {
+            break;
+        }
+    }
+    return value;
+}
+
+} // namespace
+
+PricingResult Pricing::price(std::span<const double> profit, std::span<const std::int64_t> demand,
+                             std::span<const std::int64_t> available,
+                             std::span<const double> stockCost, std::span<const double> stockDual,
+                             const std::vector<std::set<Content>>& excluded) {
+    const std::size_t stocks = instance_.stocks.size();
+    PricingResult result;
+    result.upperValue.assign(stocks, 0.0);
+
+    items_.resize(instance_.items.size());
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        items_[i] = {instance_.weight(i), std::max(profit[i], 0.0), demand[i]};
+    }
+    std::int64_t capacity = 0;
+    for (std::size_t s = 0; s < stocks; ++s) {
+        if (!instance_.stocks[s].limited() || available[s] > 0) {
+            capacity = std::max(capacity, instance_.capacity(s));
+        }
+    }
+    const bool byTable = KnapsackTable::cells(items_, capacity) <= kTableCells;
+    if (byTable) {
+        table_.solve(items_, capacity);
+    }
+
+    for (std::uint32_t s = 0; s < stocks; ++s) {
+        if (instance_.stocks[s].limited() && available[s] <= 0) {
+            continue;
+        }
+        const std::int64_t cap = instance_.capacity(s);
+        const double threshold = stockCost[s] - stockDual[s]; // a content must be worth more
+        double upper = 0;
+        Content best;
+        double bestValue = 0;
+        if (byTable) {
+            upper = table_.best(cap);
+            best = table_.pattern(cap);
+            bestValue = upper;
+            if (excluded[s].contains(best)) {
+                const SearchResult found = bestContent(items_, cap, excluded[s], kSearchNodes);
+                best = found.content;
+                bestValue = found.value;
+                if (found.complete) {
+                    upper = found.value;
+                }
+            }
+        } else {
+            const SearchResult found = bestContent(items_, cap, excluded[s], kSearchNodes);
+            best = found.content;
+            bestValue = found.value;
+            upper = found.complete ? found.value : relaxedValue(items_, cap);
+        }
+        result.upperValue[s] = upper;
+        if (!best.empty() && bestValue > threshold + kImproving * std::max(1.0, threshold)) {
+            result.columns.push_back({s, std::move(best)});
+        }
+        if (byTable) {
+            for (Content& more : table_.alternatives(cap, threshold, kAlternatives)) {
+                if (!excluded[s].contains(more)) {
+                    result.columns.push_back({s, std::move(more)});
+                }
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace plan
