@@ -1,0 +1,84 @@
+#include "cli/arguments.h"
+
+#include <QCommandLineParser>
+
+namespace cli {
+namespace {
+
+std::optional<QString> valueOf(const QCommandLineParser& parser, const QCommandLineOption& o) {
+    return parser.isSet(o) ? std::optional(parser.value(o)) : std::nullopt;
+}
+
+} // namespace
+
+Parsed parseArguments(const QStringList& command) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("衡尺下料：按钢筋下料单算出用新钢材最少的切割方案，并证明它是否最省。"));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption stock(
+        QStringLiteral("stock"), QStringLiteral("原材长度，毫米，用逗号分开（默认 9000,12000）。"),
+        QStringLiteral("MM,MM"));
+    const QCommandLineOption offcuts(QStringLiteral("offcuts"),
+                                     QStringLiteral("库存余料文件（直径、长度、根数三列）。"),
+                                     QStringLiteral("FILE"));
+    const QCommandLineOption kerf(QStringLiteral("kerf"),
+                                  QStringLiteral("每刀锯口损耗，毫米（默认 0：钢筋是剪断的）。"),
+                                  QStringLiteral("MM"));
+    const QCommandLineOption keep(QStringLiteral("keep"),
+                                  QStringLiteral("可回库的最短余料，毫米（默认 500）。"),
+                                  QStringLiteral("MM"));
+    const QCommandLineOption seconds(QStringLiteral("seconds"),
+                                     QStringLiteral("搜索时限，秒（默认 10）。"),
+                                     QStringLiteral("S"));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("把方案写成 JSON；- 表示标准输出。"),
+                                  QStringLiteral("FILE|-"));
+    const QCommandLineOption csv(
+        QStringLiteral("csv"),
+        QStringLiteral("把下料单写成 CSV（Excel 可直接打开）；- 表示标准输出。"),
+        QStringLiteral("FILE|-"));
+    const QCommandLineOption xlsx(QStringLiteral("xlsx"),
+                                  QStringLiteral("把下料单写成 Excel 工作簿（.xlsx）。"),
+                                  QStringLiteral("FILE"));
+    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx});
+    parser.addPositionalArgument(
+        QStringLiteral("PIECES.csv"),
+        QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件，"
+                       "UTF-8 或 GB18030 编码。"));
+
+    Parsed out;
+    if (!parser.parse(command)) {
+        out.text = parser.errorText();
+        return out;
+    }
+    if (parser.isSet(help)) {
+        return {Request::Help, {}, parser.helpText()};
+    }
+    if (parser.isSet(version)) {
+        return {Request::Version,
+                {},
+                QStringLiteral("hengchi-plan %1\n").arg(QStringLiteral(HENGCHI_VERSION))};
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        out.text = files.isEmpty() ? QStringLiteral("没有给出清单文件。")
+                                   : QStringLiteral("只能给出一个清单文件。");
+        return out;
+    }
+    Arguments& a = out.arguments;
+    a.pieces = files.front();
+    a.offcuts = valueOf(parser, offcuts);
+    a.stock = valueOf(parser, stock);
+    a.kerf = valueOf(parser, kerf);
+    a.keep = valueOf(parser, keep);
+    a.seconds = valueOf(parser, seconds);
+    a.json = valueOf(parser, json);
+    a.csv = valueOf(parser, csv);
+    a.xlsx = valueOf(parser, xlsx);
+    out.request = Request::Plan;
+    return out;
+}
+
+} // namespace cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+// The command line of hengchi-plan, taken apart but not yet judged: values stay texts, so that
+// a wrong value is reported in the same words as the same value in a file.
+namespace cli {
+
+struct Arguments {
+    QString pieces;                 // the list or pieces file
+    std::optional<QString> offcuts; // --offcuts FILE
+    std::optional<QString> stock;   // --stock 9000,12000
+    std::optional<QString> kerf;    // --kerf MM
+    std::optional<QString> keep;    // --keep MM
+    std::optional<QString> seconds; // --seconds S
+    std::optional<QString> json;    // --json FILE, or "-" for standard output
+    std::optional<QString> csv;     // --csv FILE, or "-"
+    std::optional<QString> xlsx;    // --xlsx FILE
+};
+
+enum class Request {
+    Plan,    // plan with `arguments`
+    Help,    // print `text` and stop
+    Version, // print `text` and stop
+    Wrong,   // the command line is wrong: `text` says why
+};
+
+struct Parsed {
+    Request request = Request::Wrong;
+    Arguments arguments;
+    QString text;
+};
+
+// `command` is the whole command line, the program's name first.
+[[nodiscard]] Parsed parseArguments(const QStringList& command);
+
+} // namespace cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIODevice>
+#include <QStringList>
+
+// hengchi-plan as a function, so that its tests run it without starting a process.
+namespace cli {
+
+enum ExitCode : int {
+    kPlanned = 0,    // a plan was made and written
+    kNotWritten = 1, // a plan was made but an output could not be written
+    kBadInput = 2,   // the command line, a file or a value is wrong: nothing was planned or written
+};
+
+// `command` is the whole command line, the program's name first. Writes the plan or the help
+// to `out`, complaints to `err`, and returns the exit code.
+[[nodiscard]] int runCommand(const QStringList& command, QIODevice& out, QIODevice& err);
+
+} // namespace cli

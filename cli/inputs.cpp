@@ -1,0 +1,132 @@
+#include "cli/inputs.h"
+
+#include "formats/list_file.h"
+#include "formats/messages.h"
+#include "formats/offcuts_file.h"
+#include "formats/setting_text.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include <QFile>
+
+namespace cli {
+namespace {
+
+constexpr QLatin1String kProgram("hengchi-plan");
+
+std::optional<QByteArray> readBytes(const QString& path, std::vector<Complaint>& complaints) {
+    QFile file(path);
+    if (!file.exists()) {
+        complaints.push_back({path, 0, QStringLiteral("文件不存在")});
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        complaints.push_back({path, 0, QStringLiteral("无法读取（%1）").arg(file.errorString())});
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+void complainAbout(const QString& path, const std::vector<formats::FileError>& errors,
+                   std::vector<Complaint>& complaints) {
+    for (const formats::FileError& e : errors) {
+        complaints.push_back({path, e.line, formats::describe(e)});
+    }
+}
+
+// An option's value read as the same setting in a file would be; `into` keeps its value when
+// the option is absent or wrong.
+template <typename T, typename Reader>
+void override(const std::optional<QString>& option, const char* name, Reader read, T& into,
+              std::vector<Complaint>& complaints, bool& wrong) {
+    if (!option) {
+        return;
+    }
+    const formats::SettingValue<T> value = read(option->toStdString());
+    if (value.error) {
+        complaints.push_back(
+            {kProgram, 0,
+             QStringLiteral("--%1 %2: %3")
+                 .arg(QLatin1String(name), *option, formats::describe(*value.error))});
+        wrong = true;
+    } else {
+        into = value.value;
+    }
+}
+
+} // namespace
+
+QString complaintText(const Complaint& c) {
+    return c.line > 0 ? QStringLiteral("%1:%2: %3").arg(c.where).arg(c.line).arg(c.message)
+                      : QStringLiteral("%1: %2").arg(c.where, c.message);
+}
+
+Inputs readInputs(const Arguments& arguments) {
+    Inputs out;
+    std::vector<Complaint>& complaints = out.complaints;
+
+    formats::ListRead list;
+    if (const auto bytes = readBytes(arguments.pieces, complaints)) {
+        list = formats::readList(*bytes);
+        complainAbout(arguments.pieces, list.errors, complaints);
+    }
+    out.project = QString::fromStdString(list.document.settings.project.value_or(""));
+
+    std::vector<plan::OffcutRow> offcuts = list.document.offcuts;
+    QString offcutsFile = arguments.pieces;
+    if (arguments.offcuts) {
+        offcutsFile = *arguments.offcuts;
+        offcuts.clear();
+        if (const auto bytes = readBytes(offcutsFile, complaints)) {
+            formats::OffcutsRead read = formats::readOffcuts(*bytes);
+            complainAbout(offcutsFile, read.errors, complaints);
+            offcuts = std::move(read.offcuts);
+        }
+    }
+
+    plan::Settings settings = formats::applied(list.document.settings, plan::Settings{});
+    bool stockWrong = std::ranges::any_of(list.errors, [](const formats::FileError& e) {
+        return e.problem == formats::FileProblem::BadSetting && e.field == plan::Field::StockLength;
+    });
+    bool otherWrong = false;
+    if (arguments.stock) {
+        stockWrong = false;
+        override(arguments.stock, "stock", formats::readStockLengths, settings.stockLengths,
+                 complaints, stockWrong);
+    }
+    override(arguments.kerf, "kerf", formats::readKerf, settings.kerf, complaints, otherWrong);
+    override(arguments.keep, "keep", formats::readKeep, settings.keep, complaints, otherWrong);
+    override(arguments.seconds, "seconds", formats::readSeconds, settings.seconds, complaints,
+             otherWrong);
+    if (stockWrong) {
+        // With no stock lengths to trust, no piece is reported as longer than all of them.
+        settings.stockLengths = {plan::kMaxLength};
+    }
+
+    std::vector<plan::PieceRow> rows;
+    rows.reserve(list.document.rows.size());
+    for (const formats::ListRow& row : list.document.rows) {
+        rows.push_back(row.piece);
+    }
+    plan::Checked checked = plan::checkList(rows, offcuts, settings);
+    for (const plan::InputError& e : checked.errors) {
+        const QString where = e.source == plan::Source::Pieces    ? arguments.pieces
+                              : e.source == plan::Source::Offcuts ? offcutsFile
+                                                                  : kProgram;
+        complaints.push_back(
+            {where, e.source == plan::Source::Settings ? 0 : e.line, formats::describe(e)});
+    }
+    out.list = std::move(checked.list);
+
+    // The command line first, then each file from its top, as a compiler reports.
+    const auto rank = [&](const Complaint& c) {
+        return std::pair(c.where == kProgram ? 0 : c.where == arguments.pieces ? 1 : 2, c.line);
+    };
+    std::ranges::stable_sort(complaints, std::less{}, rank);
+    return out;
+}
+
+} // namespace cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "cli/arguments.h"
+#include "plan/list.h"
+
+#include <vector>
+
+#include <QString>
+
+// Everything hengchi-plan reads before it plans: the list file with its settings and offcuts,
+// an offcuts file, and the options, which override what the file says. Every wrong thing is
+// reported, not only the first, each where it is.
+namespace cli {
+
+struct Complaint {
+    QString where; // a file as named on the command line, or the program for an option
+    int line = 0;  // 0: no line
+    QString message;
+};
+
+// "清单.csv:12: 长度：不是数字", or "清单.csv: 文件不存在" without a line.
+[[nodiscard]] QString complaintText(const Complaint& complaint);
+
+struct Inputs {
+    plan::CuttingList list; // checked; meaningful only without complaints
+    QString project;        // the list file's 项目, or empty
+    std::vector<Complaint> complaints;
+};
+
+[[nodiscard]] Inputs readInputs(const Arguments& arguments);
+
+} // namespace cli

@@ -1,0 +1,24 @@
+#include "cli/command.h"
+
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    // Qt's own words in the help and in its complaints about options, in Chinese.
+    QTranslator qtWords;
+    if (qtWords.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtWords);
+    }
+    QFile out;
+    QFile err;
+    (void)out.open(stdout, QIODevice::WriteOnly);
+    (void)err.open(stderr, QIODevice::WriteOnly);
+    return cli::runCommand(QCoreApplication::arguments(), out, err);
+}
