@@ -8,12 +8,15 @@
 #include "window/reference_table.h"
 #include "window/utf8.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -27,6 +30,39 @@ namespace {
 QRect pixels(const Control& c) {
     return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel,
             c.height / kTwipsPerPixel};
+}
+
+// A label keeps its place and width, but is never shorter than one line of its font. The heights
+// of the table suit a font that leaves almost no room above and below its characters; the CJK
+// fonts need a few pixels more than the shortest labels have, or the lowest strokes are cut off
+// ("宽" loses its feet). Labels lie under every other control, so the taller ones hide nothing.
+QRect geometryOf(const Control& c, const QWidget& widget) {
+    QRect geometry = pixels(c);
+    if (c.kind == Kind::Label) {
+        const auto line = static_cast<int>(std::ceil(QFontMetricsF(widget.font()).height()));
+        geometry.setHeight(std::max(geometry.height(), line));
+    }
+    return geometry;
+}
+
+// Text16 reaches one pixel over the left edge of Label10, enough to hide the first column of
+// "保". A label whose left edge lies under another control starts its caption beside it.
+void startClearOfOverlap(QLabel& label) {
+    const QRect own = label.geometry();
+    int covered = 0;
+    for (const QObject* child : label.parentWidget()->children()) {
+        const auto* const other = qobject_cast<const QWidget*>(child);
+        if (other == nullptr || qobject_cast<const QLabel*>(other) != nullptr) {
+            continue;
+        }
+        const QRect theirs = other->geometry();
+        if (theirs.intersects(own) && theirs.left() <= own.left()) {
+            covered = std::max(covered, theirs.right() + 1 - own.left());
+        }
+    }
+    if (covered > 0) {
+        label.setIndent(covered);
+    }
 }
 
 QWidget* makeControl(const Control& c, QWidget* parent) {
@@ -105,7 +141,7 @@ void Form1::createControls() {
     for (const Control& c : controlTable()) {
         QWidget* const widget = makeControl(c, created.at(c.container));
         widget->setObjectName(fromUtf8(c.name));
-        widget->setGeometry(pixels(c));
+        widget->setGeometry(geometryOf(c, *widget));
         created.emplace(c.name, widget);
         if (c.kind != Kind::Label && c.kind != Kind::GroupBox) {
             tabOrder.emplace(c.tabIndex, widget);
@@ -116,8 +152,12 @@ void Form1::createControls() {
     }
 
     for (const Control& c : controlTable()) {
-        if (!c.buddy.empty()) {
-            static_cast<QLabel*>(created.at(c.name))->setBuddy(created.at(c.buddy));
+        if (c.kind == Kind::Label) {
+            auto* const label = static_cast<QLabel*>(created.at(c.name));
+            if (!c.buddy.empty()) {
+                label->setBuddy(created.at(c.buddy));
+            }
+            startClearOfOverlap(*label);
         }
         if (c.kind == Kind::TextBox) {
             created.at(c.name)->setAccessibleName(fromUtf8(fieldTitle(c.name)));
