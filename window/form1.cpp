@@ -12,6 +12,7 @@
 #include <cmath>
 #include <map>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,8 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QIcon>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,6 +66,12 @@ void startClearOfOverlap(QLabel& label) {
     if (covered > 0) {
         label.setIndent(covered);
     }
+}
+
+// The keys that open a combo box's list: Alt+Down, and F4 on its own.
+bool opensList(const QKeyEvent& key) {
+    return (key.key() == Qt::Key_Down && key.modifiers().testFlag(Qt::AltModifier)) ||
+           (key.key() == Qt::Key_F4 && key.modifiers() == Qt::NoModifier);
 }
 
 QWidget* makeControl(const Control& c, QWidget* parent) {
@@ -206,12 +215,17 @@ void Form1::fillPickers() {
         QLineEdit* const field = fields_.field(picker.field);
         connect(combo, &QComboBox::activated, field,
                 [combo, field](int index) { field->setText(combo->itemText(index)); });
+        field->setAccessibleDescription(fromUtf8(kListHint));
         field->installEventFilter(this);
+        lists_.emplace(field, combo);
     }
 }
 
-// The list opens on the release that ends a double-click, not on the double-click itself:
-// a list opened earlier would take that release as a click outside it and close again.
+// Only the fields with a list are watched. The list opens on the release that ends a
+// double-click, not on the double-click itself: a list opened earlier would take that release as
+// a click outside it and close again. From the keyboard it opens as a combo box's list does; the
+// list then takes the keys itself, Enter picking and Esc closing it, and gives the focus back to
+// the field when it closes.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
         doubleClicked_ = watched;
@@ -219,15 +233,32 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonRelease && watched == doubleClicked_) {
         doubleClicked_ = nullptr;
-        if (const Picker* picker = pickerForField(watched->objectName().toStdString())) {
-            findChild<QComboBox*>(fromUtf8(picker->combo))->showPopup();
-        }
+        openList(watched);
         return true;
     }
     if (event->type() == QEvent::MouseButtonPress) {
         doubleClicked_ = nullptr;
     }
+    if (event->type() == QEvent::KeyPress && opensList(*static_cast<QKeyEvent*>(event))) {
+        openList(watched);
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form1::openList(const QObject* field) {
+    const auto list = lists_.find(field);
+    if (list == lists_.end()) {
+        return;
+    }
+    QComboBox* const combo = list->second;
+    combo->showPopup();
+    // Taking the focus, the list makes its first item current without showing it, and Down
+    // would then skip that item. While no item is chosen none is current: the first Down goes to
+    // the first item, and Enter picks only an item the user can see.
+    if (combo->currentIndex() < 0) {
+        combo->view()->selectionModel()->clearCurrentIndex();
+    }
 }
 
 void Form1::checkToggled(QCheckBox* box, bool ticked) {

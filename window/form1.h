@@ -5,12 +5,14 @@
 #include "window/window_fields.h"
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 
 namespace window {
 
@@ -31,6 +33,7 @@ protected:
 private:
     void createControls();
     void fillPickers();
+    void openList(const QObject* field);
     void checkToggled(QCheckBox* box, bool ticked);
     void calculateClicked();
     void clearClicked();
@@ -41,7 +44,8 @@ private:
     std::unique_ptr<Messenger> messenger_;
     WindowFields fields_;
     std::array<QCheckBox*, 3> checks_{};
-    QObject* doubleClicked_ = nullptr; // the field whose double-click awaits its release
+    std::map<const QObject*, QComboBox*> lists_; // each field that has a list, and its list
+    QObject* doubleClicked_ = nullptr;           // the field whose double-click awaits its release
     std::string decimalSeparator_;
 };
 

@@ -29,6 +29,13 @@ private slots:
     void doubleClickOpensTheListAndAPickFillsTheField();
     void pickingTheSameItemAgainRestoresIt();
     void keyboardMovesInAListCopyToo();
+    void keysOpenTheListAndEnterPicks_data();
+    void keysOpenTheListAndEnterPicks();
+    void escClosesTheListAndChangesNothing_data();
+    void escClosesTheListAndChangesNothing();
+    void otherKeysOpenNoList_data();
+    void otherKeysOpenNoList();
+    void fieldsWithAListSayHowToOpenIt();
     void doubleClickOnAFieldWithoutAListOpensNothing();
     void listsAreFilledAtLoad();
     void clearEmptiesEveryFieldAndNothingElse();
@@ -53,6 +60,9 @@ private:
     void tick(const QString& box) const;
     void click(const QString& button) const;
     void doubleClick(const QString& name) const;
+    void press(int key, int modifiers = Qt::NoModifier) const;
+    void openByKeys(const QString& fieldName, const QString& comboName, int key,
+                    int modifiers) const;
 
     std::unique_ptr<Form1> form_;
     QList<RecordingMessenger::Shown> shown_;
@@ -118,6 +128,26 @@ void BehaviourTest::doubleClick(const QString& name) const {
     const QWidget* w = control<QWidget>(name);
     const QPoint at = w->mapTo(form_.get(), w->rect().center());
     QTest::mouseDClick(form_->windowHandle(), Qt::LeftButton, {}, at);
+}
+
+// Through the window, as the keyboard delivers a key: to the focused control, or to the open list.
+void BehaviourTest::press(int key, int modifiers) const {
+    QTest::keyClick(form_->windowHandle(), static_cast<Qt::Key>(key),
+                    static_cast<Qt::KeyboardModifiers>(modifiers));
+}
+
+void BehaviourTest::openByKeys(const QString& fieldName, const QString& comboName, int key,
+                               int modifiers) const {
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QLineEdit* const edit = field(fieldName);
+    edit->setFocus();
+    QCOMPARE(QApplication::focusWidget(), edit);
+    press(key, modifiers);
+    QTRY_VERIFY(control<QComboBox>(comboName)->view()->isVisible());
+    // It opens under the field, as on a double-click.
+    const QPoint fieldBottom = edit->mapToGlobal(QPoint(0, edit->height()));
+    QVERIFY(qAbs(control<QComboBox>(comboName)->view()->window()->geometry().top() -
+                 fieldBottom.y()) <= 3);
 }
 
 void BehaviourTest::tickingOneClearsTheOthers_data() {
@@ -384,6 +414,172 @@ void BehaviourTest::keyboardMovesInAListCopyToo() {
     QCOMPARE(field(QStringLiteral("Text13"))->text(), QStringLiteral("0.85"));
 }
 
+void BehaviourTest::keysOpenTheListAndEnterPicks_data() {
+    QTest::addColumn<QString>("fieldName");
+    QTest::addColumn<QString>("comboName");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("chosen"); // the item an earlier pick left chosen, -1 for none
+    QTest::addColumn<int>("moves");  // Down so many times, or Up when below zero
+    QTest::addColumn<QString>("picked");
+
+    const int down = Qt::Key_Down;
+    const int f4 = Qt::Key_F4;
+    const int alt = Qt::AltModifier;
+    const int none = Qt::NoModifier;
+    QTest::newRow("Text3 Alt+Down, the first") << "Text3"
+                                               << "Combo1" << down << alt << -1 << 1 << "6.25";
+    QTest::newRow("Text3 F4, the second") << "Text3"
+                                          << "Combo1" << f4 << none << -1 << 2 << "4.87";
+    QTest::newRow("Text5 Alt+Down, the last") << "Text5"
+                                              << "Combo2" << down << alt << -1 << 3 << "1.0";
+    QTest::newRow("Text11 F4, the first") << "Text11"
+                                          << "Combo3" << f4 << none << -1 << 1 << "6.25";
+    QTest::newRow("Text12 Alt+Down, the second") << "Text12"
+                                                 << "Combo4" << down << alt << -1 << 2 << "1.25";
+    QTest::newRow("Text13 F4, 0.50 as it stands") << "Text13"
+                                                  << "Combo5" << f4 << none << -1 << 2 << "0.50";
+    QTest::newRow("Text9 keypad Alt+Down, past the end")
+        << "Text9"
+        << "Combo6" << down << (alt | int(Qt::KeypadModifier)) << -1 << 5 << "2.0";
+    QTest::newRow("Text20 Alt+Down, on from the chosen")
+        << "Text20"
+        << "Combo7" << down << alt << 0 << 1 << "1.25";
+    QTest::newRow("Text13 F4, up from the chosen") << "Text13"
+                                                   << "Combo5" << f4 << none << 2 << -1 << "0.50";
+    QTest::newRow("Text3 Enter on the chosen item restores it")
+        << "Text3"
+        << "Combo1" << down << alt << 0 << 0 << "6.25";
+}
+
+void BehaviourTest::keysOpenTheListAndEnterPicks() {
+    QFETCH(QString, fieldName);
+    QFETCH(QString, comboName);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, chosen);
+    QFETCH(int, moves);
+    QFETCH(QString, picked);
+
+    QComboBox* const combo = control<QComboBox>(comboName);
+    combo->setCurrentIndex(chosen);
+    fill(kStraightBar);
+    field(fieldName)->setText(QStringLiteral("3.5"));
+    const Fields before = allFields();
+
+    openByKeys(fieldName, comboName, key, modifiers);
+    for (int i = 0; i < qAbs(moves); ++i) {
+        press(moves > 0 ? Qt::Key_Down : Qt::Key_Up);
+    }
+    QCOMPARE(allFields(), before); // moving in the list copies nothing yet
+    press(Qt::Key_Return);
+    QTRY_VERIFY(!combo->view()->isVisible());
+    QCOMPARE(allFields(), merged(before, {{fieldName, picked}}));
+    QTRY_COMPARE(QApplication::focusWidget(), field(fieldName));
+    QVERIFY(shown_.isEmpty());
+}
+
+void BehaviourTest::escClosesTheListAndChangesNothing_data() {
+    QTest::addColumn<QString>("fieldName");
+    QTest::addColumn<QString>("comboName");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("downs");
+    QTest::addColumn<bool>("enterFirst"); // Enter before Esc, with nothing highlighted
+
+    QTest::newRow("Text3 Alt+Down, Esc")
+        << "Text3"
+        << "Combo1" << int(Qt::Key_Down) << int(Qt::AltModifier) << -1 << 0 << false;
+    QTest::newRow("Text5 F4, Down, Esc")
+        << "Text5"
+        << "Combo2" << int(Qt::Key_F4) << int(Qt::NoModifier) << -1 << 1 << false;
+    QTest::newRow("Text13 F4, Down twice from the chosen, Esc")
+        << "Text13"
+        << "Combo5" << int(Qt::Key_F4) << int(Qt::NoModifier) << 0 << 2 << false;
+    QTest::newRow("Text9 Alt+Down, Enter picks nothing unseen, Esc")
+        << "Text9"
+        << "Combo6" << int(Qt::Key_Down) << int(Qt::AltModifier) << -1 << 0 << true;
+}
+
+void BehaviourTest::escClosesTheListAndChangesNothing() {
+    QFETCH(QString, fieldName);
+    QFETCH(QString, comboName);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, chosen);
+    QFETCH(int, downs);
+    QFETCH(bool, enterFirst);
+
+    QComboBox* const combo = control<QComboBox>(comboName);
+    combo->setCurrentIndex(chosen);
+    fill(kStraightBar);
+    field(fieldName)->setText(QStringLiteral("typed"));
+    const Fields before = allFields();
+
+    openByKeys(fieldName, comboName, key, modifiers);
+    for (int i = 0; i < downs; ++i) {
+        press(Qt::Key_Down);
+    }
+    if (enterFirst) {
+        press(Qt::Key_Return);
+        QTest::qWait(20);
+        QVERIFY(combo->view()->isVisible());
+        QCOMPARE(allFields(), before);
+    }
+    press(Qt::Key_Escape);
+    QTRY_VERIFY(!combo->view()->isVisible());
+    QCOMPARE(allFields(), before);
+    QCOMPARE(combo->currentIndex(), chosen);
+    QTRY_COMPARE(QApplication::focusWidget(), field(fieldName));
+    // The keys go to the field again, and Esc there closes nothing else.
+    press(Qt::Key_5);
+    QCOMPARE(field(fieldName)->text(), QStringLiteral("typed5"));
+    press(Qt::Key_Escape);
+    QVERIFY(form_->isVisible());
+    QVERIFY(shown_.isEmpty());
+}
+
+void BehaviourTest::otherKeysOpenNoList_data() {
+    QTest::addColumn<QString>("fieldName");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Down in Text3") << "Text3" << int(Qt::Key_Down) << int(Qt::NoModifier);
+    QTest::newRow("Alt+Up in Text3") << "Text3" << int(Qt::Key_Up) << int(Qt::AltModifier);
+    QTest::newRow("Ctrl+Down in Text11")
+        << "Text11" << int(Qt::Key_Down) << int(Qt::ControlModifier);
+    QTest::newRow("Shift+F4 in Text5") << "Text5" << int(Qt::Key_F4) << int(Qt::ShiftModifier);
+    QTest::newRow("Alt+Down in Text1") << "Text1" << int(Qt::Key_Down) << int(Qt::AltModifier);
+    QTest::newRow("F4 in Text16") << "Text16" << int(Qt::Key_F4) << int(Qt::NoModifier);
+    QTest::newRow("F4 in Text6") << "Text6" << int(Qt::Key_F4) << int(Qt::NoModifier);
+}
+
+void BehaviourTest::otherKeysOpenNoList() {
+    QFETCH(QString, fieldName);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    fill(merged(kStraightBar, kBentUpBar));
+    const Fields before = allFields();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    field(fieldName)->setFocus();
+    press(key, modifiers);
+    QTest::qWait(50);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QCOMPARE(allFields(), before);
+    QCOMPARE(QApplication::focusWidget(), field(fieldName));
+    QVERIFY(shown_.isEmpty());
+}
+
+void BehaviourTest::fieldsWithAListSayHowToOpenIt() {
+    const QStringList withList{"Text3", "Text5", "Text9", "Text11", "Text12", "Text13", "Text20"};
+    for (int n = 1; n <= 24; ++n) {
+        const QString name = QStringLiteral("Text%1").arg(n);
+        QCOMPARE(field(name)->accessibleDescription(),
+                 withList.contains(name) ? QStringLiteral("可按 Alt+↓ 或双击打开标准值列表。")
+                                         : QString());
+    }
+}
+
 void BehaviourTest::doubleClickOnAFieldWithoutAListOpensNothing() {
     fill(kStraightBar);
     const Fields before = allFields();
@@ -484,7 +680,7 @@ void BehaviourTest::closingTheWindowEndsTheProgram() {
 void BehaviourTest::enterAndEscStartNothing_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
-    for (const char* focus : {"Command1", "Command2", "Command4", "Text1", "Check1"}) {
+    for (const char* focus : {"Command1", "Command2", "Command4", "Text1", "Text3", "Check1"}) {
         QTest::newRow(qPrintable(QStringLiteral("Return on %1").arg(QLatin1String(focus))))
             << focus << int(Qt::Key_Return);
         QTest::newRow(qPrintable(QStringLiteral("Enter on %1").arg(QLatin1String(focus))))

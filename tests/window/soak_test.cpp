@@ -165,7 +165,7 @@ void SoakTest::thousandsOfRandomActions() {
             const QString text = QString(pick(40000) + 1, QChar(u'９')) + QStringLiteral("😀");
             field->insert(text);
             expected[field->objectName()] = text.left(field->maxLength());
-        } else if (action < 67) {
+        } else if (action < 62) {
             counts["pick"]++;
             const window::Picker& picker = window::pickerTable()[pick(7)];
             QLineEdit* const field = form.findChild<QLineEdit*>(window::fromUtf8(picker.field));
@@ -179,6 +179,33 @@ void SoakTest::thousandsOfRandomActions() {
             QTRY_VERIFY(!combo->view()->isVisible());
             expected[field->objectName()] =
                 window::fromUtf8(picker.items[static_cast<std::size_t>(item)]);
+        } else if (action < 67) {
+            counts["pick with the keys"]++;
+            const window::Picker& picker = window::pickerTable()[pick(7)];
+            QLineEdit* const field = form.findChild<QLineEdit*>(window::fromUtf8(picker.field));
+            auto* const combo = form.findChild<QComboBox*>(window::fromUtf8(picker.combo));
+            QWindow* const keyboard = form.windowHandle();
+            field->setFocus();
+            if (pick(2) == 0) {
+                QTest::keyClick(keyboard, Qt::Key_Down, Qt::AltModifier);
+            } else {
+                QTest::keyClick(keyboard, Qt::Key_F4);
+            }
+            QTRY_VERIFY(combo->view()->isVisible());
+            // The list starts on the chosen item, or before the first while none is chosen.
+            int row = combo->currentIndex();
+            for (int downs = pick(5); downs > 0; --downs) {
+                QTest::keyClick(keyboard, Qt::Key_Down);
+                row = std::min(row + 1, 2);
+            }
+            if (row >= 0 && pick(4) != 0) {
+                QTest::keyClick(keyboard, Qt::Key_Return);
+                expected[field->objectName()] =
+                    window::fromUtf8(picker.items[static_cast<std::size_t>(row)]);
+            } else {
+                QTest::keyClick(keyboard, Qt::Key_Escape);
+            }
+            QTRY_VERIFY(!combo->view()->isVisible());
         } else if (action < 70) {
             counts["pick by keyboard"]++;
             const window::Picker& picker = window::pickerTable()[pick(7)];
