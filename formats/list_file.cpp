@@ -60,6 +60,16 @@ QStringList valueCells(const Record& row) {
     return row.cells.mid(1, end - 1);
 }
 
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool blankRow(const ListRow& row) {
+    return isBlank(fromUtf8(row.piece.mark)) && isBlank(fromUtf8(row.piece.diameter)) &&
+           isBlank(fromUtf8(row.piece.length)) && isBlank(fromUtf8(row.piece.count)) &&
+           isBlank(fromUtf8(row.shape)) && isBlank(fromUtf8(row.parameters));
+}
+
 class ListReader {
 public:
     ListReader(const Records& records, ListRead& out) : records_(records.records), out_(out) {}
@@ -99,7 +109,10 @@ private:
             piece.piece.line = row.line;
             piece.shape = utf8(columns.cell(row, Column::Shape));
             piece.parameters = utf8(columns.cell(row, Column::Parameters));
-            out_.document.rows.push_back(std::move(piece));
+            // A row with text only in columns that are not read is no piece.
+            if (!blankRow(piece)) {
+                out_.document.rows.push_back(std::move(piece));
+            }
         }
     }
 
@@ -210,16 +223,6 @@ private:
     bool settingsSeen_ = false;
     bool offcutsSeen_ = false;
 };
-
-QString fromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-bool blankRow(const ListRow& row) {
-    return isBlank(fromUtf8(row.piece.mark)) && isBlank(fromUtf8(row.piece.diameter)) &&
-           isBlank(fromUtf8(row.piece.length)) && isBlank(fromUtf8(row.piece.count)) &&
-           isBlank(fromUtf8(row.shape)) && isBlank(fromUtf8(row.parameters));
-}
 
 } // namespace
 

@@ -73,7 +73,8 @@ struct ListRead {
 
 // UTF-8 with a BOM, comma-separated, CR LF line ends, quoted where needed; the pieces table
 // always with all six columns, then #设置 with the settings the document has (none: no
-// section), then #余料 when there are offcuts. readList gives the same document back.
+// section), then #余料 when there are offcuts. readList gives the same document back; rows
+// blank in all six columns are left out, as readList leaves them out.
 [[nodiscard]] QByteArray writeList(const ListDocument& document);
 
 } // namespace formats

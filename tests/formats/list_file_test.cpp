@@ -1,0 +1,397 @@
+#include "formats/list_file.h"
+#include "formats/records.h"
+
+#include <string>
+#include <vector>
+
+#include <QStringEncoder>
+
+#include <gtest/gtest.h>
+
+#include "qt_print.h"
+
+// GoogleTest finds it beside the type.
+namespace formats {
+void PrintTo(const FileError& e, std::ostream* out) {
+    *out << "line " << e.line << " problem " << static_cast<int>(e.problem) << " field "
+         << static_cast<int>(e.field) << " value " << static_cast<int>(e.value) << " limit "
+         << e.limit << " text " << e.text;
+}
+} // namespace formats
+
+namespace {
+
+using formats::FileError;
+using formats::FileProblem;
+using formats::ListDocument;
+using formats::ListRead;
+using formats::ListRow;
+using formats::readList;
+using formats::writeList;
+using plan::Field;
+
+// A row's texts and line, as a test writes them down.
+struct Row {
+    std::string mark, diameter, length, count;
+    int line;
+    std::string shape;
+    std::string parameters;
+
+    friend bool operator==(const Row&, const Row&) = default;
+};
+
+void PrintTo(const Row& r, std::ostream* out) {
+    *out << r.line << ": " << r.mark << '|' << r.diameter << '|' << r.length << '|' << r.count
+         << '|' << r.shape << '|' << r.parameters;
+}
+
+std::vector<Row> rowsOf(const ListDocument& d) {
+    std::vector<Row> out;
+    for (const ListRow& r : d.rows) {
+        out.push_back({r.piece.mark, r.piece.diameter, r.piece.length, r.piece.count, r.piece.line,
+                       r.shape, r.parameters});
+    }
+    return out;
+}
+
+QByteArray utf8(const char* text) {
+    return QByteArray(text);
+}
+
+struct Readable {
+    const char* name;
+    QByteArray bytes;
+    std::vector<Row> rows;
+};
+
+class ReadPieces : public testing::TestWithParam<Readable> {};
+
+TEST_P(ReadPieces, FindsTheColumnsByNameAndKeepsTheLines) {
+    const ListRead got = readList(GetParam().bytes);
+    EXPECT_TRUE(got.errors.empty()) << got.errors.size() << " errors, the first on line "
+                                    << (got.errors.empty() ? 0 : got.errors[0].line);
+    EXPECT_EQ(rowsOf(got.document), GetParam().rows);
+}
+
+const char* const kPlain = "编号,直径,长度,根数\r\nKL1-1,25,6457,4\r\nKZ2-3,Φ12,3180,10\r\n";
+const std::vector<Row> kPlainRows{{"KL1-1", "25", "6457", "4", 2, "", ""},
+                                  {"KZ2-3", "Φ12", "3180", "10", 3, "", ""}};
+
+QByteArray gb18030(const char* text) {
+    QStringEncoder encoder("GB18030");
+    return encoder.encode(QString::fromUtf8(text));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, ReadPieces, testing::Values(
+    Readable{"Utf8", utf8(kPlain), kPlainRows},
+    Readable{"Utf8WithBom", utf8("\xEF\xBB\xBF") + utf8(kPlain), kPlainRows},
+    Readable{"Gb18030", gb18030(kPlain), kPlainRows},
+    Readable{"DoubledBom", utf8("\xEF\xBB\xBF\xEF\xBB\xBF") + utf8(kPlain), kPlainRows},
+    Readable{"Semicolons", utf8("编号;直径;长度;根数\nKL1-1;25;6457;4\nKZ2-3;Φ12;3180;10\n"), kPlainRows},
+    Readable{"Tabs", utf8("编号\t直径\t长度\t根数\nKL1-1\t25\t6457\t4\nKZ2-3\tΦ12\t3180\t10\n"), kPlainRows},
+    Readable{"EnglishNamesAnyOrderAndCase",
+             utf8(" Count ,LENGTH,mark,Diameter\n4,6457,KL1-1,25\n10,3180,KZ2-3,Φ12\n"), kPlainRows},
+    Readable{"UnitsAfterNames", utf8("编号,直径(mm),长度（mm）,根数\nKL1-1,25,6457,4\nKZ2-3,Φ12,3180,10\n"), kPlainRows},
+    Readable{"OtherColumnsIgnored",
+             utf8("序号,编号,备注,直径,长度,根数,重量\n1,KL1-1,梁,25,6457,4,99\n2,KZ2-3,柱,Φ12,3180,10,28\n"),
+             kPlainRows},
+    Readable{"BlankLinesKeepTheirNumbers",
+             utf8("\n编号,直径,长度,根数\n\nKL1-1,25,6457,4\n,,,\n\nKZ2-3,Φ12,3180,10\n"),
+             {{"KL1-1", "25", "6457", "4", 4, "", ""}, {"KZ2-3", "Φ12", "3180", "10", 7, "", ""}}},
+    Readable{"QuotedLineBreakMovesTheNextLine",
+             utf8("编号,直径,长度,根数\n\"KL1\n(左)\",25,6457,4\nKZ2-3,Φ12,3180,10\n"),
+             {{"KL1\n(左)", "25", "6457", "4", 2, "", ""}, {"KZ2-3", "Φ12", "3180", "10", 4, "", ""}}},
+    Readable{"FullWidthDigitsKeptAsWritten", utf8("编号,直径,长度,根数\nKL1,２５,６４５７.３４,４\n"),
+             {{"KL1", "２５", "６４５７.３４", "４", 2, "", ""}}},
+    Readable{"ShortRowsGiveEmptyCells", utf8("编号,直径,长度,根数\nKL1,25\n"),
+             {{"KL1", "25", "", "", 2, "", ""}}},
+    Readable{"RowsBlankInTheColumnsReadAreLeftOut", utf8("编号,直径,长度,根数,备注\n,,,,只有备注\nKL1,25,6457,4,\n"),
+             {{"KL1", "25", "6457", "4", 3, "", ""}}},
+    Readable{"ShapeAndParameters",
+             utf8("编号,直径,长度,根数,形状,参数\nG1,8,1560,20,箍筋,\"长=300;宽=200\"\n"),
+             {{"G1", "8", "1560", "20", 2, "箍筋", "长=300;宽=200"}}},
+    Readable{"QuotedHashIsAMark", utf8("编号,直径,长度,根数\n\"#1\",25,6457,4\n"),
+             {{"#1", "25", "6457", "4", 2, "", ""}}},
+    Readable{"HeaderOnly", utf8("编号,直径,长度,根数\r\n"), {}}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+FileError error(int line, FileProblem problem) {
+    FileError e;
+    e.line = line;
+    e.problem = problem;
+    return e;
+}
+
+FileError column(int line, FileProblem problem, Field field) {
+    FileError e = error(line, problem);
+    e.field = field;
+    return e;
+}
+
+FileError named(int line, FileProblem problem, const char* text) {
+    FileError e = error(line, problem);
+    e.text = text;
+    return e;
+}
+
+FileError setting(int line, Field field, plan::Problem value, std::int64_t limit = 0) {
+    FileError e = column(line, FileProblem::BadSetting, field);
+    e.value = value;
+    e.limit = limit;
+    return e;
+}
+
+struct Wrong {
+    const char* name;
+    QByteArray bytes;
+    std::vector<FileError> errors;
+};
+
+class ReadWrongFile : public testing::TestWithParam<Wrong> {};
+
+TEST_P(ReadWrongFile, ReportsEachProblemAtItsLine) {
+    EXPECT_EQ(readList(GetParam().bytes).errors, GetParam().errors);
+}
+
+const char* const kHead = "编号,直径,长度,根数\nKL1,25,6457,4\n";
+
+QByteArray withHead(const char* rest) {
+    return utf8(kHead) + utf8(rest);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, ReadWrongFile, testing::Values(
+    Wrong{"Empty", utf8(""), {error(0, FileProblem::NoHeader)}},
+    Wrong{"OnlyBlankLines", utf8("\r\n  \r\n,,,\r\n"), {error(0, FileProblem::NoHeader)}},
+    Wrong{"SectionBeforeTheTable", utf8("\n#设置\n锯口,0\n"), {error(2, FileProblem::NoHeader)}},
+    Wrong{"MissingLength", utf8("\n编号,直径,根数\nKL1,25,4\n"), {column(2, FileProblem::MissingColumn, Field::Length)}},
+    Wrong{"MissingMarkAndCount", utf8("直径,长度\n25,6457\n"),
+          {column(1, FileProblem::MissingColumn, Field::Mark), column(1, FileProblem::MissingColumn, Field::Count)}},
+    Wrong{"RepeatedColumn", utf8("编号,长度,直径, Length ,根数\n"), {named(1, FileProblem::RepeatedColumn, "Length")}},
+    Wrong{"NotText", utf8("编号,直径,长度,根数\nKL1,25,6457,4\n\xFF\n"), {error(3, FileProblem::NotText)}},
+    Wrong{"UnclosedQuote", withHead("\n\"KL2,25,100,1\nKL3,25,100,1\n"), {error(4, FileProblem::UnclosedQuote)}},
+    Wrong{"UnknownSection", withHead("#备注\n随便写\n#设置\n锯口,0\n"), {named(3, FileProblem::UnknownSection, "#备注")}},
+    Wrong{"UnquotedHashMarkIsASection", withHead("#1,25,6457,4\n"), {named(3, FileProblem::UnknownSection, "#1")}},
+    Wrong{"RepeatedSection", withHead("#设置\n锯口,0\n#设置\n锯口,1\n"), {named(5, FileProblem::RepeatedSection, "#设置")}},
+    Wrong{"UnknownSetting", withHead("#设置\n锯口宽度,3\n"), {named(4, FileProblem::UnknownSetting, "锯口宽度")}},
+    Wrong{"RepeatedSetting", withHead("#设置\n锯口,0\n kerf ,1\n"), {named(5, FileProblem::RepeatedSetting, "kerf")}},
+    Wrong{"KerfWithDecimals", withHead("#设置\n锯口,2.5\n"), {setting(4, Field::Kerf, plan::Problem::NotWhole)}},
+    Wrong{"KerfEmpty", withHead("#设置\n锯口,,,\n"), {setting(4, Field::Kerf, plan::Problem::Empty)}},
+    Wrong{"KerfTwoValues", withHead("#设置\n锯口,1,2\n"), {setting(4, Field::Kerf, plan::Problem::NotANumber)}},
+    Wrong{"KeepTooLarge", withHead("#设置\n最短余料,2000000\n"), {setting(4, Field::Keep, plan::Problem::TooLarge, plan::kMaxLength)}},
+    Wrong{"StockZero", withHead("#设置\n原材长度,9000;0\n"), {setting(4, Field::StockLength, plan::Problem::NotPositive)}},
+    Wrong{"StockTwice", withHead("#设置\n原材长度,9000;12000;9000\n"), {setting(4, Field::StockLength, plan::Problem::Duplicate)}},
+    Wrong{"StockNone", withHead("#设置\n原材长度\n"), {setting(4, Field::StockLength, plan::Problem::NoStock)}},
+    Wrong{"SecondsNotANumber", withHead("#设置\n时限,十秒\n"), {setting(4, Field::Seconds, plan::Problem::NotANumber)}},
+    Wrong{"SecondsZero", withHead("#设置\n时限,0\n"), {setting(4, Field::Seconds, plan::Problem::NotPositive)}},
+    Wrong{"OffcutsWithoutLength", withHead("#余料\n直径,根数\n25,2\n"), {column(4, FileProblem::MissingColumn, Field::Length)}},
+    Wrong{"EveryProblemInLineOrder", withHead("#设置\n锯口,x\n#杂项\n#余料\n直径,长度\n"),
+          {setting(4, Field::Kerf, plan::Problem::NotANumber), named(5, FileProblem::UnknownSection, "#杂项"),
+           column(7, FileProblem::MissingColumn, Field::Count)}}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(ReadList, ReadsEverySettingAndTheOffcuts) {
+    // As a spreadsheet saves the file again: every row padded to the widest.
+    const ListRead got = readList(utf8("编号,直径,长度,根数,形状,参数\n"
+                                       "KL1,25,6457,4,,\n"
+                                       "#设置,,,,,\n"
+                                       "原材长度,9000;12000,,,,\n"
+                                       "锯口,２,,,,\n"
+                                       "最短余料,800,,,,\n"
+                                       "时限,2.5,,,,\n"
+                                       "项目,\"某某工程, 二期\",,,,\n"
+                                       "#余料,,,,,\n"
+                                       "根数,直径,长度,,,\n"
+                                       "2,25,3200,,,\n"
+                                       "1,Φ25,1800.5,,,\n"));
+    ASSERT_TRUE(got.errors.empty());
+    const formats::ListSettings& s = got.document.settings;
+    EXPECT_EQ(s.stockLengths, (std::vector<std::int64_t>{9000, 12000}));
+    EXPECT_EQ(s.kerf, 2);
+    EXPECT_EQ(s.keep, 800);
+    EXPECT_EQ(s.seconds, 2.5);
+    EXPECT_EQ(s.project, "某某工程, 二期");
+    ASSERT_EQ(got.document.offcuts.size(), 2U);
+    EXPECT_EQ(got.document.offcuts[0].diameter, "25");
+    EXPECT_EQ(got.document.offcuts[0].length, "3200");
+    EXPECT_EQ(got.document.offcuts[0].count, "2");
+    EXPECT_EQ(got.document.offcuts[0].line, 11);
+    EXPECT_EQ(got.document.offcuts[1].length, "1800.5");
+    EXPECT_EQ(got.document.offcuts[1].line, 12);
+}
+
+TEST(ReadList, ReadsSettingsSpreadOverCellsInASemicolonFile) {
+    const ListRead got =
+        readList(utf8("编号;直径;长度;根数\nKL1;25;6457;4\n#设置\n原材长度;9000;12000\n"));
+    ASSERT_TRUE(got.errors.empty());
+    EXPECT_EQ(got.document.settings.stockLengths, (std::vector<std::int64_t>{9000, 12000}));
+}
+
+TEST(ReadList, SectionsComeInEitherOrderAndMayBeEmpty) {
+    const ListRead got =
+        readList(utf8("编号,直径,长度,根数\nKL1,25,6457,4\n#余料\n#设置\n锯口,1\n"));
+    ASSERT_TRUE(got.errors.empty());
+    EXPECT_TRUE(got.document.offcuts.empty());
+    EXPECT_EQ(got.document.settings.kerf, 1);
+    EXPECT_EQ(got.document.rows.size(), 1U);
+}
+
+TEST(ReadList, KeepsReadingRowsAfterABadSetting) {
+    const ListRead got = readList(withHead("#设置\n锯口,x\n最短余料,300\n"));
+    EXPECT_EQ(got.errors.size(), 1U);
+    EXPECT_EQ(got.document.settings.keep, 300);
+    EXPECT_FALSE(got.document.settings.kerf);
+    EXPECT_EQ(got.document.rows.size(), 1U);
+}
+
+TEST(Applied, PutsOnlyWhatTheFileGivesOverTheBase) {
+    plan::Settings base;
+    base.stockLengths = {6000};
+    base.kerf = 3;
+    base.keep = 100;
+    base.seconds = 4;
+    formats::ListSettings file;
+    file.kerf = 0;
+    file.seconds = 1.5;
+    const plan::Settings got = formats::applied(file, base);
+    EXPECT_EQ(got.stockLengths, base.stockLengths);
+    EXPECT_EQ(got.kerf, 0);
+    EXPECT_EQ(got.keep, base.keep);
+    EXPECT_EQ(got.seconds, 1.5);
+}
+
+// A document with every text that needs care in a CSV file.
+ListDocument awkwardDocument() {
+    ListDocument d;
+    const auto row = [&](std::string mark, std::string diameter, std::string length,
+                         std::string count, std::string shape, std::string parameters) {
+        ListRow r;
+        r.piece = {std::move(mark), std::move(diameter), std::move(length), std::move(count), 0};
+        r.shape = std::move(shape);
+        r.parameters = std::move(parameters);
+        d.rows.push_back(std::move(r));
+    };
+    row("KL1-1", "25", "6456.34", "4", "直钢筋(弯钩)", "构件长度=6500;保护层厚度=25");
+    row("梁,左", "Φ12", "３１８０", "10", "", "");
+    row("say \"A\"", "12", "1560", "2", "箍筋", "长=300;宽=200");
+    row("#1", "8", "900", "1", "", "");
+    row(" 前后有空格 ", "8", "900", "1", "", "");
+    row("两行\r\n的编号", "8", "900", "1", "", "");
+    row("", "", "", "3", "", ""); // wrong, but kept: the planner shows it marked
+    d.settings.stockLengths = std::vector<std::int64_t>{12000, 9000, 6000};
+    d.settings.kerf = 3;
+    d.settings.keep = 500;
+    d.settings.seconds = 0.1;
+    d.settings.project = "工程 \"一期\", 北区";
+    d.offcuts = {{"25", "3200", "2", 0}, {"Φ12", "1,800", "1", 0}};
+    return d;
+}
+
+std::vector<Row> withoutLines(std::vector<Row> rows) {
+    for (Row& r : rows) {
+        r.line = 0;
+    }
+    return rows;
+}
+
+void expectSameDocument(const ListDocument& got, const ListDocument& want) {
+    EXPECT_EQ(withoutLines(rowsOf(got)), withoutLines(rowsOf(want)));
+    EXPECT_EQ(got.settings, want.settings);
+    ASSERT_EQ(got.offcuts.size(), want.offcuts.size());
+    for (std::size_t i = 0; i < want.offcuts.size(); ++i) {
+        EXPECT_EQ(got.offcuts[i].diameter, want.offcuts[i].diameter);
+        EXPECT_EQ(got.offcuts[i].length, want.offcuts[i].length);
+        EXPECT_EQ(got.offcuts[i].count, want.offcuts[i].count);
+    }
+}
+
+struct Document {
+    const char* name;
+    ListDocument document;
+};
+
+class RoundTrip : public testing::TestWithParam<Document> {};
+
+TEST_P(RoundTrip, ReadsBackTheSameDocumentAndWritesTheSameBytes) {
+    const QByteArray bytes = writeList(GetParam().document);
+    const ListRead back = readList(bytes);
+    ASSERT_TRUE(back.errors.empty());
+    expectSameDocument(back.document, GetParam().document);
+    EXPECT_EQ(writeList(back.document), bytes);
+}
+
+TEST_P(RoundTrip, SurvivesASpreadsheetPaddingEveryRow) {
+    // Excel and WPS save every row as wide as the widest, with empty cells.
+    const QByteArray bytes = writeList(GetParam().document);
+    const QString text = QString::fromUtf8(bytes.sliced(3));
+    const formats::Records records = formats::splitRecords(text, u',');
+    QByteArray padded("\xEF\xBB\xBF");
+    for (const formats::Record& r : records.records) {
+        QStringList cells = r.cells;
+        while (cells.size() < 8) {
+            cells.append(QString());
+        }
+        // Excel quotes only what needs it, so a section heading comes back bare.
+        QString line = formats::joinRecord(cells, u',');
+        if (!r.quoted[0] && cells[0].startsWith(u'#')) {
+            line = cells[0] + formats::joinRecord(cells.mid(1), u',').prepend(u',');
+        }
+        padded += (line + QStringLiteral("\r\n")).toUtf8();
+    }
+    const ListRead back = readList(padded);
+    ASSERT_TRUE(back.errors.empty());
+    expectSameDocument(back.document, GetParam().document);
+}
+
+ListDocument settingsOnly() {
+    ListDocument d;
+    d.settings.keep = 0;
+    return d;
+}
+
+ListDocument offcutsOnly() {
+    ListDocument d;
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", ""});
+    d.offcuts = {{"25", "3200", "2", 0}};
+    return d;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Documents, RoundTrip, testing::Values(
+    Document{"Awkward", awkwardDocument()},
+    Document{"Empty", ListDocument{}},
+    Document{"SettingsOnly", settingsOnly()},
+    Document{"OffcutsOnly", offcutsOnly()}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(WriteList, WritesUtf8WithBomCommasAndCrLf) {
+    const QByteArray bytes = writeList(awkwardDocument());
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(bytes.sliced(3).startsWith("编号,直径,长度,根数,形状,参数\r\n"));
+    EXPECT_TRUE(bytes.contains("\r\n#设置\r\n"));
+    EXPECT_TRUE(bytes.contains("\r\n#余料\r\n直径,长度,根数\r\n"));
+    // Every line end outside the quoted two-line mark is CR LF.
+    EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+}
+
+TEST(WriteList, LeavesOutSectionsWithNothingInThem) {
+    ListDocument d;
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", ""});
+    const QByteArray bytes = writeList(d);
+    EXPECT_FALSE(bytes.contains("#"));
+}
+
+TEST(WriteList, LeavesOutBlankRows) {
+    ListDocument d;
+    d.rows.push_back({{" ", "", "", "", 0}, "", ""});
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", ""});
+    const ListRead back = readList(writeList(d));
+    ASSERT_EQ(back.document.rows.size(), 1U);
+    EXPECT_EQ(back.document.rows[0].piece.line, 2);
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+#include "formats/messages.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "qt_print.h"
+
+namespace {
+
+using plan::Field;
+using plan::Problem;
+
+constexpr Field kFields[] = {Field::Mark,        Field::Diameter, Field::Length, Field::Count,
+                             Field::StockLength, Field::Kerf,     Field::Keep,   Field::Seconds};
+constexpr Problem kProblems[] = {Problem::Empty,           Problem::NotANumber, Problem::NotWhole,
+                                 Problem::NotPositive,     Problem::Negative,   Problem::TooLarge,
+                                 Problem::LongerThanStock, Problem::NoPieces,   Problem::NoStock,
+                                 Problem::Duplicate};
+
+// Every problem of every field reads as "field：what is wrong", with any limit in it: a new
+// enum value without words, or a limit left out, shows here.
+TEST(Describe, NamesTheFieldAndSaysWhatIsWrong) {
+    for (const Field field : kFields) {
+        const QString name = formats::fieldName(field);
+        ASSERT_FALSE(name.isEmpty()) << static_cast<int>(field);
+        for (const Problem problem : kProblems) {
+            SCOPED_TRACE(name.toStdString() + " problem " +
+                         std::to_string(static_cast<int>(problem)));
+            const plan::InputError error{plan::Source::Pieces, 3, field, problem, 12345};
+            const QString text = formats::describe(error);
+            EXPECT_TRUE(text.startsWith(name + u'：')) << text.toStdString();
+            EXPECT_GT(text.size(), name.size() + 1);
+            if (problem == Problem::TooLarge || problem == Problem::LongerThanStock) {
+                EXPECT_TRUE(text.contains(u"12345") || text.contains(u"1234.5"))
+                    << text.toStdString();
+            }
+        }
+    }
+}
+
+TEST(Describe, SaysThatSplicingIsNotYetSupported) {
+    const plan::InputError error{plan::Source::Pieces, 7, Field::Length, Problem::LongerThanStock,
+                                 12000};
+    EXPECT_EQ(formats::describe(error),
+              QStringLiteral("长度：超过所有原材长度（12000 mm），暂不支持接长"));
+}
+
+TEST(Describe, GivesADiameterLimitInMillimetres) {
+    const plan::InputError error{plan::Source::Pieces, 7, Field::Diameter, Problem::TooLarge,
+                                 plan::kMaxDiameter};
+    EXPECT_TRUE(formats::describe(error).contains(u"100 mm"));
+}
+
+TEST(Describe, WordsEveryFileProblem) {
+    using formats::FileProblem;
+    for (const FileProblem problem :
+         {FileProblem::NotText, FileProblem::NoHeader, FileProblem::UnclosedQuote,
+          FileProblem::MissingColumn, FileProblem::RepeatedColumn, FileProblem::UnknownSection,
+          FileProblem::RepeatedSection, FileProblem::UnknownSetting, FileProblem::RepeatedSetting,
+          FileProblem::BadSetting}) {
+        SCOPED_TRACE(static_cast<int>(problem));
+        formats::FileError error;
+        error.line = 4;
+        error.problem = problem;
+        error.field = Field::Kerf;
+        error.value = Problem::NotWhole;
+        error.text = "#杂项";
+        const QString text = formats::describe(error);
+        EXPECT_FALSE(text.isEmpty());
+        if (problem == FileProblem::MissingColumn || problem == FileProblem::BadSetting) {
+            EXPECT_TRUE(text.contains(u"锯口")) << text.toStdString();
+        }
+        if (problem == FileProblem::RepeatedColumn || problem == FileProblem::UnknownSection ||
+            problem == FileProblem::RepeatedSection || problem == FileProblem::UnknownSetting ||
+            problem == FileProblem::RepeatedSetting) {
+            EXPECT_TRUE(text.contains(u"#杂项")) << text.toStdString();
+        }
+    }
+}
+
+} // namespace

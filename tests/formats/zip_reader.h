@@ -1,0 +1,15 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include <QByteArray>
+
+// The parts of a zip archive (an .xlsx workbook is one), read from its central directory and
+// inflated with zlib: enough for a test to look inside without an unzip program.
+struct ZipParts {
+    std::map<std::string, QByteArray> parts; // name → contents
+    std::string error;                       // why the archive could not be read
+};
+
+[[nodiscard]] ZipParts readZip(const QByteArray& archive);
