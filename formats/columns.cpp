@@ -35,6 +35,16 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
+std::optional<plan::OffcutRow> offcutRow(const Record& row, const Columns& columns) {
+    const QString diameter = columns.cell(row, Column::Diameter);
+    const QString length = columns.cell(row, Column::Length);
+    const QString count = columns.cell(row, Column::Count);
+    if (isBlank(diameter) && isBlank(length) && isBlank(count)) {
+        return std::nullopt;
+    }
+    return plan::OffcutRow{utf8(diameter), utf8(length), utf8(count), row.line};
+}
+
 Columns::Columns(const Record& header, std::span<const ColumnSpec> specs,
                  std::vector<FileError>& errors) {
     for (const ColumnSpec& spec : specs) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +45,10 @@ private:
     std::vector<std::pair<Column, qsizetype>> found_;
     bool complete_ = true;
 };
+
+// The offcut a row of an offcuts table gives, or nothing for a row with text only in columns
+// that are not read.
+[[nodiscard]] std::optional<plan::OffcutRow> offcutRow(const Record& row, const Columns& columns);
 
 // A header or setting name as compared: trimmed, lower case, a unit "(mm)" or "（mm）" dropped.
 [[nodiscard]] QString normalName(const QString& text);

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace formats {
@@ -60,8 +61,12 @@ QStringList valueCells(const Record& row) {
     return row.cells.mid(1, end - 1);
 }
 
+// A text as it is: QString::fromUtf8 would drop a byte order mark at its start, and a cell may
+// start with one.
 QString fromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 bool blankRow(const ListRow& row) {
@@ -209,10 +214,9 @@ private:
         const Columns columns(records_[next_++], kOffcutColumns, out_.errors);
         for (; inTable(); ++next_) {
             if (columns.complete()) {
-                const Record& row = records_[next_];
-                out_.document.offcuts.push_back({utf8(columns.cell(row, Column::Diameter)),
-                                                 utf8(columns.cell(row, Column::Length)),
-                                                 utf8(columns.cell(row, Column::Count)), row.line});
+                if (auto offcut = offcutRow(records_[next_], columns)) {
+                    out_.document.offcuts.push_back(std::move(*offcut));
+                }
             }
         }
     }

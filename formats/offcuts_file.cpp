@@ -24,10 +24,9 @@ OffcutsRead readOffcuts(const QByteArray& bytes) {
     } else {
         const Columns columns(records.records.front(), kOffcutColumns, out.errors);
         for (std::size_t i = 1; i < records.records.size() && columns.complete(); ++i) {
-            const Record& row = records.records[i];
-            out.offcuts.push_back({utf8(columns.cell(row, Column::Diameter)),
-                                   utf8(columns.cell(row, Column::Length)),
-                                   utf8(columns.cell(row, Column::Count)), row.line});
+            if (auto offcut = offcutRow(records.records[i], columns)) {
+                out.offcuts.push_back(std::move(*offcut));
+            }
         }
     }
     std::ranges::stable_sort(out.errors, std::less{}, &FileError::line);

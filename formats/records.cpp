@@ -177,11 +177,12 @@ QString joinRecord(const QStringList& cells, QChar separator) {
         if (i > 0) {
             out.append(separator);
         }
-        // A cell starting with '#' is quoted so that a mark like "#1" is never read as a section.
+        // A cell starting with '#' is quoted so that a mark like "#1" is never read as a section;
+        // one with any space at its ends, so that no reader trims it.
         const bool needsQuotes =
             cell.contains(separator) || cell.contains(kQuote) || cell.contains(u'\n') ||
-            cell.contains(u'\r') || cell.startsWith(u'#') ||
-            (!cell.isEmpty() && (isBlankChar(cell.front()) || isBlankChar(cell.back())));
+            cell.contains(u'\r') || cell.trimmed().startsWith(u'#') ||
+            (!cell.isEmpty() && (cell.front().isSpace() || cell.back().isSpace()));
         if (needsQuotes) {
             QString escaped = cell;
             escaped.replace(kQuote, QStringLiteral("\"\""));

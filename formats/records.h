@@ -30,8 +30,8 @@ struct Records {
 
 [[nodiscard]] Records splitRecords(QStringView text, QChar separator);
 
-// One record, quoting only the cells that need it (the separator, a quote, a line break, or
-// blanks at either end); no line end is added.
+// One record, quoting only the cells that need it (the separator, a quote, a line break,
+// spaces at either end, or a '#' first); no line end is added.
 [[nodiscard]] QString joinRecord(const QStringList& cells, QChar separator);
 
 // True when the text is empty or only blanks, the ideographic space included.
