@@ -1,0 +1,291 @@
+#include "cli/command.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a run printed and returned.
+struct Outcome {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// The command run as a function in a scratch folder; "{dir}" in an argument is that folder.
+class Command : public testing::Test {
+protected:
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir_.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    [[nodiscard]] QString path(const QString& name) const { return dir_.filePath(name); }
+
+    [[nodiscard]] QString expand(QString text) const {
+        return text.replace(QStringLiteral("{dir}"), dir_.path());
+    }
+
+    Outcome run(const QStringList& words) {
+        QStringList command{QStringLiteral("hengchi-plan")};
+        for (const QString& w : words) {
+            command.append(expand(w));
+        }
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        Outcome r;
+        r.code = cli::runCommand(command, out, err);
+        r.out = QString::fromUtf8(out.data());
+        r.err = QString::fromUtf8(err.data());
+        return r;
+    }
+
+    // The plan the command printed as JSON.
+    QJsonObject planOf(const QStringList& words) {
+        const Outcome r =
+            run(QStringList(words) << QStringLiteral("--json") << QStringLiteral("-"));
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out.toUtf8()).object();
+    }
+
+    QTemporaryDir dir_;
+};
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QByteArray b(const char* text) {
+    return QByteArray(text);
+}
+
+const QByteArray kList = b("编号,直径,长度,根数\nKL1-1,25,6457,4\nKZ2-3,25,3180,6\nG1,8,1560,20\n");
+
+// Every pattern of every group.
+std::vector<QJsonObject> patternsOf(const QJsonObject& plan) {
+    std::vector<QJsonObject> out;
+    for (const QJsonValue& g : plan.value(u"groups").toArray()) {
+        for (const QJsonValue& p : g.toObject().value(u"patterns").toArray()) {
+            out.push_back(p.toObject());
+        }
+    }
+    return out;
+}
+
+TEST_F(Command, PrintsTheReadablePlanWhenNoOutputIsNamed) {
+    write(s("list.csv"), kList);
+    const Outcome r = run({s("{dir}/list.csv")});
+    EXPECT_EQ(r.code, cli::kPlanned);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(s("Φ25"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(s("Φ8")));
+    EXPECT_TRUE(r.out.contains(s("合计")));
+}
+
+struct Wrong {
+    const char* name;
+    QByteArray list;
+    QStringList words; // the list file is added last
+    QStringList complaints;
+};
+
+class WrongInput : public Command, public testing::WithParamInterface<Wrong> {};
+
+TEST_P(WrongInput, ComplainsAboutEachAtItsLineAndWritesNothing) {
+    write(s("list.csv"), GetParam().list);
+    write(s("old.json"), b("old"));
+    const Outcome r =
+        run(QStringList(GetParam().words) << s("--json") << s("{dir}/old.json") << s("--csv")
+                                          << s("{dir}/new.csv") << s("{dir}/list.csv"));
+    EXPECT_EQ(r.code, cli::kBadInput);
+    EXPECT_TRUE(r.out.isEmpty());
+    QStringList expected;
+    for (const QString& c : GetParam().complaints) {
+        expected.append(expand(c));
+    }
+    EXPECT_EQ(r.err.split(u'\n', Qt::SkipEmptyParts), expected) << r.err.toStdString();
+    QFile old(path(s("old.json")));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), b("old"));
+    EXPECT_FALSE(QFile::exists(path(s("new.csv"))));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Inputs, WrongInput, testing::Values(
+    Wrong{"RowsAtTheirLines",
+          b("编号,直径,长度,根数\nKL1,25,6457,4\nKL2,25,abc,2\n\nKL3,25,13000,1\nKL4,25,100,0\nKL5,,100,1\n"),
+          {}, {s("{dir}/list.csv:3: 长度：不是数字"),
+               s("{dir}/list.csv:5: 长度：超过所有原材长度（12000 mm），暂不支持接长"),
+               s("{dir}/list.csv:6: 根数：必须大于 0"),
+               s("{dir}/list.csv:7: 直径：没有填写")}},
+    Wrong{"LongerThanTheStockGiven", kList, {s("--stock"), s("6000")},
+          {s("{dir}/list.csv:2: 长度：超过所有原材长度（6000 mm），暂不支持接长")}},
+    Wrong{"MissingColumn", b("编号,直径,根数\nKL1,25,4\n"), {}, {s("{dir}/list.csv:1: 缺少“长度”列")}},
+    Wrong{"FileAndRowProblemsInLineOrder",
+          b("编号,直径,长度,根数\nKL1,25,x,4\n#设置\n锯口,2.5\n#余料\n直径,长度,根数\n32,3000,1\n"), {},
+          {s("{dir}/list.csv:2: 长度：不是数字"), s("{dir}/list.csv:4: 锯口：必须是整数"),
+           s("{dir}/list.csv:7: 直径：清单里没有这种直径的钢筋")}},
+    Wrong{"BadStockInTheFileIsNotMeasuredAgainst",
+          b("编号,直径,长度,根数\nKL1,25,15000,4\n#设置\n原材长度,9000;0\n"), {},
+          {s("{dir}/list.csv:4: 原材长度：必须大于 0")}},
+    Wrong{"KerfWithDecimals", kList, {s("--kerf"), s("2.5")}, {s("hengchi-plan: --kerf 2.5: 锯口：必须是整数")}},
+    Wrong{"StockZero", kList, {s("--stock"), s("9000,0")}, {s("hengchi-plan: --stock 9000,0: 原材长度：必须大于 0")}},
+    Wrong{"StockTwice", kList, {s("--stock"), s("9000,9000")}, {s("hengchi-plan: --stock 9000,9000: 原材长度：重复")}},
+    Wrong{"SecondsZero", kList, {s("--seconds"), s("0")}, {s("hengchi-plan: --seconds 0: 时限：必须大于 0")}},
+    Wrong{"KeepNegative", kList, {s("--keep"), s("-1")}, {s("hengchi-plan: --keep -1: 最短余料：不能是负数")}},
+    Wrong{"OptionsBeforeFiles", b("编号,直径,长度,根数\nKL1,25,x,4\n"), {s("--kerf"), s("x")},
+          {s("hengchi-plan: --kerf x: 锯口：不是数字"), s("{dir}/list.csv:2: 长度：不是数字")}},
+    Wrong{"MissingOffcutsFile", kList, {s("--offcuts"), s("{dir}/none.csv")}, {s("{dir}/none.csv: 文件不存在")}},
+    Wrong{"NotText", b("编号,直径,长度,根数\nKL1,25,6457,4\n\xFF\xFF\n"), {}, {s("{dir}/list.csv:3: 不是 UTF-8 或 GB18030 编码的文本")}}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST_F(Command, NamesTheOffcutsFileForItsRows) {
+    write(s("list.csv"), kList);
+    write(s("yard.csv"), b("直径,长度,根数\n25,3200,2\n20,3000,1\n25,,1\n"));
+    const Outcome r = run({s("--offcuts"), s("{dir}/yard.csv"), s("{dir}/list.csv")});
+    EXPECT_EQ(r.code, cli::kBadInput);
+    EXPECT_EQ(r.err.split(u'\n', Qt::SkipEmptyParts),
+              (QStringList{expand(s("{dir}/yard.csv:3: 直径：清单里没有这种直径的钢筋")),
+                           expand(s("{dir}/yard.csv:4: 长度：没有填写"))}));
+}
+
+TEST_F(Command, ComplainsAboutAMissingListFile) {
+    const Outcome r = run({s("{dir}/none.csv")});
+    EXPECT_EQ(r.code, cli::kBadInput);
+    EXPECT_EQ(r.err, expand(s("{dir}/none.csv: 文件不存在\n")));
+}
+
+TEST_F(Command, ComplainsAboutTheCommandLine) {
+    for (const QStringList& words :
+         {QStringList{}, QStringList{s("a.csv"), s("b.csv")}, QStringList{s("--bogus"), s("a.csv")},
+          QStringList{s("--xlsx"), s("-"), s("a.csv")},
+          QStringList{s("--json"), s("-"), s("--csv"), s("-"), s("a.csv")}}) {
+        SCOPED_TRACE(words.join(u' ').toStdString());
+        const Outcome r = run(words);
+        EXPECT_EQ(r.code, cli::kBadInput);
+        EXPECT_TRUE(r.err.startsWith(s("hengchi-plan: "))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST_F(Command, UsesTheFileSettingsUnlessAnOptionOverridesThem) {
+    write(s("list.csv"), kList + b("#设置\n原材长度,7000\n"));
+    for (const QJsonObject& p : patternsOf(planOf({s("{dir}/list.csv")}))) {
+        EXPECT_EQ(p.value(u"stock").toInteger(), 7000);
+    }
+    for (const QJsonObject& p :
+         patternsOf(planOf({s("--stock"), s("9000"), s("{dir}/list.csv")}))) {
+        EXPECT_EQ(p.value(u"stock").toInteger(), 9000);
+    }
+}
+
+// Each bar loses the kerf at every cut but one that ends exactly at the bar's end.
+void expectKerf(const QJsonObject& plan, std::int64_t kerf) {
+    const std::vector<QJsonObject> patterns = patternsOf(plan);
+    ASSERT_FALSE(patterns.empty());
+    for (const QJsonObject& p : patterns) {
+        std::int64_t cut = 0;
+        const QJsonArray cuts = p.value(u"cuts").toArray();
+        for (const QJsonValue& c : cuts) {
+            cut += c.toObject().value(u"length").toInteger();
+        }
+        const std::int64_t remnant = p.value(u"remnant").toInteger();
+        const std::int64_t kerfs = cuts.size() - (remnant == 0 ? 1 : 0);
+        EXPECT_EQ(p.value(u"stock").toInteger() - cut - remnant, kerf * kerfs);
+    }
+}
+
+TEST_F(Command, TakesTheKerfFromTheFileOrTheOption) {
+    write(s("list.csv"), kList + b("#设置,,,\n锯口,7,,\n"));
+    expectKerf(planOf({s("{dir}/list.csv")}), 7);
+    expectKerf(planOf({s("--kerf"), s("0"), s("{dir}/list.csv")}), 0);
+}
+
+TEST_F(Command, UsesTheOffcutsOfTheFileUnlessAnOffcutsFileIsGiven) {
+    write(s("list.csv"), kList + b("#余料\n直径,长度,根数\n25,6500,2\n"));
+    write(s("yard.csv"), b("直径,长度,根数\n8,1600,3\n"));
+    const auto offcuts = [](const QJsonObject& plan) {
+        std::map<std::int64_t, std::int64_t> used; // stock length → bars
+        for (const QJsonObject& p : patternsOf(plan)) {
+            if (p.value(u"offcut").toBool()) {
+                used[p.value(u"stock").toInteger()] += p.value(u"count").toInteger();
+            }
+        }
+        return used;
+    };
+    EXPECT_EQ(offcuts(planOf({s("{dir}/list.csv")})),
+              (std::map<std::int64_t, std::int64_t>{{6500, 2}}));
+    EXPECT_EQ(offcuts(planOf({s("--offcuts"), s("{dir}/yard.csv"), s("{dir}/list.csv")})),
+              (std::map<std::int64_t, std::int64_t>{{1600, 3}}));
+}
+
+TEST_F(Command, HeadsTheTextWithTheProject) {
+    write(s("list.csv"), kList + b("#设置\n项目,某某工程\n"));
+    const Outcome r = run({s("{dir}/list.csv")});
+    EXPECT_TRUE(r.out.startsWith(s("项目：某某工程\n"))) << r.out.toStdString();
+}
+
+TEST_F(Command, WritesEveryOutputAskedForAndPrintsNothing) {
+    write(s("list.csv"), kList);
+    const Outcome r = run({s("--json"), s("{dir}/plan.json"), s("--csv"), s("{dir}/sheet.csv"),
+                           s("--xlsx"), s("{dir}/sheet.xlsx"), s("{dir}/list.csv")});
+    EXPECT_EQ(r.code, cli::kPlanned) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.isEmpty());
+    for (const char* name : {"plan.json", "sheet.csv", "sheet.xlsx"}) {
+        QFile file(path(s(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        EXPECT_GT(file.size(), 100) << name;
+    }
+    QFile xlsx(path(s("sheet.xlsx")));
+    ASSERT_TRUE(xlsx.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(xlsx.read(4) == b("PK\x03\x04"));
+}
+
+TEST_F(Command, WritesNoOutputWhenOneCannotBeWritten) {
+    write(s("list.csv"), kList);
+    const Outcome r = run({s("--csv"), s("{dir}/sheet.csv"), s("--json"),
+                           s("{dir}/no/such/plan.json"), s("{dir}/list.csv")});
+    EXPECT_EQ(r.code, cli::kNotWritten);
+    EXPECT_TRUE(r.err.startsWith(s("hengchi-plan: "))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(s("plan.json")));
+    EXPECT_FALSE(QFile::exists(path(s("sheet.csv"))));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{s("list.csv")});
+}
+
+TEST_F(Command, PrintsHelpAndVersion) {
+    const Outcome help = run({s("--help")});
+    EXPECT_EQ(help.code, cli::kPlanned);
+    for (const char* option :
+         {"--stock", "--offcuts", "--kerf", "--keep", "--seconds", "--json", "--csv", "--xlsx"}) {
+        EXPECT_TRUE(help.out.contains(s(option))) << option;
+    }
+    const Outcome version = run({s("--version")});
+    EXPECT_EQ(version.code, cli::kPlanned);
+    EXPECT_EQ(version.out, s("hengchi-plan " HENGCHI_VERSION "\n"));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // QCommandLineParser asks the application for its name and version.
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,132 @@
+// hengchi-plan as a user runs it: the built program in its own process, its exit code and what
+// it prints on each stream.
+#include <string>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Finished {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Finished runProgram(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(HENGCHI_PLAN), arguments);
+    EXPECT_TRUE(process.waitForFinished(60'000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QString example(const char* name) {
+    return QStringLiteral(HENGCHI_EXAMPLES "/%1").arg(QString::fromUtf8(name));
+}
+
+TEST(Program, PlansTheExampleList) {
+    const Finished f =
+        runProgram({QStringLiteral("--seconds"), QStringLiteral("5"), QStringLiteral("--offcuts"),
+                    example("offcuts.csv"), example("cutting-list.csv")});
+    EXPECT_EQ(f.code, 0) << f.err.toStdString();
+    EXPECT_TRUE(f.err.isEmpty());
+    const QString text = QString::fromUtf8(f.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("合计"))) << f.out.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("库存余料")));
+}
+
+TEST(Program, PrintsJsonWithTheStableKeysOnStandardOutput) {
+    const Finished f =
+        runProgram({QStringLiteral("--json"), QStringLiteral("-"), QStringLiteral("--seconds"),
+                    QStringLiteral("5"), example("cutting-list.csv")});
+    ASSERT_EQ(f.code, 0) << f.err.toStdString();
+    QJsonParseError error{};
+    const QJsonObject plan = QJsonDocument::fromJson(f.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << f.out.toStdString();
+    EXPECT_TRUE(plan.value(u"seconds").isDouble());
+    const QJsonArray groups = plan.value(u"groups").toArray();
+    ASSERT_FALSE(groups.isEmpty());
+    for (const QJsonValue& g : groups) {
+        const QJsonObject group = g.toObject();
+        for (const char* key :
+             {"diameter", "patterns", "stock_mm", "bound_mm", "optimal", "weight_kg"}) {
+            EXPECT_TRUE(group.contains(QString::fromUtf8(key))) << key;
+        }
+        EXPECT_LE(group.value(u"bound_mm").toInteger(), group.value(u"stock_mm").toInteger());
+        for (const QJsonValue& p : group.value(u"patterns").toArray()) {
+            const QJsonObject pattern = p.toObject();
+            for (const char* key : {"stock", "count", "cuts", "remnant", "offcut"}) {
+                EXPECT_TRUE(pattern.contains(QString::fromUtf8(key))) << key;
+            }
+            for (const QJsonValue& c : pattern.value(u"cuts").toArray()) {
+                EXPECT_TRUE(c.toObject().contains(u"mark"));
+                EXPECT_TRUE(c.toObject().contains(u"length"));
+            }
+        }
+    }
+}
+
+TEST(Program, ReadsAListSavedByExcelOnChineseWindows) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("清单.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QStringEncoder gbk("GB18030");
+    file.write(gbk.encode(QStringLiteral("编号,直径,长度,根数\r\n梁KL1,Φ25,６４５７,4\r\n")));
+    file.close();
+    const Finished f = runProgram({path});
+    EXPECT_EQ(f.code, 0) << f.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(f.out).contains(QStringLiteral("梁KL1 6457")))
+        << f.out.toStdString();
+}
+
+TEST(Program, NamesEveryBadLineOnStandardErrorAndWritesNothing) {
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("list.csv"));
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("编号,直径,长度,根数\nKL1,25,6457,4\nKL2,25,六千,2\nKL3,25,6457,1.5\n");
+    file.close();
+    const QString json = dir.filePath(QStringLiteral("plan.json"));
+    const Finished f = runProgram({QStringLiteral("--json"), json, list});
+    EXPECT_EQ(f.code, 2);
+    EXPECT_TRUE(f.out.isEmpty());
+    EXPECT_FALSE(QFile::exists(json));
+    const QStringList lines = QString::fromUtf8(f.err).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << f.err.toStdString();
+    const QRegularExpression located(
+        QStringLiteral("^%1:(\\d+): (长度|根数)：").arg(QRegularExpression::escape(list)));
+    EXPECT_EQ(located.match(lines[0]).captured(1), QStringLiteral("3")) << lines[0].toStdString();
+    EXPECT_EQ(located.match(lines[1]).captured(1), QStringLiteral("4")) << lines[1].toStdString();
+}
+
+TEST(Program, RefusesABadOption) {
+    const Finished f =
+        runProgram({QStringLiteral("--kerf"), QStringLiteral("2.5"), example("cutting-list.csv")});
+    EXPECT_EQ(f.code, 2);
+    EXPECT_TRUE(f.out.isEmpty());
+    EXPECT_TRUE(
+        QString::fromUtf8(f.err).startsWith(QStringLiteral("hengchi-plan: --kerf 2.5: 锯口：")));
+}
+
+TEST(Program, SaysItsVersionAndHelpInChinese) {
+    const Finished version = runProgram({QStringLiteral("--version")});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, QByteArray("hengchi-plan " HENGCHI_VERSION "\n"));
+    const Finished help = runProgram({QStringLiteral("--help")});
+    EXPECT_EQ(help.code, 0);
+    // Qt's own words come from its Chinese translation when it is installed.
+    EXPECT_TRUE(QString::fromUtf8(help.out).contains(QStringLiteral("用法")))
+        << help.out.toStdString();
+}
+
+} // namespace
