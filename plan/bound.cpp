@@ -10,65 +10,97 @@
 
 namespace plan {
 
-std::int64_t roundUpCost(const Instance& instance, double value) {
+namespace {
+
+constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
+
+// The costs a plan can have: sums of the new stock lengths, each used any number of times.
+// They are kept as the common divisor g of the lengths, the smallest length m (in units of g),
+// and for each residue modulo m the least sum in that class (Dijkstra on the residues, as for
+// the Frobenius problem); every larger sum of the class is reached by adding m.
+struct Costs {
+    std::int64_t g = 0;
+    std::int64_t m = 0;
+    std::vector<std::int64_t> least;
+};
+
+Costs costsOf(const Instance& instance) {
     std::vector<std::int64_t> costs;
     for (const Stock& stock : instance.stocks) {
         if (!stock.limited() && stock.cost > 0) {
             costs.push_back(stock.cost);
         }
     }
-    // The linear programme's value is trusted to about a millionth: a value a hair above a
-    // whole cost must not push the bound up a whole bar.
-    const double target = value - 1e-6 * std::max(1.0, std::abs(value));
-    if (costs.empty() || target <= 0) {
-        return 0;
+    Costs result;
+    if (costs.empty()) {
+        return result;
     }
-    std::int64_t g = 0;
     for (const std::int64_t c : costs) {
-        g = std::gcd(g, c);
+        result.g = std::gcd(result.g, c);
     }
     for (std::int64_t& c : costs) {
-        c /= g;
+        c /= result.g;
     }
-    const auto units = static_cast<std::int64_t>(std::ceil(target / static_cast<double>(g)));
-
-    // The least representable sum in each residue class modulo the smallest cost: Dijkstra on
-    // the residues, as for the Frobenius problem. Then the least representable sum ≥ units.
     const std::int64_t m = *std::ranges::min_element(costs);
-    if (m == 1) {
-        return units * g;
-    }
-    constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
-    std::vector<std::int64_t> least(static_cast<std::size_t>(m), kUnreached);
+    result.m = m;
+    result.least.assign(static_cast<std::size_t>(m), kUnreached);
     using Entry = std::pair<std::int64_t, std::int64_t>; // sum, residue
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-    least[0] = 0;
+    result.least[0] = 0;
     queue.emplace(0, 0);
     while (!queue.empty()) {
         const auto [sum, residue] = queue.top();
         queue.pop();
-        if (sum != least[static_cast<std::size_t>(residue)]) {
+        if (sum != result.least[static_cast<std::size_t>(residue)]) {
             continue;
         }
         for (const std::int64_t c : costs) {
             const std::int64_t next = sum + c;
             const auto r = static_cast<std::size_t>(next % m);
-            if (next < least[r]) {
-                least[r] = next;
+            if (next < result.least[r]) {
+                result.least[r] = next;
                 queue.emplace(next, static_cast<std::int64_t>(r));
             }
         }
     }
-    std::int64_t best = kUnreached;
-    for (std::int64_t r = 0; r < m; ++r) {
-        const std::int64_t base = least[static_cast<std::size_t>(r)];
-        if (base == kUnreached) {
-            continue;
-        }
-        const std::int64_t steps = base >= units ? 0 : (units - base + m - 1) / m;
-        best = std::min(best, base + steps * m);
+    return result;
+}
+
+} // namespace
+
+std::int64_t roundUpCost(const Instance& instance, double value) {
+    // The bounds come from dual prices by sums and products in double precision, whose
+    // rounding stays far below a billionth: a value a hair above a whole cost must not push the
+    // bound up a whole bar, but a looser margin would give away bars that are proven.
+    const double target = value - 1e-9 * std::max(1.0, std::abs(value));
+    const Costs costs = costsOf(instance);
+    if (costs.g == 0 || target <= 0) {
+        return 0;
     }
-    return best * g;
+    const auto units = static_cast<std::int64_t>(std::ceil(target / static_cast<double>(costs.g)));
+    std::int64_t best = kUnreached;
+    for (const std::int64_t base : costs.least) {
+        if (base != kUnreached) {
+            const std::int64_t steps = base >= units ? 0 : (units - base + costs.m - 1) / costs.m;
+            best = std::min(best, base + steps * costs.m);
+        }
+    }
+    return best * costs.g;
+}
+
+std::int64_t roundDownCost(const Instance& instance, std::int64_t value) {
+    const Costs costs = costsOf(instance);
+    if (costs.g == 0 || value <= 0) {
+        return 0;
+    }
+    const std::int64_t units = value / costs.g;
+    std::int64_t best = 0;
+    for (const std::int64_t base : costs.least) {
+        if (base != kUnreached && base <= units) {
+            best = std::max(best, base + (units - base) / costs.m * costs.m);
+        }
+    }
+    return best * costs.g;
 }
 
 std::int64_t lengthBound(const Instance& instance) {

@@ -10,9 +10,13 @@ namespace plan {
 
 // The least cost that any plan can have once it costs at least `value`: the smallest sum of
 // new stock lengths (each used any number of times) that is not below `value` less a small
-// tolerance for the rounding of the linear programme. With 9000 and 12000 mm every cost is a
+// tolerance for the rounding of floating point. With 9000 and 12000 mm every cost is a
 // multiple of 3000 and 3000 or 6000 themselves cannot be bought, so 2500 rounds up to 9000.
 [[nodiscard]] std::int64_t roundUpCost(const Instance& instance, double value);
+
+// The most any plan can cost without exceeding `value`: the largest sum of new stock lengths
+// not above it (0 when none is).
+[[nodiscard]] std::int64_t roundDownCost(const Instance& instance, std::int64_t value);
 
 // The trivial bound: the pieces' total length, less all the offcuts that could take it.
 [[nodiscard]] std::int64_t lengthBound(const Instance& instance);

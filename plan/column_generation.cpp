@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plan {
 namespace {
@@ -109,11 +110,21 @@ NodeLp ColumnGeneration::solve(const NodeState& node, std::int64_t fixed, std::i
     std::vector<double> stockDual(stocks);
     while (!budget.expired()) {
         if (!master_.solve()) {
+            if (closed_ && master_.infeasible()) {
+                result.solved = true;
+                result.infeasible = true;
+                result.bound = std::numeric_limits<double>::infinity();
+            }
             break;
         }
         ++rounds_;
         result.solved = true;
         result.value = master_.objective() * unit;
+        if (closed_) {
+            result.converged = true;
+            result.bound = result.value;
+            break;
+        }
         for (std::size_t i = 0; i < items; ++i) {
             lpProfit[i] = std::max(master_.itemDual(i), 0.0);
         }
@@ -123,6 +134,7 @@ NodeLp ColumnGeneration::solve(const NodeState& node, std::int64_t fixed, std::i
 
         std::vector<Column> fresh;
         bool exact = false;
+        double exactBound = 0;
         for (double alpha = centre.empty() ? 0.0 : kSmoothing; !exact; alpha = 0.0) {
             exact = alpha == 0.0;
             for (std::size_t i = 0; i < items; ++i) {
@@ -141,6 +153,7 @@ NodeLp ColumnGeneration::solve(const NodeState& node, std::int64_t fixed, std::i
                 centreDual = stockDual;
             }
             result.bound = std::max(result.bound, bound * unit);
+            exactBound = bound * unit;
             // Only columns that improve the master as it stands are worth adding.
             for (Column& column : priced.columns) {
                 double rc = stockCost[column.stock] - lpDual[column.stock];
@@ -161,6 +174,11 @@ NodeLp ColumnGeneration::solve(const NodeState& node, std::int64_t fixed, std::i
             // Nothing new: either no pattern prices out, or the only ones that do are already
             // there, which the master's checks have ruled out short of numerical trouble.
             result.converged = fresh.empty();
+            if (result.converged) {
+                result.itemDuals = lpProfit;
+                result.stockDuals = lpDual;
+                result.dualBound = exactBound;
+            }
             break;
         }
         const std::int64_t rounded =

@@ -24,10 +24,17 @@ struct NodeState {
 };
 
 struct NodeLp {
-    bool solved = false;    // the master was solved at least once
-    bool converged = false; // no pattern prices out: `value` is the node's linear optimum
-    double bound = 0;       // mm: no way of cutting what is left costs less
-    double value = 0;       // mm: the master's last value
+    bool solved = false;     // the master was solved at least once
+    bool converged = false;  // no pattern prices out: `value` is the node's linear optimum
+    bool infeasible = false; // no plan of the node's columns exists (closed columns only)
+    double bound = 0;        // mm: no way of cutting what is left costs less
+    double value = 0;        // mm: the master's last value
+    // When converged: the duals that proved it (items ≥ 0, offcuts ≤ 0), in the master's units,
+    // and the bound in mm they give, which every plan's cost exceeds by at least the reduced
+    // costs of its bars.
+    std::vector<double> itemDuals;
+    std::vector<double> stockDuals;
+    double dualBound = 0;
 };
 
 class ColumnGeneration {
@@ -42,6 +49,11 @@ public:
 
     [[nodiscard]] int rounds() const { return rounds_; }
 
+    // From now on no columns are added: the master's columns are all a plan may use (they
+    // hold every pattern that could be part of a cheaper plan), and a node's bound is its
+    // master's value.
+    void close() { closed_ = true; }
+
 private:
     [[nodiscard]] double lagrangianBound(const NodeState& node, std::span<const double> profit,
                                          std::span<const double> stockCost,
@@ -52,6 +64,7 @@ private:
     Master& master_;
     Pricing pricing_;
     int rounds_ = 0;
+    bool closed_ = false;
 };
 
 } // namespace plan

@@ -1,5 +1,7 @@
 #include "plan/knapsack.h"
 
+#include "plan/relax.h"
+
 #include <algorithm>
 #include <bit>
 #include <map>
@@ -65,42 +67,31 @@ void KnapsackTable::solve(std::span<const PricingItem> items, std::int64_t capac
         takenSize_ = stages_.size() * size_;
         taken_ = std::make_unique_for_overwrite<std::uint8_t[]>(takenSize_);
     }
+    const std::size_t size = size_;
     for (std::size_t s = 0; s < stages_.size(); ++s) {
         const Stage& stage = stages_[s];
         const auto w = static_cast<std::size_t>(stage.weight);
-        std::uint8_t* taken = taken_.get() + s * size_;
-        std::fill(taken, taken + std::min(w, size_), std::uint8_t{0});
+        std::uint8_t* taken = taken_.get() + s * size;
+        std::fill(taken, taken + std::min(w, size), std::uint8_t{0});
         if (stage.copies == 0) {
             // Any number of copies: the row is updated in place, from low capacities up, so a
-            // cell may build on a copy just added below it. Cells a whole weight apart never
-            // overlap within one block of `w` cells, so each block vectorises.
+            // cell may build on a copy just added below it. Within one block of `w` cells no
+            // cell reads another of the block, so a block is one call of the vector loop.
             const double worth = items[stage.item].profit;
             double* f = value_.data();
-            for (std::size_t base = w; base < size_; base += w) {
-                const std::size_t end = std::min(base + w, size_);
-                const double* __restrict from = f + base - w;
-                double* __restrict to = f + base;
-                std::uint8_t* __restrict mark = taken + base;
-                for (std::size_t c = 0; c < end - base; ++c) {
-                    const double with = from[c] + worth;
-                    const bool better = with > to[c];
-                    to[c] = better ? with : to[c];
-                    mark[c] = better ? 1 : 0;
-                }
+            for (std::size_t base = w; base < size; base += w) {
+                const std::size_t end = std::min(base + w, size);
+                relax(f + base, f + base - w, f + base, taken + base, end - base, worth);
             }
             continue;
         }
         const double worth = items[stage.item].profit * stage.copies;
-        // From the old row into a new one, so that the loop has no dependence between cells
-        // and the compiler can vectorise it.
-        const double* __restrict old = value_.data();
-        double* __restrict now = scratch_.data();
-        std::copy(old, old + std::min(w, size_), now);
-        for (std::size_t c = w; c < size_; ++c) {
-            const double with = old[c - w] + worth;
-            const bool better = with > old[c];
-            now[c] = better ? with : old[c];
-            taken[c] = better ? 1 : 0;
+        // Taken or not: from the old row into a new one, every cell from the old row alone.
+        const double* old = value_.data();
+        double* now = scratch_.data();
+        std::copy(old, old + std::min(w, size), now);
+        if (w < size) {
+            relax(old + w, old, now + w, taken + w, size - w, worth);
         }
         value_.swap(scratch_);
     }

@@ -12,8 +12,10 @@ public:
     Search(std::span<const PricingItem> items, const std::set<Content>& excluded,
            std::int64_t nodeLimit)
         : items_(items), excluded_(excluded), nodesLeft_(nodeLimit) {
+        // Pieces worth nothing are searched too (last): added to an excluded content they make
+        // another content of the same worth, which is not excluded.
         for (std::uint32_t i = 0; i < items.size(); ++i) {
-            if (items[i].profit > 0 && items[i].bound > 0) {
+            if (items[i].profit >= 0 && items[i].bound > 0) {
                 order_.push_back(i);
             }
         }

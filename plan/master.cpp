@@ -25,6 +25,8 @@ Master::Master(const Instance& instance)
     unit_ = std::max<std::int64_t>(unit_, 1);
 
     lp_->setLogLevel(0);
+    // The coefficients are small whole numbers: scaling them only costs time at every solve.
+    lp_->scaling(0);
     int rows = static_cast<int>(instance.items.size());
     for (const Stock& stock : instance.stocks) {
         stockRow_.push_back(stock.limited() ? rows++ : -1);
@@ -145,6 +147,10 @@ bool Master::solve() {
     lp_->allSlackBasis(true);
     lp_->primal();
     return lp_->isProvenOptimal() && consistent();
+}
+
+bool Master::infeasible() const {
+    return lp_->isProvenPrimalInfeasible();
 }
 
 double Master::objective() const {

@@ -50,6 +50,8 @@ public:
     // trouble): the caller must not trust the duals then.
     bool solve();
 
+    // After a failed solve: Clp proved that the node's columns cannot cover its demand.
+    [[nodiscard]] bool infeasible() const;
     [[nodiscard]] double objective() const; // in divided cost units
     [[nodiscard]] std::span<const double> values() const;
     [[nodiscard]] double itemDual(std::size_t item) const;

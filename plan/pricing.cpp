@@ -9,6 +9,10 @@ namespace {
 
 // Above this many cells the table costs more than branch and bound is likely to.
 constexpr double kTableCells = 3e7;
+// Below this many cells the table is always cheap enough.
+constexpr double kSmallTable = 2e6;
+// A bar holding at most this many pieces is quick to search by branch and bound.
+constexpr std::int64_t kFewPieces = 0;
 // Nodes of branch and bound for one bar before it settles for a bound instead of an answer.
 constexpr std::int64_t kSearchNodes = 200'000;
 // Further contents taken from the table per bar in one round, for faster convergence.
@@ -61,7 +65,17 @@ PricingResult Pricing::price(std::span<const double> profit, std::span<const std
             capacity = std::max(capacity, instance_.capacity(s));
         }
     }
-    const bool byTable = KnapsackTable::cells(items_, capacity) <= kTableCells;
+    // The table's cost grows with the bar's length, branch and bound's with the pieces a bar
+    // holds: long bars holding few pieces (100 m bars cut into 20 m pieces) go to the search.
+    std::int64_t lightest = capacity;
+    for (const PricingItem& item : items_) {
+        if (item.profit > 0 && item.bound > 0) {
+            lightest = std::min(lightest, item.weight);
+        }
+    }
+    const double cells = KnapsackTable::cells(items_, capacity);
+    const bool byTable =
+        cells <= kTableCells && (cells <= kSmallTable || capacity / lightest > kFewPieces);
     if (byTable) {
         table_.solve(items_, capacity);
     }

@@ -64,8 +64,18 @@ bool TreeSearch::root() {
     return true;
 }
 
-bool TreeSearch::run(int discrepancies) {
+NodeLp TreeSearch::solveRoot() {
+    const NodeState node = rootState(instance_);
+    NodeLp lp = generation_.solve(node, 0, incumbent_.cost(), true, budget_);
+    if (lp.solved) {
+        incumbent_.raiseBound(roundUpCost(instance_, lp.bound));
+    }
+    return lp;
+}
+
+bool TreeSearch::run(int discrepancies, std::int64_t nodes) {
     complete_ = discrepancies < 0;
+    nodeLimit_ = nodes_ + nodes;
     cutShort_ = false;
     NodeState node = rootState(instance_);
     std::vector<Fix> fixed;
@@ -137,6 +147,10 @@ bool TreeSearch::explore(NodeState& node, std::vector<Fix>& fixed, std::int64_t 
         cutShort_ = true;
         return true;
     }
+    if (nodes_ >= nodeLimit_) {
+        cutShort_ = true;
+        return false;
+    }
     if (std::ranges::all_of(node.demand, [](std::int64_t d) { return d == 0; })) {
         incumbent_.offer(solutionOf(fixed));
         return !done();
@@ -146,6 +160,9 @@ bool TreeSearch::explore(NodeState& node, std::vector<Fix>& fixed, std::int64_t 
     if (!lp.solved) {
         cutShort_ = true;
         return !done();
+    }
+    if (lp.infeasible) {
+        return true;
     }
     if (roundUpCost(instance_, static_cast<double>(fixedCost) + lp.bound) >= incumbent_.cost()) {
         return true;

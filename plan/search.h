@@ -27,9 +27,15 @@ public:
     bool root();
 
     // A search allowing at most `discrepancies` second branches on any path; with -1, the
-    // complete search. True if it ran to its end, which for the complete search means that no
-    // plan cheaper than the incumbent exists.
-    bool run(int discrepancies);
+    // complete search. It gives up after `nodes` nodes. True if it ran to its end, which for
+    // the complete search means that no plan cheaper than the incumbent exists.
+    bool run(int discrepancies, std::int64_t nodes);
+
+    // Solves the root's linear programme to the end, for its duals.
+    [[nodiscard]] NodeLp solveRoot();
+
+    // The master's columns are all there is: see ColumnGeneration::close.
+    void close() { generation_.close(); }
 
     [[nodiscard]] std::int64_t nodes() const { return nodes_; }
     [[nodiscard]] int rounds() const { return generation_.rounds(); }
@@ -52,8 +58,9 @@ private:
     const Budget& budget_;
     ColumnGeneration generation_;
     std::int64_t nodes_ = 0;
-    bool complete_ = false; // the current run is the complete search
-    bool cutShort_ = false; // something stopped a complete run from covering every plan
+    std::int64_t nodeLimit_ = 0; // nodes_ at which the current run gives up
+    bool complete_ = false;      // the current run is the complete search
+    bool cutShort_ = false;      // something stopped a complete run from covering every plan
 };
 
 } // namespace plan

@@ -162,6 +162,41 @@ std::vector<Case> rebar(Random& random, int count) {
 
 } // namespace
 
+std::vector<plan::PieceRow> building(std::uint64_t seed, int rows, std::int64_t pieces) {
+    Random random(seed);
+    // Stirrups and ties in the small diameters, main bars in the large ones.
+    struct Kind {
+        const char* diameter;
+        std::int64_t shortest;
+        std::int64_t longest;
+    };
+    static constexpr Kind kKinds[] = {
+        {"6", 600, 2400},    {"8", 800, 3200},    {"10", 900, 4500},   {"12", 1200, 9000},
+        {"14", 1500, 11900}, {"16", 1800, 11900}, {"18", 2000, 11900}, {"20", 2000, 11900},
+        {"22", 2500, 11900}, {"25", 2500, 11900}, {"28", 3000, 11900}, {"32", 3000, 11900},
+    };
+    static constexpr const char* kMembers[] = {"KL", "KZ", "LL", "B", "JC", "QL", "GZ", "WKL"};
+    std::vector<std::int64_t> counts(static_cast<std::size_t>(rows), 1);
+    for (std::int64_t left = pieces - rows; left > 0; --left) {
+        counts[static_cast<std::size_t>(uniform(random, 0, rows - 1))] += 1;
+    }
+    std::vector<plan::PieceRow> list;
+    for (int r = 0; r < rows; ++r) {
+        const Kind& kind = kKinds[uniform(random, 0, 11)];
+        // Lengths as the calculator gives them: mostly whole, some with a decimal part.
+        std::int64_t length = uniform(random, kind.shortest, kind.longest);
+        std::string text = std::to_string(length);
+        if (uniform(random, 0, 5) == 0) {
+            text.append(label(".%d", static_cast<int>(uniform(random, 1, 99))));
+        }
+        list.push_back({label("%s%d-%d", kMembers[uniform(random, 0, 7)],
+                              static_cast<int>(uniform(random, 1, 30)), r % 9 + 1),
+                        kind.diameter, text, std::to_string(counts[static_cast<std::size_t>(r)]),
+                        r + 2});
+    }
+    return list;
+}
+
 std::vector<std::string> familyNames() {
     return {"uniform", "triplets", "scholl", "waescher", "rebar"};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/instance.h"
+#include "plan/list.h"
 
 #include <cstdint>
 #include <string>
@@ -18,6 +19,10 @@ struct Case {
 
 // The families the benchmark knows, in the order it prints them.
 std::vector<std::string> familyNames();
+
+// A whole building's cutting list: `rows` rows over twelve diameters, `pieces` pieces in all,
+// as the rows of a spreadsheet.
+std::vector<plan::PieceRow> building(std::uint64_t seed, int rows, std::int64_t pieces);
 
 // `count` instances of a family (0: the family's default count), from `seed`.
 std::vector<Case> generate(const std::string& family, std::uint64_t seed, int count);

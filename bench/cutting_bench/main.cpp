@@ -2,8 +2,11 @@
 // family, how often each reaches the lower bound, how far above it they end, and how long they
 // take. Instance by instance with --verbose.
 //   cutting_bench [--family NAME] [--count N] [--seed S] [--seconds S] [--verbose]
+//                 [--only INSTANCE]
+//   cutting_bench --building [--seed S] [--seconds S]
 #include "plan/bound.h"
 #include "plan/first_fit.h"
+#include "plan/optimize.h"
 #include "plan/solve.h"
 
 #include <algorithm>
@@ -49,12 +52,47 @@ double longest(const plan::Instance& instance) {
 
 } // namespace
 
+// The whole list of a building through the optimiser's entry point, as the command runs it.
+int runBuilding(std::uint64_t seed, double seconds) {
+    const std::vector<plan::PieceRow> rows = bench::building(seed, 2000, 100'000);
+    plan::Settings settings;
+    settings.seconds = seconds;
+    const auto t0 = std::chrono::steady_clock::now();
+    const plan::Checked checked = plan::checkList(rows, {}, settings);
+    if (!checked.errors.empty()) {
+        std::printf("the generated list has errors\n");
+        return 1;
+    }
+    const plan::Plan plan = plan::optimize(checked.list);
+    const double time =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    int proven = 0;
+    std::int64_t bound = 0;
+    std::int64_t bars = 0;
+    std::int64_t pieces = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        proven += g.optimal ? 1 : 0;
+        bound += g.boundMm;
+        for (const plan::StockUse& use : g.bought) {
+            bars += use.count;
+        }
+        pieces += g.pieces;
+    }
+    std::printf("building: %zu rows, %lld pieces, %zu diameters: %lld new bars, %.1f t of steel, "
+                "%lld mm above the bound, %d of %zu diameters proven optimal, %.2f s\n",
+                rows.size(), static_cast<long long>(pieces), plan.groups.size(),
+                static_cast<long long>(bars), plan.stockKg() / 1000.0,
+                static_cast<long long>(plan.stockMm() - bound), proven, plan.groups.size(), time);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     std::vector<std::string> families = bench::familyNames();
     int count = 0;
     std::uint64_t seed = 1;
     double seconds = 10;
     bool verbose = false;
+    std::string only;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         if (arg == "--family" && a + 1 < argc) {
@@ -65,11 +103,16 @@ int main(int argc, char** argv) {
             seed = std::stoull(argv[++a]);
         } else if (arg == "--seconds" && a + 1 < argc) {
             seconds = std::stod(argv[++a]);
+        } else if (arg == "--only" && a + 1 < argc) {
+            only = argv[++a];
+            verbose = true;
+        } else if (arg == "--building") {
+            return runBuilding(seed, seconds);
         } else if (arg == "--verbose") {
             verbose = true;
         } else {
             std::fprintf(stderr, "usage: cutting_bench [--family NAME] [--count N] [--seed S] "
-                                 "[--seconds S] [--verbose]\n");
+                                 "[--seconds S] [--verbose] [--only NAME]\n");
             return 2;
         }
     }
@@ -79,6 +122,9 @@ int main(int argc, char** argv) {
     for (const std::string& family : families) {
         Row& row = rows[family];
         for (const bench::Case& c : bench::generate(family, seed, count)) {
+            if (!only.empty() && c.name != only) {
+                continue;
+            }
             const auto t0 = Clock::now();
             const plan::Solution ffd = plan::firstFitDecreasing(c.instance);
             const auto t1 = Clock::now();
@@ -122,6 +168,9 @@ int main(int argc, char** argv) {
                 "proven", "excess", "median", "worst", "at bound", "excess", "median");
     for (const std::string& family : families) {
         const Row& r = rows[family];
+        if (r.times.empty()) {
+            continue;
+        }
         const double n = std::max(1, r.instances);
         std::printf("%-10s %5d | %7.1f%% %6.1f%% %6.3f %6.3fs %6.2fs | %7.1f%% %6.3f %8.4fs\n",
                     family.c_str(), r.instances, 100.0 * r.atBound / n, 100.0 * r.proven / n,
