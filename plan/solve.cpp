@@ -5,6 +5,7 @@
 #include "plan/first_fit.h"
 #include "plan/incumbent.h"
 #include "plan/master.h"
+#include "plan/polish.h"
 #include "plan/search.h"
 
 #include <algorithm>
@@ -136,6 +137,7 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
 
     GroupResult result;
     result.solution = incumbent.solution();
+    gatherRemnants(instance, result.solution);
     result.bound = incumbent.bound();
     result.stats = stats;
     result.finish = incumbent.proven() ? Finish::Proven

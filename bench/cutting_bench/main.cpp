@@ -151,13 +151,14 @@ int main(int argc, char** argv) {
             row.ffdTimes.push_back(std::chrono::duration<double>(t1 - t0).count());
             if (verbose) {
                 std::printf("%-24s items %4zu  bound %10lld  plan %10lld  ffd %10lld  %7.3f s  %-6s"
-                            "  rounds %5d nodes %5lld columns %6zu repairs %d\n",
+                            "  rounds %5d nodes %5lld columns %6zu repairs %d patterns %zu\n",
                             c.name.c_str(), c.instance.items.size(),
                             static_cast<long long>(result.bound), static_cast<long long>(cost),
                             static_cast<long long>(ffd.cost(c.instance)), time,
                             result.finish == plan::Finish::Proven ? "proven" : "gap",
                             result.stats.rounds, static_cast<long long>(result.stats.nodes),
-                            result.stats.columns, result.stats.repairs);
+                            result.stats.columns, result.stats.repairs,
+                            result.solution.patterns.size());
                 std::fflush(stdout);
             }
         }
