@@ -93,10 +93,15 @@ int main(int argc, char** argv) {
     double seconds = 10;
     bool verbose = false;
     std::string only;
+    bool chosen = false; // a --family was given: only the families given
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         if (arg == "--family" && a + 1 < argc) {
-            families = {argv[++a]};
+            if (!chosen) {
+                families.clear();
+                chosen = true;
+            }
+            families.emplace_back(argv[++a]);
         } else if (arg == "--count" && a + 1 < argc) {
             count = std::stoi(argv[++a]);
         } else if (arg == "--seed" && a + 1 < argc) {
