@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a configured build folder, unpacks it into a scratch root and
-# checks what a user would get: the program, its menu entry, metainfo and icons, and the
-# packages it depends on.
+# checks what a user would get: the program and hengchi-plan, the menu entry, metainfo and icons,
+# and the packages they depend on.
 #   deb_contents.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
 build=$1 id=$2 version=$3
@@ -24,6 +24,16 @@ for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins qt6-t
 done
 expect "an executable program" '[[ -x $root/usr/bin/hengchi ]]'
 expect "the program is stripped" '! readelf -S "$root/usr/bin/hengchi" | grep -q "\.symtab"'
+# The command reaches Clp and libxlsxwriter through shlibdeps (their package names carry an
+# ABI number that differs between Debian and Ubuntu).
+for package in libclp libxlsxwriter; do
+    expect "depends on $package" '[[ $depends == *"$package"* ]]'
+done
+expect "an executable hengchi-plan" '[[ -x $root/usr/bin/hengchi-plan ]]'
+expect "hengchi-plan is stripped" '! readelf -S "$root/usr/bin/hengchi-plan" | grep -q "\.symtab"'
+expect "hengchi-plan says its version" '[[ $("$root/usr/bin/hengchi-plan" --version) == "hengchi-plan $version" ]]'
+printf '编号,直径,长度,根数\r\nKL1-1,25,6457,4\r\nKZ2-3,25,3180,6\r\n' >"$work/list.csv"
+expect "hengchi-plan plans a list" '"$root/usr/bin/hengchi-plan" --seconds 5 "$work/list.csv" | grep -q "^合计"'
 expect "a menu entry" '[[ -f $root/usr/share/applications/$id.desktop ]]'
 expect "the menu entry starts the program" 'grep -qx "Exec=hengchi" "$root/usr/share/applications/$id.desktop"'
 expect "the menu entry names the icon" 'grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop"'
