@@ -2,7 +2,9 @@
 // one entry point.
 #include "plan/optimize.h"
 
+#include <chrono>
 #include <numeric>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -183,5 +185,73 @@ TEST(Cancel, AStopBeforeTheStartStillGivesASoundPlan) {
         EXPECT_EQ(group.finish, plan::Finish::Cancelled);
     }
 }
+
+} // namespace
+
+namespace {
+
+struct Extreme {
+    const char* name;
+    std::vector<plan::PieceRow> rows;
+    std::vector<std::int64_t> stock;
+    std::int64_t kerf;
+    std::int64_t bars; // the least number of new bars
+};
+
+std::ostream& operator<<(std::ostream& out, const Extreme& e) {
+    return out << e.name;
+}
+
+std::vector<plan::PieceRow> manyLengths(int n) {
+    std::vector<plan::PieceRow> rows;
+    for (int i = 0; i < n; ++i) {
+        rows.push_back({"P", "12", std::to_string(1000 + 23 * i), "1", i + 2});
+    }
+    return rows;
+}
+
+class Extremes : public testing::TestWithParam<Extreme> {};
+
+// Limits of the input, not of the optimiser: each ends within its time with every piece cut.
+TEST_P(Extremes, PlanEveryPieceWithinTheTimeAllowed) {
+    const Extreme& e = GetParam();
+    plan::Settings settings{e.stock, e.kerf, 500, 3};
+    const plan::Checked checked = plan::checkList(e.rows, {}, settings);
+    ASSERT_TRUE(checked.errors.empty());
+    const auto start = std::chrono::steady_clock::now();
+    const plan::Plan plan = plan::optimize(checked.list);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    std::int64_t wanted = 0;
+    for (const plan::Piece& p : checked.list.pieces()) {
+        wanted += p.count;
+    }
+    std::int64_t cut = 0;
+    std::int64_t bars = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        EXPECT_LE(g.boundMm, g.stockMm);
+        cut += g.pieces;
+        for (const plan::StockUse& use : g.bought) {
+            bars += use.count;
+        }
+    }
+    EXPECT_EQ(cut, wanted);
+    if (e.bars > 0) {
+        EXPECT_EQ(bars, e.bars);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Lists, Extremes, testing::Values(
+    Extreme{"AMillionMillimetrePiecesInOneLongBar", {{"A", "6", "1", "1000000", 2}}, {1'000'000}, 0, 1},
+    Extreme{"AMillionBarsOfOneMillimetre", {{"A", "6", "1", "1000000", 2}}, {1}, 0, 1'000'000},
+    Extreme{"MillionsOfPiecesOfThreeLengths",
+            {{"A", "12", "2900", "1000000", 2}, {"B", "12", "4100", "1000000", 3},
+             {"C", "12", "5300", "1000000", 4}}, {9000, 12000}, 0, 0},
+    Extreme{"ThreeHundredLengthsOnceEach", manyLengths(300), {9000, 12000}, 0, 0},
+    Extreme{"WideKerf", {{"A", "20", "3000", "10", 2}}, {12000}, 3000, 5},
+    Extreme{"LongStockShortPieces", {{"A", "20", "7", "500", 2}, {"B", "20", "13", "300", 3}},
+            {1'000'000}, 1, 1}
+), [](const auto& info) { return std::string{info.param.name}; });
+// clang-format on
 
 } // namespace
