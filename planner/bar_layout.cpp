@@ -1,0 +1,111 @@
+#include "planner/bar_layout.h"
+
+#include "formats/plan_words.h"
+
+#include <algorithm>
+
+namespace planner {
+
+std::int64_t longestStock(const plan::Plan& plan) {
+    std::int64_t longest = 1;
+    for (const plan::GroupPlan& g : plan.groups) {
+        for (const plan::Pattern& p : g.patterns) {
+            longest = std::max(longest, p.stock);
+        }
+    }
+    return longest;
+}
+
+double scaleFor(double width, std::int64_t longest, const BarMetrics& metrics) {
+    const double room = std::max(width - 2 * metrics.margin - metrics.count, metrics.line * 4);
+    return room / static_cast<double>(std::max<std::int64_t>(longest, 1));
+}
+
+DrawnBar layoutPattern(const plan::Pattern& pattern, std::size_t number, double left, double top,
+                       double unitsPerMm, const BarMetrics& metrics) {
+    DrawnBar out;
+    out.pattern = number;
+    out.bars = pattern.count;
+    out.remnantMm = pattern.remnant;
+    out.reusable = pattern.reusable;
+    const QString source = pattern.offcut ? QStringLiteral("库存余料") : QStringLiteral("新购原材");
+    out.captionText =
+        QStringLiteral("方案 %1　%2 %3 mm").arg(number + 1).arg(source).arg(pattern.stock);
+
+    const double x0 = left + metrics.margin;
+    // The caption may run past a short bar, over the room the longest one would take.
+    out.caption = QRectF(x0, top, metrics.line * 30, metrics.captionHeight());
+    const double barTop = top + metrics.captionHeight();
+    const auto at = [&](std::int64_t mm) {
+        return x0 + static_cast<double>(mm) * unitsPerMm;
+    };
+    out.bar =
+        QRectF(at(0), barTop, static_cast<double>(pattern.stock) * unitsPerMm, metrics.barHeight());
+
+    // The kerf is what the cuts and the remnant leave of the bar: one after every cut but a
+    // last one that ends exactly at the bar's end.
+    std::int64_t cutMm = 0;
+    for (const plan::Cut& c : pattern.cuts) {
+        cutMm += c.length;
+    }
+    const std::int64_t kerfMm = std::max<std::int64_t>(pattern.stock - pattern.remnant - cutMm, 0);
+    const auto cuts = static_cast<std::int64_t>(pattern.cuts.size());
+    const std::int64_t gaps = pattern.remnant > 0 ? cuts : std::max<std::int64_t>(cuts - 1, 0);
+    const double kerf = gaps > 0 ? static_cast<double>(kerfMm) / static_cast<double>(gaps) : 0;
+
+    double mm = 0;
+    for (std::size_t i = 0; i < pattern.cuts.size(); ++i) {
+        const plan::Cut& c = pattern.cuts[i];
+        const double start = at(0) + mm * unitsPerMm;
+        const double length = static_cast<double>(c.length) * unitsPerMm;
+        out.cuts.push_back({QRectF(start, barTop, length, metrics.barHeight()),
+                            QString::fromStdString(c.mark), c.length});
+        mm += static_cast<double>(c.length);
+        if (kerf > 0 && static_cast<std::int64_t>(i) < gaps) {
+            out.kerfs.push_back(
+                QRectF(at(0) + mm * unitsPerMm, barTop, kerf * unitsPerMm, metrics.barHeight()));
+            mm += kerf;
+        }
+    }
+    if (pattern.remnant > 0) {
+        const double start = at(pattern.stock - pattern.remnant);
+        out.remnant = QRectF(start, barTop, static_cast<double>(pattern.remnant) * unitsPerMm,
+                             metrics.barHeight());
+    }
+    out.count = QRectF(out.bar.right() + metrics.line * 0.5, barTop,
+                       metrics.count - metrics.line * 0.5, metrics.barHeight());
+    return out;
+}
+
+QString headingText(const plan::GroupPlan& group) {
+    QString text = formats::diameterLabel(group.diameter) + QStringLiteral("　新购原材 ") +
+                   formats::usesText(group.bought) + QStringLiteral("　") +
+                   formats::resultText(group);
+    if (const QString finish = formats::finishText(group.finish); !finish.isEmpty()) {
+        text += QStringLiteral("（") + finish + QStringLiteral("）");
+    }
+    return text;
+}
+
+BarSheet layoutPlan(const plan::Plan& plan, double width, const BarMetrics& metrics) {
+    BarSheet sheet;
+    const double scale = scaleFor(width, longestStock(plan), metrics);
+    double top = 0;
+    for (std::size_t g = 0; g < plan.groups.size(); ++g) {
+        const plan::GroupPlan& group = plan.groups[g];
+        sheet.headings.push_back(
+            {QRectF(metrics.margin, top, width - 2 * metrics.margin, metrics.headingHeight()),
+             headingText(group)});
+        top += metrics.headingHeight();
+        for (std::size_t p = 0; p < group.patterns.size(); ++p) {
+            DrawnBar bar = layoutPattern(group.patterns[p], p, 0, top, scale, metrics);
+            bar.group = g;
+            sheet.bars.push_back(std::move(bar));
+            top += metrics.rowHeight();
+        }
+    }
+    sheet.height = top + metrics.line;
+    return sheet;
+}
+
+} // namespace planner

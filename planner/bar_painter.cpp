@@ -1,0 +1,130 @@
+#include "planner/bar_painter.h"
+
+#include <algorithm>
+
+#include <QBrush>
+#include <QColor>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+
+namespace planner {
+namespace {
+
+// Neighbouring cuts in two tones, so that where one ends and the next begins is seen at once.
+const QColor kCutFills[] = {QColor(204, 224, 245), QColor(232, 238, 212)};
+const QColor kOutline(60, 60, 60);
+const QColor kKerf(90, 90, 90);
+const QColor kKept(40, 120, 40);    // a remnant that goes back to the yard
+const QColor kScrap(150, 150, 150); // a remnant too short to keep
+
+// The text fits the rectangle with a little room left at both sides.
+bool fits(const QFontMetricsF& metrics, const QString& text, const QRectF& rect) {
+    return metrics.horizontalAdvance(text) + metrics.averageCharWidth() <= rect.width();
+}
+
+void drawInside(QPainter& painter, const QRectF& rect, const QStringList& lines) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    QStringList shown;
+    for (const QString& line : lines) {
+        if (fits(metrics, line, rect)) {
+            shown.append(line);
+        }
+    }
+    if (shown.isEmpty() || metrics.height() * static_cast<double>(shown.size()) > rect.height()) {
+        return;
+    }
+    painter.drawText(rect, Qt::AlignCenter, shown.join(u'\n'));
+}
+
+} // namespace
+
+QString cutText(const DrawnCut& cut) {
+    const QString length = QStringLiteral("%1 mm").arg(cut.length);
+    return cut.mark.isEmpty() ? length : cut.mark + u'　' + length;
+}
+
+void paintHeading(QPainter& painter, const DrawnHeading& heading) {
+    painter.save();
+    QFont bold = painter.font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.setPen(Qt::black);
+    painter.drawText(heading.rect, Qt::AlignLeft | Qt::AlignVCenter, heading.text);
+    painter.restore();
+}
+
+void paintBar(QPainter& painter, const DrawnBar& bar) {
+    painter.save();
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double line = metrics.height();
+    painter.setPen(Qt::black);
+    painter.drawText(bar.caption, Qt::AlignLeft | Qt::AlignVCenter, bar.captionText);
+
+    QPen outline(kOutline);
+    outline.setWidthF(std::max(line / 16, 1.0));
+    outline.setCosmetic(false);
+
+    for (std::size_t i = 0; i < bar.cuts.size(); ++i) {
+        const DrawnCut& cut = bar.cuts[i];
+        painter.setPen(outline);
+        painter.setBrush(kCutFills[i % 2]);
+        painter.drawRect(cut.rect);
+        painter.setPen(Qt::black);
+        const QString length = QString::number(cut.length);
+        if (!cut.mark.isEmpty() && fits(metrics, cut.mark, cut.rect) &&
+            fits(metrics, length, cut.rect)) {
+            drawInside(painter, cut.rect, {cut.mark, length});
+        } else {
+            drawInside(painter, cut.rect, {length});
+        }
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kKerf);
+    for (const QRectF& kerf : bar.kerfs) {
+        painter.drawRect(kerf);
+    }
+    if (!bar.remnant.isEmpty()) {
+        const QColor ink = bar.reusable ? kKept : kScrap;
+        painter.setBrush(Qt::white);
+        painter.drawRect(bar.remnant);
+        QBrush hatch(ink, Qt::BDiagPattern);
+        // The hatch is drawn in device pixels; on paper it is scaled to look as it does on screen.
+        hatch.setTransform(QTransform::fromScale(line / 14, line / 14));
+        painter.setBrush(hatch);
+        painter.drawRect(bar.remnant);
+        painter.setPen(bar.reusable ? kKept.darker(150) : Qt::black);
+        const QString what = bar.reusable ? QStringLiteral("余料") : QStringLiteral("废料");
+        const QString mm = QString::number(bar.remnantMm);
+        const QString oneLine = what + u' ' + mm;
+        // On one line when it fits, else on two; a white ground keeps it readable over the hatch.
+        QStringList lines{oneLine};
+        if (!fits(metrics, oneLine, bar.remnant)) {
+            lines = {what, mm};
+        }
+        double widest = 0;
+        for (const QString& l : lines) {
+            widest = std::max(widest, metrics.horizontalAdvance(l));
+        }
+        const double w = widest + metrics.averageCharWidth();
+        const double h = line * static_cast<double>(lines.size());
+        if (w <= bar.remnant.width() && h <= bar.remnant.height()) {
+            const QPointF mid = bar.remnant.center();
+            painter.fillRect(QRectF(mid.x() - w / 2, mid.y() - h / 2, w, h), Qt::white);
+            painter.drawText(bar.remnant, Qt::AlignCenter, lines.join(u'\n'));
+        }
+    }
+    painter.setPen(outline);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(bar.bar);
+
+    QFont big = painter.font();
+    big.setBold(true);
+    painter.setFont(big);
+    painter.setPen(Qt::black);
+    painter.drawText(bar.count, Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("× %1").arg(bar.bars));
+    painter.restore();
+}
+
+} // namespace planner

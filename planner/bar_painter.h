@@ -1,0 +1,18 @@
+#pragma once
+
+#include "planner/bar_layout.h"
+
+class QPainter;
+
+// Draws a laid-out bar drawing with whatever font the painter has: on the screen, in a PDF and
+// on a printer alike. Everything is drawn as lines, fills and text, never as a bitmap, so it is
+// sharp at any scale.
+namespace planner {
+
+void paintHeading(QPainter& painter, const DrawnHeading& heading);
+void paintBar(QPainter& painter, const DrawnBar& bar);
+
+// A cut in words, for a tooltip or a screen reader: "KL1-1　6457 mm".
+[[nodiscard]] QString cutText(const DrawnCut& cut);
+
+} // namespace planner

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "plan/plan.h"
+
+#include <vector>
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+class QPagedPaintDevice;
+
+// The cutting sheet on paper, for a PDF file or a printer alike: the list the plan was made
+// from, the summary per diameter, and every diameter's patterns as a table and as drawn bars;
+// with the date and the project's name on every page.
+namespace planner {
+
+struct SheetContent {
+    plan::Plan plan;
+    std::vector<QStringList> list; // 编号, 直径, 长度, 根数, 形状 of each row planned
+    QString project;               // may be empty
+    QDate date;
+};
+
+// Lays the sheet out on pages of the device's size and paints them; returns how many.
+int printSheet(QPagedPaintDevice& device, const SheetContent& content);
+
+} // namespace planner

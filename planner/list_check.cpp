@@ -1,0 +1,222 @@
+#include "planner/list_check.h"
+
+#include "formats/messages.h"
+#include "formats/setting_text.h"
+#include "formats/shape.h"
+#include "planner/list_tables.h"
+
+#include <tuple>
+
+namespace planner {
+namespace {
+
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
+
+int pieceColumn(plan::Field field) {
+    switch (field) {
+    case plan::Field::Mark:
+        return kMark;
+    case plan::Field::Diameter:
+        return kDiameter;
+    case plan::Field::Count:
+        return kCount;
+    case plan::Field::Length:
+    case plan::Field::StockLength:
+    case plan::Field::Kerf:
+    case plan::Field::Keep:
+    case plan::Field::Seconds:
+        break;
+    }
+    return kLength;
+}
+
+int offcutColumn(plan::Field field) {
+    switch (field) {
+    case plan::Field::Diameter:
+        return kOffcutDiameter;
+    case plan::Field::Count:
+        return kOffcutCount;
+    case plan::Field::Mark:
+    case plan::Field::Length:
+    case plan::Field::StockLength:
+    case plan::Field::Kerf:
+    case plan::Field::Keep:
+    case plan::Field::Seconds:
+        break;
+    }
+    return kOffcutLength;
+}
+
+int settingColumn(plan::Field field) {
+    switch (field) {
+    case plan::Field::Keep:
+        return kKeep;
+    case plan::Field::Seconds:
+        return kSeconds;
+    case plan::Field::Kerf:
+    case plan::Field::Mark:
+    case plan::Field::Diameter:
+    case plan::Field::Length:
+    case plan::Field::Count:
+    case plan::Field::StockLength:
+        break;
+    }
+    return kKerf;
+}
+
+QString shapeProblem(const QString& text) {
+    return QStringLiteral("形状：不认识“%1”（可选 直钢筋(弯钩)、弯起钢筋、箍筋，或留空）")
+        .arg(text.trimmed());
+}
+
+QString where(const Spot& spot) {
+    switch (spot.part) {
+    case Part::Pieces:
+        return QStringLiteral("清单第 %1 行，").arg(spot.row + 1);
+    case Part::Offcuts:
+        return QStringLiteral("余料第 %1 行，").arg(spot.row + 1);
+    case Part::Stock:
+        return QStringLiteral("原材长度第 %1 项，").arg(spot.row + 1);
+    case Part::Settings:
+        return QStringLiteral("设置，");
+    }
+    return {};
+}
+
+// Problems found by part, in the order they are reported.
+class Findings {
+public:
+    void add(Part part, int row, int column, const QString& why) {
+        TextTable::Problems& cells = of(part);
+        cells.try_emplace({row, column}, why);
+        const std::tuple key{static_cast<int>(part), row, column};
+        if (!found_ || key < firstKey_) {
+            found_ = true;
+            firstKey_ = key;
+            check_.firstAt = {part, row, column};
+            check_.first = where(check_.firstAt) + why;
+        }
+    }
+    [[nodiscard]] bool any() const { return found_; }
+    [[nodiscard]] bool any(Part part) { return !of(part).empty(); }
+    ListCheck& check() { return check_; }
+
+private:
+    TextTable::Problems& of(Part part) {
+        switch (part) {
+        case Part::Pieces:
+            return check_.pieces;
+        case Part::Offcuts:
+            return check_.offcuts;
+        case Part::Stock:
+            return check_.stock;
+        case Part::Settings:
+            break;
+        }
+        return check_.settings;
+    }
+    ListCheck check_;
+    bool found_ = false;
+    std::tuple<int, int, int> firstKey_{};
+};
+
+// The stock lengths, one per row; where each accepted length came from.
+std::vector<std::int64_t> readStock(const TextTable& stock, std::vector<int>& rowOf,
+                                    Findings& findings) {
+    std::vector<std::int64_t> lengths;
+    for (int row = 0; row < stock.dataRows(); ++row) {
+        if (stock.blankRow(row)) {
+            continue;
+        }
+        const auto read = formats::readStockLengths(utf8(stock.text(row, 0)));
+        if (read.error) {
+            findings.add(Part::Stock, row, 0, formats::describe(*read.error));
+        } else if (read.value.size() != 1) {
+            findings.add(Part::Stock, row, 0, QStringLiteral("原材长度：每行只填一个长度"));
+        } else {
+            lengths.push_back(read.value.front());
+            rowOf.push_back(row);
+        }
+    }
+    return lengths;
+}
+
+} // namespace
+
+ListCheck checkTables(const ListTables& tables) {
+    Findings findings;
+
+    plan::Settings settings;
+    std::vector<int> stockRow;
+    settings.stockLengths = readStock(tables.stock, stockRow, findings);
+    const auto setting = [&](auto read, int column, auto& into) {
+        const auto value = read(utf8(tables.settings.text(0, column)));
+        if (value.error) {
+            findings.add(Part::Settings, 0, column, formats::describe(*value.error));
+        } else {
+            into = value.value;
+        }
+    };
+    setting(formats::readKerf, kKerf, settings.kerf);
+    setting(formats::readKeep, kKeep, settings.keep);
+    setting(formats::readSeconds, kSeconds, settings.seconds);
+
+    std::vector<plan::PieceRow> pieces;
+    for (int row = 0; row < tables.pieces.dataRows(); ++row) {
+        const auto cell = [&](int column) {
+            return utf8(tables.pieces.text(row, column));
+        };
+        pieces.push_back({cell(kMark), cell(kDiameter), cell(kLength), cell(kCount), row + 1});
+        const QString shape = tables.pieces.text(row, kShape);
+        if (!formats::shapeNamed(utf8(shape))) {
+            findings.add(Part::Pieces, row, kShape, shapeProblem(shape));
+        }
+    }
+    std::vector<plan::OffcutRow> offcuts;
+    for (int row = 0; row < tables.offcuts.dataRows(); ++row) {
+        const auto cell = [&](int column) {
+            return utf8(tables.offcuts.text(row, column));
+        };
+        offcuts.push_back(
+            {cell(kOffcutDiameter), cell(kOffcutLength), cell(kOffcutCount), row + 1});
+    }
+
+    plan::Checked checked = plan::checkList(pieces, offcuts, settings);
+    for (const plan::InputError& error : checked.errors) {
+        const QString why = formats::describe(error);
+        switch (error.source) {
+        case plan::Source::Pieces:
+            findings.add(Part::Pieces, error.line - 1, pieceColumn(error.field), why);
+            break;
+        case plan::Source::Offcuts:
+            findings.add(Part::Offcuts, error.line - 1, offcutColumn(error.field), why);
+            break;
+        case plan::Source::Settings:
+            if (error.problem == plan::Problem::NoStock && findings.any(Part::Stock)) {
+                break; // the rows that could not be read are marked already
+            }
+            if (error.field == plan::Field::StockLength) {
+                // A position in the list of lengths read, or 0 when there is none at all: then
+                // the row ready for a first one.
+                const auto at = static_cast<std::size_t>(error.line);
+                const int row =
+                    at >= 1 && at <= stockRow.size() ? stockRow[at - 1] : tables.stock.dataRows();
+                findings.add(Part::Stock, row, 0, why);
+            } else {
+                findings.add(Part::Settings, 0, settingColumn(error.field), why);
+            }
+            break;
+        }
+    }
+
+    const bool wrong = findings.any();
+    ListCheck out = std::move(findings.check());
+    if (!wrong) {
+        out.list = std::move(checked.list);
+    }
+    return out;
+}
+
+} // namespace planner

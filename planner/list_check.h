@@ -1,0 +1,38 @@
+#pragma once
+
+#include "plan/list.h"
+#include "planner/text_table.h"
+
+#include <optional>
+
+#include <QString>
+
+// The tables checked by the optimiser's own rules (plan::checkList), the same the command
+// applies to a file, and each error turned back into the cell it is about.
+namespace planner {
+
+class ListTables;
+
+enum class Part { Pieces, Offcuts, Stock, Settings };
+
+struct Spot {
+    Part part = Part::Pieces;
+    int row = 0; // 0-based, in the part's table
+    int column = 0;
+};
+
+struct ListCheck {
+    std::optional<plan::CuttingList> list; // when nothing is wrong
+    TextTable::Problems pieces;
+    TextTable::Problems offcuts;
+    TextTable::Problems stock;
+    TextTable::Problems settings;
+    // The first thing wrong, in the order of the pieces, the offcuts, the stock lengths and the
+    // settings, as a sentence naming its row: "清单第 3 行，长度：不是数字".
+    QString first;
+    Spot firstAt;
+};
+
+[[nodiscard]] ListCheck checkTables(const ListTables& tables);
+
+} // namespace planner

@@ -1,0 +1,87 @@
+#include "planner/list_io.h"
+
+#include "formats/messages.h"
+#include "formats/save.h"
+#include "planner/list_tables.h"
+
+#include <algorithm>
+
+#include <QFile>
+#include <QStringList>
+
+namespace planner {
+namespace {
+
+constexpr qsizetype kShownProblems = 12;
+
+QString encodingName(formats::Encoding encoding) {
+    switch (encoding) {
+    case formats::Encoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case formats::Encoding::Utf8WithBom:
+        return QStringLiteral("UTF-8（带 BOM）");
+    case formats::Encoding::Gb18030:
+        return QStringLiteral("GB18030");
+    case formats::Encoding::Utf16:
+        return QStringLiteral("UTF-16");
+    }
+    return {};
+}
+
+// Without these nothing of the pieces table can be read.
+bool unreadable(const formats::FileError& error) {
+    switch (error.problem) {
+    case formats::FileProblem::NotText:
+    case formats::FileProblem::NoHeader:
+    case formats::FileProblem::MissingColumn:
+    case formats::FileProblem::RepeatedColumn:
+        return true;
+    case formats::FileProblem::UnclosedQuote:
+    case formats::FileProblem::UnknownSection:
+    case formats::FileProblem::RepeatedSection:
+    case formats::FileProblem::UnknownSetting:
+    case formats::FileProblem::RepeatedSetting:
+    case formats::FileProblem::BadSetting:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+OpenedList readListFile(const QString& path) {
+    OpenedList out;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        out.problems = QStringLiteral("无法打开“%1”：%2").arg(path, file.errorString());
+        return out;
+    }
+    const formats::ListRead read = formats::readList(file.readAll());
+    out.encoding = encodingName(read.encoding);
+    QStringList lines;
+    for (const formats::FileError& error : read.errors) {
+        const QString what = formats::describe(error);
+        lines.append(error.line > 0 ? QStringLiteral("第 %1 行：%2").arg(error.line).arg(what)
+                                    : what);
+    }
+    if (lines.size() > kShownProblems) {
+        const qsizetype more = lines.size() - kShownProblems;
+        lines.resize(kShownProblems);
+        lines.append(QStringLiteral("……还有 %1 处").arg(more));
+    }
+    out.problems = lines.join(u'\n');
+    if (std::ranges::none_of(read.errors, unreadable)) {
+        out.document = read.document;
+    }
+    return out;
+}
+
+QString writeListFile(const QString& path, const ListTables& tables) {
+    const ForFile file = toDocument(tables);
+    if (!file.document) {
+        return QStringLiteral("设置有误，没有保存：%1").arg(file.error);
+    }
+    return formats::saveFile(path, formats::writeList(*file.document));
+}
+
+} // namespace planner

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "formats/list_file.h"
+#include "planner/text_table.h"
+
+#include <optional>
+
+#include <QString>
+
+// The planner's document while it is open: the list file's parts as tables of texts, exactly as
+// typed, so that nothing the user wrote is changed or lost before it is checked.
+namespace planner {
+
+// The columns of the pieces table; 参数 is kept for the shape dialog and not shown.
+enum PieceColumn { kMark, kDiameter, kLength, kCount, kShape, kParameters, kPieceColumns };
+enum OffcutColumn { kOffcutDiameter, kOffcutLength, kOffcutCount };
+// The one row of the settings table.
+enum SettingColumn { kKerf, kKeep, kSeconds, kProject, kSettingColumns };
+
+class ListTables {
+public:
+    ListTables();
+    ListTables(const ListTables&) = delete;
+    ListTables& operator=(const ListTables&) = delete;
+
+    TextTable pieces;
+    TextTable offcuts;
+    TextTable stock; // one length per row
+    TextTable settings;
+
+    // Puts a document's texts in; settings it leaves out show the optimiser's defaults.
+    void load(const formats::ListDocument& document);
+    // An empty list with the default settings.
+    void clear();
+
+    [[nodiscard]] QString project() const;
+};
+
+// The document for the list file. Blank rows are left out. The settings must be valid to be
+// written; otherwise nothing, and `error` says which is wrong.
+struct ForFile {
+    std::optional<formats::ListDocument> document;
+    QString error;
+};
+[[nodiscard]] ForFile toDocument(const ListTables& tables);
+
+} // namespace planner

@@ -1,0 +1,455 @@
+#include "planner/planner_window.h"
+
+#include "formats/shape.h"
+#include "planner/list_sort.h"
+#include "planner/progress_panel.h"
+#include "planner/results_panel.h"
+#include "planner/settings_panel.h"
+#include "planner/table_clipboard.h"
+#include "planner/table_edits.h"
+#include "planner/table_view.h"
+#include "window/utf8.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace planner {
+namespace {
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        icon.addFile(QStringLiteral(":/planner/hengchi-planner-%1.png").arg(size),
+                     QSize(size, size));
+    }
+    return icon;
+}
+
+QString menuTitle(Menu menu) {
+    switch (menu) {
+    case Menu::File:
+        return QStringLiteral("文件(&F)");
+    case Menu::Edit:
+        return QStringLiteral("编辑(&E)");
+    case Menu::Plan:
+        return QStringLiteral("下料(&P)");
+    }
+    return {};
+}
+
+} // namespace
+
+PlannerWindow::PlannerWindow(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<QSettings> store,
+                             QWidget* parent)
+    : QMainWindow(parent), dialogs_(std::move(dialogs)), store_(std::move(store)),
+      recent_(*store_) {
+    setObjectName(QStringLiteral("plannerWindow"));
+    setWindowIcon(programIcon());
+    setAcceptDrops(true);
+    for (TextTable* table :
+         {&tables_.pieces, &tables_.offcuts, &tables_.stock, &tables_.settings}) {
+        table->setUndoStack(&stack_);
+        connect(table, &TextTable::textsChanged, this, &PlannerWindow::textsChanged);
+    }
+    createParts();
+    createActions();
+    connect(&stack_, &QUndoStack::cleanChanged, this, &PlannerWindow::updateTitle);
+    connect(&stack_, &QUndoStack::canUndoChanged, this, &PlannerWindow::updateActions);
+    connect(&stack_, &QUndoStack::canRedoChanged, this, &PlannerWindow::updateActions);
+    connect(&optimisation_, &Optimisation::progressed, progress_, &ProgressPanel::report);
+    connect(&optimisation_, &Optimisation::finished, this, &PlannerWindow::planFinished);
+    connect(progress_, &ProgressPanel::cancelRequested, this, &PlannerWindow::cancelClicked);
+    textsChanged();
+    updateTitle();
+    updateActions();
+    resize(1280, 800);
+    list_->setFocus();
+    statusBar()->showMessage(QStringLiteral(
+        "从 Excel 或 WPS 复制清单（编号、直径、长度、根数），点一下表格，按 Ctrl+V 粘贴。"));
+}
+
+PlannerWindow::~PlannerWindow() = default;
+
+void PlannerWindow::createParts() {
+    list_ = new TableView(tables_.pieces, stack_, this);
+    list_->setObjectName(QStringLiteral("pieces"));
+    list_->setAccessibleName(QStringLiteral("下料清单"));
+    list_->setAccessibleDescription(
+        QStringLiteral("每行一种钢筋：编号、直径、长度（毫米）、根数和可选的形状。"));
+    list_->setColumnHidden(kParameters, true);
+    list_->setHeaderReader(piecesWithHeader);
+    list_->setDialogColumn(kShape);
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Room for a typical entry of each column; 形状 takes the rest.
+    const QFontMetrics metrics = list_->fontMetrics();
+    const int pad = metrics.averageCharWidth() * 3;
+    for (const auto& [column, sample] : {std::pair{kMark, QStringLiteral("KL10-12a")},
+                                         {kDiameter, QStringLiteral("直径")},
+                                         {kLength, QStringLiteral("长度 (mm)")},
+                                         {kCount, QStringLiteral("根数 ")}}) {
+        list_->setColumnWidth(column, metrics.horizontalAdvance(sample) + pad);
+    }
+    connect(list_, &TableView::dialogRequested, this, &PlannerWindow::shapeRequested);
+
+    settings_ = new SettingsPanel(tables_, stack_, this);
+
+    inputs_ = new QTabWidget(this);
+    inputs_->setObjectName(QStringLiteral("inputs"));
+    inputs_->addTab(list_, QStringLiteral("下料清单(&1)"));
+    inputs_->addTab(settings_, QStringLiteral("原材与设置(&2)"));
+
+    progress_ = new ProgressPanel(this);
+    progress_->hide();
+    results_ = new ResultsPanel(this);
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(progress_);
+    rightLayout->addWidget(results_, 1);
+
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(inputs_);
+    split->addWidget(right);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+    split->setChildrenCollapsible(false);
+    split->setSizes({420, 860});
+    setCentralWidget(split);
+}
+
+void PlannerWindow::createActions() {
+    std::map<Menu, QMenu*> menus;
+    QToolBar* tools = addToolBar(QStringLiteral("常用"));
+    tools->setObjectName(QStringLiteral("toolBar"));
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const ActionSpec& spec : actionTable()) {
+        auto* act = new QAction(window::fromUtf8(spec.text), this);
+        act->setObjectName(window::fromUtf8(spec.name));
+        if (spec.standardKey != QKeySequence::UnknownKey) {
+            act->setShortcuts(spec.standardKey);
+        } else if (!spec.keys.empty()) {
+            act->setShortcut(QKeySequence(window::fromUtf8(spec.keys)));
+        }
+        const Command command = spec.command;
+        connect(act, &QAction::triggered, this, [this, command] { run(command); });
+        if (!menus.contains(spec.menu)) {
+            menus[spec.menu] = menuBar()->addMenu(menuTitle(spec.menu));
+        }
+        QMenu* menu = menus.at(spec.menu);
+        if (spec.separatorBefore) {
+            menu->addSeparator();
+        }
+        menu->addAction(act);
+        if (spec.command == Command::Open) {
+            recentMenu_ = menu->addMenu(QStringLiteral("最近打开(&R)"));
+            recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+        }
+        if (spec.toolBar) {
+            if (spec.separatorBefore || spec.command == Command::Optimise) {
+                tools->addSeparator();
+            }
+            tools->addAction(act);
+        }
+        actions_.emplace(command, act);
+    }
+    // F5 is what the window is for: say so where the button is.
+    action(Command::Optimise)->setToolTip(QStringLiteral("优化下料方案 (F5)"));
+    updateRecentMenu();
+}
+
+void PlannerWindow::run(Command command) {
+    switch (command) {
+    case Command::New:
+        newClicked();
+        break;
+    case Command::Open:
+        openClicked();
+        break;
+    case Command::Save:
+        static_cast<void>(saveClicked());
+        break;
+    case Command::SaveAs:
+        static_cast<void>(saveAsClicked());
+        break;
+    case Command::ExportPdf:
+    case Command::ExportXlsx:
+    case Command::ExportCsv:
+        exportClicked(command);
+        break;
+    case Command::Print:
+        printClicked(false);
+        break;
+    case Command::PrintPreview:
+        printClicked(true);
+        break;
+    case Command::Quit:
+        close();
+        break;
+    case Command::Undo:
+        commitEdits();
+        stack_.undo();
+        break;
+    case Command::Redo:
+        commitEdits();
+        stack_.redo();
+        break;
+    case Command::Copy:
+        copyClicked();
+        break;
+    case Command::Paste:
+        pasteClicked();
+        break;
+    case Command::InsertRow:
+        if (TableView* view = activeTable()) {
+            view->insertRow();
+        }
+        break;
+    case Command::DuplicateRows:
+        if (TableView* view = activeTable()) {
+            view->duplicateRows();
+        }
+        break;
+    case Command::DeleteRows:
+        if (TableView* view = activeTable()) {
+            view->deleteRows();
+        }
+        break;
+    case Command::MoveUp:
+    case Command::MoveDown:
+        if (TableView* view = activeTable()) {
+            view->moveRows(command == Command::MoveUp ? -1 : 1);
+        }
+        break;
+    case Command::SortByDiameter:
+    case Command::SortByLength:
+        sortClicked(command);
+        break;
+    case Command::Shape:
+        inputs_->setCurrentWidget(list_);
+        shapeRequested(list_->currentIndex().isValid() ? list_->currentIndex().row() : 0);
+        break;
+    case Command::Optimise:
+        optimiseClicked();
+        break;
+    case Command::Cancel:
+        cancelClicked();
+        break;
+    }
+}
+
+void PlannerWindow::updateActions() {
+    const bool running = optimisation_.running();
+    action(Command::Undo)->setEnabled(stack_.canUndo());
+    action(Command::Redo)->setEnabled(stack_.canRedo());
+    action(Command::Optimise)->setEnabled(!running);
+    action(Command::Cancel)->setEnabled(running);
+}
+
+void PlannerWindow::updateTitle() {
+    setWindowModified(!stack_.isClean());
+    setWindowTitle(documentName() + QStringLiteral("[*] - ") + kPlannerTitle);
+}
+
+QString PlannerWindow::documentName() const {
+    return path_.isEmpty() ? QStringLiteral("未命名清单") : QFileInfo(path_).fileName();
+}
+
+TableView* PlannerWindow::activeTable() const {
+    for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* view = qobject_cast<TableView*>(w)) {
+            return view;
+        }
+    }
+    // The menus take no focus from the tables; with the focus elsewhere, the list is meant.
+    return inputs_->currentWidget() == list_ ? list_ : nullptr;
+}
+
+void PlannerWindow::commitEdits() {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr) {
+        return;
+    }
+    for (QWidget* w = focus->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* view = qobject_cast<TableView*>(w)) {
+            // The cell's editor hands its text to the table as it loses the focus.
+            view->setFocus();
+            return;
+        }
+    }
+    if (qobject_cast<QLineEdit*>(focus) != nullptr) {
+        focus->clearFocus();
+        focus->setFocus();
+    }
+}
+
+void PlannerWindow::copyClicked() {
+    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+        edit->copy();
+        return;
+    }
+    if (TableView* view = activeTable()) {
+        const QString text = view->copiedText();
+        if (!text.isEmpty()) {
+            QApplication::clipboard()->setText(text);
+        }
+    }
+}
+
+void PlannerWindow::pasteClicked() {
+    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+        edit->paste();
+        return;
+    }
+    if (TableView* view = activeTable()) {
+        if (!view->paste(QApplication::clipboard()->text())) {
+            statusBar()->showMessage(QStringLiteral("剪贴板里没有可以粘贴的表格。"), 5000);
+        }
+    }
+}
+
+void PlannerWindow::sortClicked(Command command) {
+    commitEdits();
+    const bool byDiameter = command == Command::SortByDiameter;
+    std::vector<TextTable::Row> rows = byDiameter ? sortedByDiameter(tables_.pieces.rows())
+                                                  : sortedByLength(tables_.pieces.rows());
+    if (rows == tables_.pieces.rows()) {
+        return;
+    }
+    stack_.push(
+        new ReplaceRows(tables_.pieces, std::move(rows),
+                        byDiameter ? QStringLiteral("按直径排序") : QStringLiteral("按长度排序")));
+}
+
+void PlannerWindow::shapeRequested(int row) {
+    commitEdits();
+    ShapeRow current;
+    const auto shape = formats::shapeNamed(tables_.pieces.text(row, kShape).toStdString());
+    current.shape = shape.value_or(formats::Shape::None);
+    current.parameters = tables_.pieces.text(row, kParameters);
+    current.length = tables_.pieces.text(row, kLength);
+    current.diameter = tables_.pieces.text(row, kDiameter);
+    const std::optional<ShapeRow> answer = dialogs_->editShape(this, current);
+    if (!answer) {
+        return;
+    }
+    const std::string_view name = formats::shapeName(answer->shape);
+    const TextTable::Row cells{answer->diameter, answer->length, tables_.pieces.text(row, kCount),
+                               window::fromUtf8(name), answer->parameters};
+    TextTable::Row before;
+    for (int c = kDiameter; c < kPieceColumns; ++c) {
+        before.append(tables_.pieces.text(row, c));
+    }
+    if (cells != before) {
+        stack_.push(new SetBlock(tables_.pieces, row, kDiameter, {cells},
+                                 QStringLiteral("按形状计算长度")));
+    }
+}
+
+void PlannerWindow::textsChanged() {
+    ++revision_;
+    showCheck(checkTables(tables_));
+    if (sheet_.has_value()) {
+        results_->setStale(planRevision_ != revision_);
+    }
+}
+
+void PlannerWindow::showCheck(const ListCheck& check) {
+    tables_.pieces.setProblems(check.pieces);
+    tables_.offcuts.setProblems(check.offcuts);
+    tables_.stock.setProblems(check.stock);
+    tables_.settings.setProblems(check.settings);
+}
+
+void PlannerWindow::goTo(const Spot& spot) {
+    switch (spot.part) {
+    case Part::Pieces:
+        inputs_->setCurrentWidget(list_);
+        list_->goTo(spot.row, spot.column);
+        list_->setFocus();
+        break;
+    case Part::Offcuts:
+        inputs_->setCurrentWidget(settings_);
+        settings_->offcutsView()->goTo(spot.row, spot.column);
+        settings_->offcutsView()->setFocus();
+        break;
+    case Part::Stock:
+        inputs_->setCurrentWidget(settings_);
+        settings_->stockView()->goTo(spot.row, spot.column);
+        settings_->stockView()->setFocus();
+        break;
+    case Part::Settings:
+        inputs_->setCurrentWidget(settings_);
+        settings_->field(spot.column)->setFocus();
+        settings_->field(spot.column)->selectAll();
+        break;
+    }
+}
+
+void PlannerWindow::optimiseClicked() {
+    commitEdits();
+    if (optimisation_.running()) {
+        return;
+    }
+    const ListCheck check = checkTables(tables_);
+    showCheck(check);
+    if (!check.list) {
+        goTo(check.firstAt);
+        dialogs_->inform(this, check.first + QStringLiteral("\n\n请先改正标红的内容，再优化。"));
+        return;
+    }
+    if (check.list->pieces().empty()) {
+        dialogs_->inform(
+            this, QStringLiteral("清单里还没有钢筋。请先填写，或从 Excel 复制后粘贴（Ctrl+V）。"));
+        return;
+    }
+    running_ = {};
+    for (int row = 0; row < tables_.pieces.dataRows(); ++row) {
+        if (!tables_.pieces.blankRow(row)) {
+            running_.list.push_back(
+                tables_.pieces.rows()[static_cast<std::size_t>(row)].mid(kMark, kParameters));
+        }
+    }
+    running_.project = tables_.project();
+    runRevision_ = revision_;
+    progress_->start(check.list->diameters(), check.list->settings().seconds);
+    optimisation_.start(*check.list);
+    updateActions();
+    statusBar()->showMessage(QStringLiteral("正在优化……"));
+}
+
+void PlannerWindow::cancelClicked() {
+    if (optimisation_.running()) {
+        optimisation_.cancel();
+        statusBar()->showMessage(QStringLiteral("正在取消，保留目前最好的方案……"));
+    }
+}
+
+void PlannerWindow::planFinished(const plan::Plan& plan) {
+    progress_->stop();
+    running_.plan = plan;
+    running_.date = QDate::currentDate();
+    sheet_ = running_;
+    planRevision_ = runRevision_;
+    results_->showPlan(plan);
+    results_->setStale(planRevision_ != revision_);
+    updateActions();
+    QString done =
+        plan.cancelled ? QStringLiteral("已取消，显示目前最好的方案") : QStringLiteral("优化完成");
+    statusBar()->showMessage(
+        QStringLiteral("%1，用时 %2 秒。").arg(done).arg(plan.seconds, 0, 'f', 2));
+}
+
+} // namespace planner

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "planner/actions.h"
+#include "planner/cutting_sheet.h"
+#include "planner/dialogs.h"
+#include "planner/list_check.h"
+#include "planner/list_tables.h"
+#include "planner/optimisation.h"
+#include "planner/recent_files.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+
+#include <QMainWindow>
+#include <QUndoStack>
+
+class QSettings;
+class QTabWidget;
+class QMenu;
+
+// The cutting-plan window. The classes of planner/ and how data flows between them:
+//
+//   ListTables    the document: the pieces, offcuts, stock lengths and settings as typed texts
+//   TableView     a spreadsheet-like view on one of them; every edit a command (table_edits.h)
+//                 on the window's QUndoStack
+//   checkTables   the texts through the optimiser's own checks; problems come back as red cells
+//   Optimisation  plan::optimize on a thread of its own; ProgressPanel shows its reports
+//   ResultsPanel  the plan: what to buy, summary, BarDrawing (bar_layout + bar_painter), patterns
+//   cutting_sheet the same plan on paper, for PDF and printing; formats/ writes CSV and .xlsx
+//   Dialogs       every modal dialog, behind a seam that tests answer
+//
+// The window owns all of them. Its handlers are named for what the user did.
+namespace planner {
+
+class ProgressPanel;
+class ResultsPanel;
+class SettingsPanel;
+class TableView;
+
+class PlannerWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `store` keeps the recent files.
+    PlannerWindow(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<QSettings> store,
+                  QWidget* parent = nullptr);
+    ~PlannerWindow() override;
+
+    // Opens a list file, asking first about unsaved changes; false when it was not opened.
+    bool openFile(const QString& path);
+    void run(Command command);
+
+    [[nodiscard]] QAction* action(Command command) const { return actions_.at(command); }
+    [[nodiscard]] ListTables& tables() { return tables_; }
+    [[nodiscard]] QUndoStack& undoStack() { return stack_; }
+    [[nodiscard]] TableView* listView() const { return list_; }
+    [[nodiscard]] SettingsPanel* settingsPanel() const { return settings_; }
+    [[nodiscard]] ResultsPanel* results() const { return results_; }
+    [[nodiscard]] ProgressPanel* progress() const { return progress_; }
+    [[nodiscard]] bool optimising() const { return optimisation_.running(); }
+    [[nodiscard]] const std::optional<SheetContent>& sheet() const { return sheet_; }
+    [[nodiscard]] QString filePath() const { return path_; }
+    [[nodiscard]] QStringList recentFiles() const { return recent_.paths(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void createParts();
+    void updateTitle();
+    void updateRecentMenu();
+    void updateActions();
+
+    void newClicked();
+    void openClicked();
+    bool load(const QString& path);
+    bool saveClicked();
+    bool saveAsClicked();
+    bool saveTo(const QString& path);
+    bool askToKeepChanges();
+    void exportClicked(Command command);
+    void printClicked(bool preview);
+    [[nodiscard]] bool planIsCurrent();
+    void copyClicked();
+    void pasteClicked();
+    void sortClicked(Command command);
+    void shapeRequested(int row);
+    void optimiseClicked();
+    void cancelClicked();
+    void planFinished(const plan::Plan& plan);
+    void textsChanged();
+
+    void commitEdits();
+    [[nodiscard]] TableView* activeTable() const;
+    void showCheck(const ListCheck& check);
+    void goTo(const Spot& spot);
+    [[nodiscard]] QString documentName() const;
+    [[nodiscard]] QString suggestedPath(const QString& suffix) const;
+
+    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<QSettings> store_;
+    RecentFiles recent_;
+    ListTables tables_;
+    QUndoStack stack_;
+    Optimisation optimisation_;
+
+    std::map<Command, QAction*> actions_;
+    QMenu* recentMenu_ = nullptr;
+    QTabWidget* inputs_ = nullptr;
+    TableView* list_ = nullptr;
+    SettingsPanel* settings_ = nullptr;
+    ProgressPanel* progress_ = nullptr;
+    ResultsPanel* results_ = nullptr;
+
+    QString path_;
+    std::optional<SheetContent> sheet_; // the last plan, with the list it was made from
+    SheetContent running_;              // the list of the run under way
+    int revision_ = 0;                  // counts every change of the document's texts
+    int runRevision_ = 0;               // the revision the run under way was started on
+    int planRevision_ = -1;             // the revision the shown plan was made from
+};
+
+} // namespace planner

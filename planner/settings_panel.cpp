@@ -1,0 +1,111 @@
+#include "planner/settings_panel.h"
+
+#include "planner/list_tables.h"
+#include "planner/table_clipboard.h"
+#include "planner/table_view.h"
+
+#include <QDataWidgetMapper>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+namespace planner {
+namespace {
+
+struct FieldSpec {
+    SettingColumn column;
+    const char16_t* name;
+    const char16_t* label;
+    const char16_t* hint;
+};
+
+constexpr std::array<FieldSpec, 4> kFields{{
+    {kKerf, u"kerf", u"锯口(&K) (mm)：", u"每切一刀损耗的长度；钢筋剪切为 0"},
+    {kKeep, u"keep", u"最短余料(&R) (mm)：", u"剩下不短于它的料头回库再用，短的算废料"},
+    {kSeconds, u"seconds", u"时限(&T) (秒)：", u"最多搜索这么久，到时给出目前最好的方案"},
+    {kProject, u"project", u"项目名称(&N)：", u"印在下料单上，可以不填"},
+}};
+
+QString text(const char16_t* s) {
+    return QString::fromUtf16(s);
+}
+
+// What a screen reader says: the label without its mnemonic and colon.
+QString plainLabel(QString label) {
+    return label.remove(QRegularExpression(QStringLiteral("\\(&.\\)|："))).simplified();
+}
+
+} // namespace
+
+SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* parent)
+    : QWidget(parent), tables_(tables) {
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    mapper_ = new QDataWidgetMapper(this);
+    mapper_->setModel(&tables.settings);
+    mapper_->setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
+    for (const FieldSpec& spec : kFields) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(text(spec.name));
+        edit->setPlaceholderText(text(spec.hint));
+        edit->setAccessibleName(plainLabel(text(spec.label)));
+        edit->setAccessibleDescription(text(spec.hint));
+        fields_[spec.column] = edit;
+        mapper_->addMapping(edit, spec.column);
+        auto* label = new QLabel(text(spec.label), this);
+        label->setBuddy(edit);
+        form->addRow(label, edit);
+    }
+    mapper_->toFirst();
+    connect(&tables.settings, &QAbstractItemModel::modelReset, mapper_,
+            &QDataWidgetMapper::toFirst);
+
+    stock_ = new TableView(tables.stock, stack, this);
+    stock_->setObjectName(QStringLiteral("stockLengths"));
+    stock_->setAccessibleName(QStringLiteral("原材长度"));
+    auto* stockBox = new QGroupBox(QStringLiteral("原材长度（每行一种，可无限购买）"), this);
+    auto* stockLayout = new QVBoxLayout(stockBox);
+    stockLayout->addWidget(stock_);
+
+    offcuts_ = new TableView(tables.offcuts, stack, this);
+    offcuts_->setObjectName(QStringLiteral("offcuts"));
+    offcuts_->setAccessibleName(QStringLiteral("库存余料"));
+    offcuts_->setHeaderReader(offcutsWithHeader);
+    auto* offcutsBox = new QGroupBox(QStringLiteral("库存余料（先用，已付钱，数量有限）"), this);
+    auto* offcutsLayout = new QVBoxLayout(offcutsBox);
+    offcutsLayout->addWidget(offcuts_);
+
+    auto* settingsBox = new QGroupBox(QStringLiteral("下料设置"), this);
+    settingsBox->setLayout(form);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(stockBox, 2);
+    lists->addWidget(offcutsBox, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(settingsBox);
+    layout->addLayout(lists, 1);
+
+    connect(&tables.settings, &QAbstractItemModel::dataChanged, this, &SettingsPanel::showProblems);
+}
+
+QLineEdit* SettingsPanel::field(int column) const {
+    return fields_.at(static_cast<std::size_t>(column));
+}
+
+void SettingsPanel::showProblems() {
+    for (std::size_t column = 0; column < fields_.size(); ++column) {
+        QLineEdit* edit = fields_[column];
+        const QString why = tables_.settings.problem(0, static_cast<int>(column));
+        edit->setToolTip(why);
+        edit->setStyleSheet(
+            why.isEmpty() ? QString()
+                          : QStringLiteral("QLineEdit { background: #ffcdcd; color: #780000; }"));
+    }
+}
+
+} // namespace planner

@@ -1,0 +1,75 @@
+#include "planner/summary.h"
+
+#include "formats/plan_words.h"
+
+#include <QStringList>
+
+namespace planner {
+
+QString tonnesText(double kg) {
+    return QString::number(kg / 1000.0, 'f', 3);
+}
+
+formats::Table summary(const plan::Plan& plan) {
+    formats::Table table = formats::summaryTable(plan);
+    table.header.append({QStringLiteral("废料 (mm)"), QStringLiteral("新购钢重 (t)")});
+    const auto tonnes = [](double kg) {
+        return formats::Cell{formats::CellKind::Text, tonnesText(kg), kg / 1000.0};
+    };
+    std::int64_t waste = 0;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        std::int64_t rowWaste = 0;
+        double kg = 0;
+        if (i < plan.groups.size()) {
+            rowWaste = plan.groups[i].wasteMm;
+            kg = plan.groups[i].stockKg;
+            waste += rowWaste;
+        } else {
+            rowWaste = waste; // the total row
+            kg = plan.stockKg();
+        }
+        table.rows[i].push_back(
+            {formats::CellKind::Integer, QString::number(rowWaste), static_cast<double>(rowWaste)});
+        table.rows[i].push_back(tonnes(kg));
+    }
+    return table;
+}
+
+QString toBuy(const plan::Plan& plan) {
+    if (plan.groups.empty()) {
+        return QStringLiteral("清单里没有要下料的钢筋。");
+    }
+    QStringList parts;
+    std::int64_t bars = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        parts.append(formats::diameterLabel(g.diameter) + u' ' + formats::usesText(g.bought));
+        bars += formats::barsOf(g.bought);
+    }
+    return QStringLiteral("新购原材（mm×根）：%1；共 %2 根，%3 mm，%4 t。")
+        .arg(parts.join(QStringLiteral("；")))
+        .arg(bars)
+        .arg(plan.stockMm())
+        .arg(tonnesText(plan.stockKg()));
+}
+
+QString verdict(const plan::Plan& plan) {
+    if (plan.groups.empty()) {
+        return {};
+    }
+    QStringList open;
+    for (const plan::GroupPlan& g : plan.groups) {
+        if (!g.optimal) {
+            QString gap = formats::diameterLabel(g.diameter) + u' ' + formats::resultText(g);
+            if (const QString why = formats::finishText(g.finish); !why.isEmpty()) {
+                gap += QStringLiteral("（%1）").arg(why);
+            }
+            open.append(gap);
+        }
+    }
+    if (open.isEmpty()) {
+        return QStringLiteral("全部最优：已证明没有更省钢的方案。");
+    }
+    return QStringLiteral("未全部证明最优：%1。").arg(open.join(QStringLiteral("；")));
+}
+
+} // namespace planner
