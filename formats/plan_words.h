@@ -7,8 +7,8 @@
 
 #include <QString>
 
-// Inside the writers: the words every output uses for the same part of a plan, so that the
-// text, the sheets and the planner's paper agree.
+// The words every output uses for the same part of a plan, so that the text, the sheets, the
+// planner's window and its paper agree.
 namespace formats {
 
 // "Φ12", "Φ6.5".
