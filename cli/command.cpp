@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/inputs.h"
 #include "cli/outputs.h"
+#include "cli/progress_line.h"
 #include "plan/optimize.h"
 
 namespace cli {
@@ -27,7 +28,7 @@ QString standardOutputClash(const Arguments& a) {
 
 } // namespace
 
-int runCommand(const QStringList& command, QIODevice& out, QIODevice& err) {
+int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool progress) {
     const Parsed parsed = parseArguments(command);
     switch (parsed.request) {
     case Request::Help:
@@ -55,7 +56,13 @@ int runCommand(const QStringList& command, QIODevice& out, QIODevice& err) {
         return kBadInput;
     }
 
-    const plan::Plan plan = plan::optimize(inputs.list);
+    const plan::Plan plan = [&] {
+        if (!progress) {
+            return plan::optimize(inputs.list);
+        }
+        ProgressLine line(err, inputs.list.diameters().size());
+        return plan::optimize(inputs.list, [&line](const plan::Progress& p) { line.update(p); });
+    }();
     if (const QString failed = writeOutputs(arguments, plan, inputs.project, out);
         !failed.isEmpty()) {
         writeLine(err, QStringLiteral("hengchi-plan: %1").arg(failed));

@@ -13,7 +13,9 @@ enum ExitCode : int {
 };
 
 // `command` is the whole command line, the program's name first. Writes the plan or the help
-// to `out`, complaints to `err`, and returns the exit code.
-[[nodiscard]] int runCommand(const QStringList& command, QIODevice& out, QIODevice& err);
+// to `out`, complaints to `err`, and returns the exit code. With `progress`, `err` is a terminal
+// and shows how far the search has got while it runs.
+[[nodiscard]] int runCommand(const QStringList& command, QIODevice& out, QIODevice& err,
+                             bool progress = false);
 
 } // namespace cli

@@ -1,4 +1,5 @@
 #include "cli/command.h"
+#include "cli/terminal.h"
 
 #include <cstdio>
 
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     QFile out;
     QFile err;
     (void)out.open(stdout, QIODevice::WriteOnly);
-    (void)err.open(stderr, QIODevice::WriteOnly);
-    return cli::runCommand(QCoreApplication::arguments(), out, err);
+    // Unbuffered, so that the progress line shows as it is written.
+    (void)err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return cli::runCommand(QCoreApplication::arguments(), out, err, cli::isTerminal(stderr));
 }
