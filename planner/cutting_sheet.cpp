@@ -14,6 +14,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRegularExpression>
 
 namespace planner {
 namespace {
@@ -36,8 +37,17 @@ struct Fonts {
     QFont tableHeader;
 };
 
+// Qt's PDF writer tells readers which character each glyph is by the first code point the font
+// maps to it. Noto Sans CJK maps the Kangxi radicals to the ideographs' own glyphs (⽇ for 日),
+// and glyphs that OpenType shaping substitutes have no code point at all, so text copied or
+// searched in the file would not be what is printed. WenQuanYi Micro Hei has neither trouble;
+// with Noto, no shaping at least keeps the digits.
 Fonts fontsFor() {
     QFont base = QApplication::font();
+    base.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("SimSun")});
+    base.setStyleStrategy(QFont::PreferNoShaping);
     const auto sized = [&base](double points, bool bold) {
         QFont f = base;
         f.setPointSizeF(points);
@@ -46,6 +56,55 @@ Fonts fontsFor() {
     };
     return {sized(16, true), sized(12, true), sized(9.5, false), sized(8.5, false),
             sized(8.5, true)};
+}
+
+// The width below which a column's text would have to break inside a number or a word: a
+// figure whole, a header or text between its blanks, but a Chinese text at any character.
+std::vector<double> narrowest(const formats::Table& table, const QFontMetricsF& body,
+                              const QFontMetricsF& bold, double pad) {
+    const auto unbroken = [](const QFontMetricsF& metrics, const QString& text) {
+        double widest = 0;
+        static const QRegularExpression pieces(
+            QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]|[^\\s\\x{3000}-\\x{9fff}\\x{"
+                           "ff00}-\\x{ffef}]+"));
+        for (auto it = pieces.globalMatch(text); it.hasNext();) {
+            widest = std::max(widest, metrics.horizontalAdvance(it.next().captured()));
+        }
+        return widest;
+    };
+    std::vector<double> narrow(static_cast<std::size_t>(table.header.size()), 0);
+    for (std::size_t c = 0; c < narrow.size(); ++c) {
+        narrow[c] = unbroken(bold, table.header[static_cast<qsizetype>(c)]) + 2 * pad;
+        for (const auto& row : table.rows) {
+            if (c < row.size()) {
+                narrow[c] = std::max(narrow[c], unbroken(body, row[c].text) + 2 * pad);
+            }
+        }
+    }
+    return narrow;
+}
+
+// Column widths filling `width`: each its natural width when they fit; else every column at
+// least its narrowest, and what is left shared out by how much more each would like.
+std::vector<double> fitted(const std::vector<double>& natural, const std::vector<double>& narrow,
+                           double width) {
+    double wanted = 0;
+    double least = 0;
+    for (std::size_t c = 0; c < natural.size(); ++c) {
+        wanted += natural[c];
+        least += narrow[c];
+    }
+    std::vector<double> widths(natural.size());
+    for (std::size_t c = 0; c < natural.size(); ++c) {
+        if (wanted <= width) {
+            widths[c] = natural[c] * width / wanted;
+        } else if (least < width) {
+            widths[c] = narrow[c] + (natural[c] - narrow[c]) * (width - least) / (wanted - least);
+        } else {
+            widths[c] = narrow[c] * width / least; // squeezed past words: they are cut, not lost
+        }
+    }
+    return widths;
 }
 
 class SheetBuilder {
@@ -92,14 +151,8 @@ public:
                 }
             }
         }
-        double total = 0;
-        for (const double w : natural) {
-            total += w;
-        }
-        std::vector<double> widths = natural;
-        for (double& w : widths) {
-            w *= width_ / total; // stretched or squeezed to the page; a squeezed cell wraps
-        }
+        const std::vector<double> widths =
+            fitted(natural, narrowest(table, body, bold, pad), width_);
 
         std::vector<Cell> header;
         for (const QString& h : table.header) {

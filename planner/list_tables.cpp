@@ -25,6 +25,9 @@ ListTables::ListTables()
       settings({QStringLiteral("锯口 (mm)"), QStringLiteral("最短余料 (mm)"),
                 QStringLiteral("时限 (秒)"), QStringLiteral("项目名称")},
                false) {
+    pieces.setFigureColumns({kDiameter, kLength, kCount});
+    offcuts.setFigureColumns({kOffcutDiameter, kOffcutLength, kOffcutCount});
+    stock.setFigureColumns({0});
     clear();
 }
 

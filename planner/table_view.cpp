@@ -7,13 +7,40 @@
 #include <set>
 
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QUndoStack>
 
 namespace planner {
+namespace {
+
+// A wrong cell keeps a red frame when it is selected, where the selection hides its red ground.
+class ProblemFrame final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (index.data(Qt::ToolTipRole).toString().isEmpty()) {
+            return;
+        }
+        painter->save();
+        QPen pen(QColor(200, 0, 0));
+        pen.setWidth(2);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
+} // namespace
 
 TableView::TableView(TextTable& table, QUndoStack& stack, QWidget* parent)
     : QTableView(parent), table_(table), stack_(stack) {
     setModel(&table);
+    setItemDelegate(new ProblemFrame(this));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

@@ -153,6 +153,10 @@ QVariant TextTable::data(const QModelIndex& index, int role) const {
         const QString why = problem(index.row(), index.column());
         return why.isEmpty() ? QVariant() : QVariant(why);
     }
+    case Qt::TextAlignmentRole:
+        return static_cast<int>(
+            Qt::AlignVCenter |
+            (figures_.contains(index.column()) ? Qt::AlignRight : Qt::AlignLeft));
     case Qt::BackgroundRole:
         return problem(index.row(), index.column()).isEmpty() ? QVariant()
                                                               : QVariant(kProblemBackground);

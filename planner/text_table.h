@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QAbstractTableModel>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,9 @@ public:
     // `appendable`: a last, empty row stands ready for a new entry, as in a spreadsheet;
     // otherwise the table has the rows it is given and no more.
     TextTable(QStringList headers, bool appendable, QObject* parent = nullptr);
+
+    // Columns of figures, shown to the right as a spreadsheet shows numbers.
+    void setFigureColumns(QList<int> columns) { figures_ = std::move(columns); }
 
     // Where the views' edits go; without a stack they change the texts directly.
     void setUndoStack(QUndoStack* stack) { stack_ = stack; }
@@ -70,6 +74,7 @@ private:
     bool appendable_;
     std::vector<Row> rows_;
     Problems problems_;
+    QList<int> figures_;
     QUndoStack* stack_ = nullptr;
 };
 

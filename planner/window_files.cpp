@@ -107,8 +107,8 @@ bool PlannerWindow::load(const QString& path) {
     }
     const ListCheck check = checkTables(tables_);
     statusBar()->showMessage(
-        check.list ? QStringLiteral("已打开 %1（%2 编码）。").arg(documentName(), opened.encoding)
-                   : QStringLiteral("已打开 %1（%2 编码）。标红的格子需要改正：%3")
+        check.list ? QStringLiteral("已打开 %1，编码 %2。").arg(documentName(), opened.encoding)
+                   : QStringLiteral("已打开 %1，编码 %2。标红的格子需要改正：%3")
                          .arg(documentName(), opened.encoding, check.first));
     return true;
 }
@@ -222,9 +222,12 @@ void PlannerWindow::exportClicked(Command command) {
         filter = QStringLiteral("PDF 文件 (*.pdf)");
         break;
     }
+    // Beside the list, named after it: 梁柱.csv gives 梁柱-下料单.pdf.
     const QFileInfo list(suggestedPath(suffix));
     const QString suggested =
-        list.dir().filePath(list.completeBaseName() + QStringLiteral("-下料单") + suffix);
+        path_.isEmpty()
+            ? list.dir().filePath(QStringLiteral("下料单") + suffix)
+            : list.dir().filePath(list.completeBaseName() + QStringLiteral("-下料单") + suffix);
     const QString path = dialogs_->savePath(this, suggested, filter);
     if (path.isEmpty()) {
         return;

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Drives the planner as a person would, with a real (X server) keyboard and mouse under Xvfb:
+# pastes a cutting list copied as from a spreadsheet, presses F5, exports the cutting sheet as
+# a PDF through the file dialog, and reads the totals back from the PDF's text.
+#   planner.sh PATH/TO/hengchi-planner
+#
+# The list is small enough to plan by hand: Φ12 6000×4 and 3000×4 is 36000 mm of pieces, three
+# 12000 mm bars cut without waste; Φ25 4500×6 is 27000 mm, three 9000 mm bars. So 6 bars and
+# 63000 mm are bought, and no plan buys less.
+set -euo pipefail
+
+program=$1
+work=$(mktemp -d)
+xvfb_pid= app_pid=
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display of our own, and a home of our own for the list of recent files.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1400x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
+mkdir -p "$HOME"
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+
+"$program" >"$work/planner.log" 2>&1 &
+app_pid=$!
+wid=$(timeout 20 xdotool search --sync --name '衡尺下料' | head -n1)
+sleep 0.5
+
+printf '编号\t直径\t长度\t根数\nL1\t12\t6000\t4\nL2\t12\t3000\t4\nK1\t25\t4500\t6\n' |
+    xclip -i -selection clipboard >/dev/null 2>&1
+xdotool mousemove --window "$wid" 60 118 click 1   # the first cell of the list
+sleep 0.2
+xdotool key ctrl+v
+sleep 0.3
+xdotool key F5
+sleep 3
+
+pdf=$work/sheet.pdf
+xdotool key ctrl+shift+e                           # 导出 PDF: the file dialog opens
+sleep 1.5
+xdotool type --delay 20 "$pdf"
+xdotool keydown Return
+xdotool keyup Return
+for _ in $(seq 50); do [[ -s $pdf ]] && break; sleep 0.2; done
+
+kill -0 "$app_pid" # still running
+[[ -s $pdf ]] || { echo "no PDF was written"; cat "$work/planner.log"; exit 1; }
+text=$(pdftotext -layout "$pdf" -)
+failures=0
+expect() {
+    if grep -qF -- "$1" <<<"$text"; then
+        echo "found: $1"
+    else
+        echo "MISSING: $1"
+        failures=$((failures + 1))
+    fi
+}
+expect "钢筋下料单"
+expect "Φ12 12000×3；Φ25 9000×3；共 6 根，63000 mm"
+expect "全部最优"
+expect "L1 6000×2"
+expect "K1 4500×2"
+if ! pdffonts "$pdf" | awk 'NR > 2 && $(NF - 4) != "yes" { bad = 1 } END { exit bad }'; then
+    echo "a font is not embedded:"; pdffonts "$pdf"; failures=$((failures + 1))
+fi
+if ((failures > 0)); then
+    echo "--- the PDF's text:"; echo "$text"
+    exit 1
+fi
+echo "the planner pasted, optimised and exported the sheet"
