@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a configured build folder, unpacks it into a scratch root and
-# checks what a user would get: the program and hengchi-plan, the menu entry, metainfo and icons,
-# and the packages they depend on.
-#   deb_contents.sh BUILD_DIR APP_ID VERSION
+# checks what a user would get: the program, hengchi-plan and the planner, their menu entries,
+# metainfo and icons, and the packages they depend on.
+#   deb_contents.sh BUILD_DIR APP_ID VERSION PLANNER_ID
 set -euo pipefail
-build=$1 id=$2 version=$3
+build=$1 id=$2 version=$3 planner=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -48,11 +48,35 @@ done
 expect "a scalable icon" '[[ -f $root/usr/share/icons/hicolor/scalable/apps/$id.svg ]]'
 expect "nothing outside /usr" '[[ $(ls "$root") == usr ]]'
 
+# The planner, 衡尺下料: its program, its own menu entry and icons, and an action in the
+# calculator's entry that starts it.
+expect "depends on Qt's printing" '[[ $depends == *libqt6printsupport6* ]]'
+expect "an executable planner" '[[ -x $root/usr/bin/hengchi-planner ]]'
+expect "the planner is stripped" '! readelf -S "$root/usr/bin/hengchi-planner" | grep -q "\.symtab"'
+entry=$root/usr/share/applications/$planner.desktop
+expect "a menu entry for the planner" '[[ -f $entry ]]'
+expect "it is named 衡尺下料" 'grep -qx "Name\[zh_CN\]=衡尺下料" "$entry"'
+expect "it starts the planner with a file" 'grep -qx "Exec=hengchi-planner %f" "$entry"'
+expect "it names the planner's icon" 'grep -qx "Icon=$planner" "$entry"'
+expect "the planner's entry is valid" 'desktop-file-validate "$entry"'
+expect "the planner's metainfo is valid" 'appstreamcli validate --no-net "$root/usr/share/metainfo/$planner.metainfo.xml" >/dev/null'
+for size in 16 24 32 48 64; do
+    icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/$planner.png
+    expect "a ${size}px planner icon" '[[ $(od -An -tx1 -j16 -N8 "$icon" | tr -d " \n") == $(printf "%08x%08x" "$size" "$size") ]]'
+done
+expect "a scalable planner icon" '[[ -f $root/usr/share/icons/hicolor/scalable/apps/$planner.svg ]]'
+expect "the calculator's entry opens the planner" 'grep -qx "Exec=hengchi-planner" "$root/usr/share/applications/$id.desktop"'
+
 # The unpacked program starts and keeps running.
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/hengchi" >"$work/run.log" 2>&1 &
 pid=$!
 sleep 2
 expect "the installed program runs" 'kill -0 "$pid" 2>/dev/null'
+kill "$pid" 2>/dev/null || true
+HOME=$work QT_QPA_PLATFORM=offscreen "$root/usr/bin/hengchi-planner" "$work/list.csv" >"$work/planner.log" 2>&1 &
+pid=$!
+sleep 2
+expect "the installed planner runs" 'kill -0 "$pid" 2>/dev/null'
 kill "$pid" 2>/dev/null || true
 
 if ((failures > 0)); then
