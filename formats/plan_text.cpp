@@ -80,7 +80,7 @@ QString planText(const plan::Plan& plan, const QString& project) {
                               open == 0 ? QStringLiteral("全部最优")
                                         : QStringLiteral("%1 种直径未证明最优").arg(open)));
     }
-    lines.append(QStringLiteral("用时 %1 秒").arg(QString::number(plan.seconds, 'f', 2)));
+    lines.append(QStringLiteral("优化用时 %1 秒").arg(QString::number(plan.seconds, 'f', 2)));
     return lines.join(u'\n') + u'\n';
 }
 

@@ -6,7 +6,8 @@
 
 // The plan as a person reads it in a terminal, in Chinese: per diameter the patterns, the new
 // bars by stock length, steel bought against the bound (最优, or the gap in bars and mm),
-// utilisation, weights and the remnants to return to the yard; then the totals and the time.
+// utilisation, weights and the remnants to return to the yard; then the totals and the time the
+// search took.
 namespace formats {
 
 // `project` (may be empty) heads the text.

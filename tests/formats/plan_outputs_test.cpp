@@ -147,7 +147,7 @@ TEST(PlanText, SaysPerDiameterWhetherThePlanIsProvenAndTheGap) {
     EXPECT_TRUE(text.contains(QStringLiteral("新购原材  12000×3、9000×1，共 4 根")));
     EXPECT_TRUE(text.contains(QStringLiteral("回库余料  2543×1、803×3")));
     EXPECT_TRUE(text.contains(QStringLiteral("1 种直径未证明最优")));
-    EXPECT_TRUE(text.contains(QStringLiteral("用时 10.01 秒")));
+    EXPECT_TRUE(text.contains(QStringLiteral("优化用时 10.01 秒")));
 }
 
 TEST(PlanText, SaysWhenThereIsNothingToCut) {
