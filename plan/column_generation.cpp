@@ -9,7 +9,7 @@
 namespace plan {
 namespace {
 
-constexpr double kSmoothing = 0.7;
+constexpr double kSmoothing = 0.8;
 constexpr double kImproving = 1e-9;
 
 } // namespace

@@ -18,6 +18,8 @@ constexpr std::int64_t kSearchNodes = 200'000;
 // Further contents taken from the table per bar in one round, for faster convergence.
 constexpr std::size_t kAlternatives = 4;
 constexpr double kImproving = 1e-9;
+// Contents anchored on a piece, per bar and round.
+constexpr std::size_t kAnchored = 50;
 
 // The linear relaxation of the knapsack: no content is worth more.
 double relaxedValue(std::span<const PricingItem> items, std::int64_t capacity) {
@@ -46,6 +48,43 @@ double relaxedValue(std::span<const PricingItem> items, std::int64_t capacity) {
 }
 
 } // namespace
+
+// The best content of the bar that holds a given piece, for the pieces whose such content is
+// worth most: the table answers it for free (the best of the rest in the room the piece
+// leaves), and many good columns a round mean fewer rounds.
+void Pricing::anchored(std::uint32_t stock, std::int64_t capacity, double threshold,
+                       const std::set<Content>& excluded, std::vector<Column>& out) const {
+    std::vector<std::pair<double, std::uint32_t>> worth;
+    for (std::uint32_t i = 0; i < items_.size(); ++i) {
+        const PricingItem& item = items_[i];
+        if (item.profit > 0 && item.bound > 0 && item.weight <= capacity) {
+            const double value = table_.best(capacity - item.weight) + item.profit;
+            if (value > threshold + kImproving * std::max(1.0, threshold)) {
+                worth.emplace_back(value, i);
+            }
+        }
+    }
+    const std::size_t keep = std::min(worth.size(), kAnchored);
+    std::partial_sort(worth.begin(), worth.begin() + static_cast<std::ptrdiff_t>(keep), worth.end(),
+                      std::greater<>{});
+    for (std::size_t k = 0; k < keep; ++k) {
+        const std::uint32_t i = worth[k].second;
+        Content content = table_.pattern(capacity - items_[i].weight);
+        auto it = std::ranges::lower_bound(content, i, {},
+                                           &std::pair<std::uint32_t, std::uint32_t>::first);
+        if (it != content.end() && it->first == i) {
+            if (static_cast<std::int64_t>(it->second) + 1 > items_[i].bound) {
+                continue; // the rest already holds all of this piece that is wanted
+            }
+            ++it->second;
+        } else {
+            content.insert(it, {i, 1U});
+        }
+        if (!excluded.contains(content)) {
+            out.push_back({stock, std::move(content)});
+        }
+    }
+}
 
 PricingResult Pricing::price(std::span<const double> profit, std::span<const std::int64_t> demand,
                              std::span<const std::int64_t> available,
@@ -117,6 +156,7 @@ PricingResult Pricing::price(std::span<const double> profit, std::span<const std
                     result.columns.push_back({s, std::move(more)});
                 }
             }
+            anchored(s, cap, threshold, excluded[s], result.columns);
         }
     }
     return result;

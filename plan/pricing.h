@@ -33,6 +33,9 @@ public:
                         const std::vector<std::set<Content>>& excluded);
 
 private:
+    void anchored(std::uint32_t stock, std::int64_t capacity, double threshold,
+                  const std::set<Content>& excluded, std::vector<Column>& out) const;
+
     const Instance& instance_;
     KnapsackTable table_;
     std::vector<PricingItem> items_;
