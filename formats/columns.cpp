@@ -1,5 +1,7 @@
 #include "formats/columns.h"
 
+#include <algorithm>
+
 namespace formats {
 
 QString normalName(const QString& text) {
@@ -33,6 +35,35 @@ FileError fileError(int line, FileProblem problem, std::string text) {
 
 std::string utf8(const QString& text) {
     return text.toStdString();
+}
+
+namespace {
+
+bool names(const Record& row, const ColumnSpec& spec) {
+    for (const QString& cell : row.cells) {
+        const QString name = normalName(cell);
+        for (const std::u16string_view alias : spec.names) {
+            if (name == QStringView(alias)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::size_t headerAt(const std::vector<Record>& records, std::size_t begin, std::size_t end,
+                     std::span<const ColumnSpec> specs) {
+    for (std::size_t i = begin; i < end; ++i) {
+        const bool all = std::ranges::all_of(specs, [&](const ColumnSpec& spec) {
+            return !spec.required || names(records[i], spec);
+        });
+        if (all) {
+            return i;
+        }
+    }
+    return begin;
 }
 
 std::optional<plan::OffcutRow> offcutRow(const Record& row, const Columns& columns) {

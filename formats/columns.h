@@ -46,6 +46,12 @@ private:
     bool complete_ = true;
 };
 
+// Where a table's header is among records[begin, end): spreadsheets often put a title above
+// the table, so it is the first row that names every required column, and the rows above it are
+// not read. When no row does, it is the first, whose missing columns are then reported.
+[[nodiscard]] std::size_t headerAt(const std::vector<Record>& records, std::size_t begin,
+                                   std::size_t end, std::span<const ColumnSpec> specs);
+
 // The offcut a row of an offcuts table gives, or nothing for a row with text only in columns
 // that are not read.
 [[nodiscard]] std::optional<plan::OffcutRow> offcutRow(const Record& row, const Columns& columns);

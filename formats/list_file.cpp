@@ -100,6 +100,11 @@ private:
     }
 
     void readPieces() {
+        std::size_t end = next_;
+        while (end < records_.size() && !sectionName(records_[end])) {
+            ++end;
+        }
+        next_ = headerAt(records_, next_, end, kPieceColumns);
         const Columns columns(records_[next_++], kPieceColumns, out_.errors);
         for (; inTable(); ++next_) {
             const Record& row = records_[next_];

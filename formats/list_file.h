@@ -25,12 +25,14 @@
 //     直径,长度,根数
 //     25,3200,2
 //
-// The pieces table comes first. Its columns are found by the header's names in any order
-// (编号 or mark, 直径 or diameter, 长度 or length, 根数 or count, 形状 or shape, 参数 or
-// parameters; trimmed, case ignored, a unit "(mm)" ignored); the first four are required and
-// other columns are ignored, so a spreadsheet's own list reads as it is. The table ends at the
-// first row whose first cell starts with an unquoted '#': the optional sections #设置 and #余料,
-// in either order. A settings row may be padded with empty cells, as a spreadsheet saves it.
+// The pieces table comes first, under its header row: the first row that names the required
+// columns (rows above it, such as a spreadsheet's title, are not read). Its columns are found
+// by name in any order (编号 or mark, 直径 or diameter, 长度 or length, 根数 or count, 形状 or
+// shape, 参数 or parameters; trimmed, case ignored, a unit "(mm)" ignored); the first four are
+// required and other columns are ignored, so a spreadsheet's own list reads as it is. The table
+// ends at the first row whose first cell starts with an unquoted '#': the optional sections #设置
+// and #余料, in either order. A settings row may be padded with empty cells, as a spreadsheet saves
+// it.
 namespace formats {
 
 // One row of the pieces table, its texts as written (UTF-8). The optimiser's checks read

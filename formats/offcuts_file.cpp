@@ -22,9 +22,11 @@ OffcutsRead readOffcuts(const QByteArray& bytes) {
     if (records.records.empty()) {
         out.errors.push_back(fileError(0, FileProblem::NoHeader));
     } else {
-        const Columns columns(records.records.front(), kOffcutColumns, out.errors);
-        for (std::size_t i = 1; i < records.records.size() && columns.complete(); ++i) {
-            if (auto offcut = offcutRow(records.records[i], columns)) {
+        const std::vector<Record>& rows = records.records;
+        const std::size_t header = headerAt(rows, 0, rows.size(), kOffcutColumns);
+        const Columns columns(rows[header], kOffcutColumns, out.errors);
+        for (std::size_t i = header + 1; i < rows.size() && columns.complete(); ++i) {
+            if (auto offcut = offcutRow(rows[i], columns)) {
                 out.offcuts.push_back(std::move(*offcut));
             }
         }

@@ -113,6 +113,9 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadPieces, testing::Values(
              {{"G1", "8", "1560", "20", 2, "箍筋", "长=300;宽=200"}}},
     Readable{"QuotedHashIsAMark", utf8("编号,直径,长度,根数\n\"#1\",25,6457,4\n"),
              {{"#1", "25", "6457", "4", 2, "", ""}}},
+    Readable{"TitleRowsAboveTheHeader",
+             utf8("3 号楼钢筋下料单,,,\n日期：12 月 1 日,编号 见图,,\n编号,直径,长度,根数\nKL1-1,25,6457,4\nKZ2-3,Φ12,3180,10\n"),
+             {{"KL1-1", "25", "6457", "4", 4, "", ""}, {"KZ2-3", "Φ12", "3180", "10", 5, "", ""}}},
     Readable{"HeaderOnly", utf8("编号,直径,长度,根数\r\n"), {}}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on

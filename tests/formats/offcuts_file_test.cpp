@@ -56,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadOffcuts, testing::Values(
     File{"EnglishAnyOrderWithBom", QByteArray("\xEF\xBB\xBF" "COUNT;Length;diameter\n2;3200;25\n\n1;1800;Φ12\n"),
          {{"25", "3200", "2", 2}, {"Φ12", "1800", "1", 4}}, {}},
     File{"Gb18030Tabs", gb18030("备注\t直径\t长度\t根数\n旧料\t25\t3200\t2\n"), {{"25", "3200", "2", 2}}, {}},
+    File{"TitleAboveTheHeader", QByteArray("库存余料（12 月 1 日盘点）\n\n直径,长度,根数\n25,3200,2\n"),
+         {{"25", "3200", "2", 4}}, {}},
     File{"Empty", QByteArray(""), {}, {{0, FileProblem::NoHeader}}},
     File{"NoCount", QByteArray("直径,长度\n25,3200\n"), {}, {{1, FileProblem::MissingColumn}}},
     File{"UnclosedQuote", QByteArray("直径,长度,根数\n25,\"3200,2\n"), {{"25", "3200,2\n", "", 2}},
