@@ -31,7 +31,9 @@ QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit
     case plan::Problem::NotANumber:
         return QStringLiteral("不是数字");
     case plan::Problem::NotWhole:
-        return QStringLiteral("必须是整数");
+        // A diameter is read to a tenth of a millimetre (6.5); only finer than that is wrong.
+        return field == plan::Field::Diameter ? QStringLiteral("最多一位小数")
+                                              : QStringLiteral("必须是整数");
     case plan::Problem::NotPositive:
         return QStringLiteral("必须大于 0");
     case plan::Problem::Negative:

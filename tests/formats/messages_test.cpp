@@ -46,6 +46,11 @@ TEST(Describe, SaysThatSplicingIsNotYetSupported) {
               QStringLiteral("长度：超过所有原材长度（12000 mm），暂不支持接长"));
 }
 
+TEST(Describe, AllowsADiameterOneDecimal) {
+    const plan::InputError error{plan::Source::Pieces, 7, Field::Diameter, Problem::NotWhole, 0};
+    EXPECT_EQ(formats::describe(error), QStringLiteral("直径：最多一位小数"));
+}
+
 TEST(Describe, GivesADiameterLimitInMillimetres) {
     const plan::InputError error{plan::Source::Pieces, 7, Field::Diameter, Problem::TooLarge,
                                  plan::kMaxDiameter};
