@@ -424,6 +424,7 @@ void PlannerWindow::optimiseClicked() {
     }
     running_.project = tables_.project();
     runRevision_ = revision_;
+    runWanted_ = true;
     progress_->start(check.list->diameters(), check.list->settings().seconds);
     optimisation_.start(*check.list);
     updateActions();
@@ -439,6 +440,10 @@ void PlannerWindow::cancelClicked() {
 
 void PlannerWindow::planFinished(const plan::Plan& plan) {
     progress_->stop();
+    updateActions();
+    if (!runWanted_) {
+        return; // a plan for a list that is no longer open
+    }
     running_.plan = plan;
     running_.date = QDate::currentDate();
     sheet_ = running_;

@@ -121,6 +121,7 @@ private:
     SheetContent running_;              // the list of the run under way
     int revision_ = 0;                  // counts every change of the document's texts
     int runRevision_ = 0;               // the revision the run under way was started on
+    bool runWanted_ = false;            // false once its list was closed: its plan is dropped
     int planRevision_ = -1;             // the revision the shown plan was made from
 };
 

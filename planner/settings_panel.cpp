@@ -91,6 +91,7 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     layout->addLayout(lists, 1);
 
     connect(&tables.settings, &QAbstractItemModel::dataChanged, this, &SettingsPanel::showProblems);
+    connect(&tables.settings, &QAbstractItemModel::modelReset, this, &SettingsPanel::showProblems);
 }
 
 QLineEdit* SettingsPanel::field(int column) const {

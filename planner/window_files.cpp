@@ -56,6 +56,7 @@ void PlannerWindow::newClicked() {
         return;
     }
     optimisation_.cancel();
+    runWanted_ = false;
     tables_.clear();
     stack_.clear();
     path_.clear();
@@ -92,6 +93,7 @@ bool PlannerWindow::load(const QString& path) {
         return false;
     }
     optimisation_.cancel();
+    runWanted_ = false;
     tables_.load(*opened.document);
     stack_.clear();
     path_ = QFileInfo(path).absoluteFilePath();

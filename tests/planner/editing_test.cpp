@@ -270,6 +270,13 @@ void EditingTest::wrongSettingsAreMarked() {
     for (int row = 0; row < tables.stock.rowCount(); ++row) {
         QCOMPARE(tables.stock.problem(row, 0), row == stockRow ? stockReason : QString());
     }
+
+    // A new list starts with the defaults, and nothing marked.
+    script_.unsaved = planner::Unsaved::Discard;
+    window_->run(Command::New);
+    QCOMPARE(field->text(), QStringLiteral("0"));
+    QCOMPARE(field->toolTip(), QString());
+    QCOMPARE(field->styleSheet(), QString());
 }
 
 void EditingTest::optimiseNamesTheFirstWrongPlaceInsteadOfRunning_data() {

@@ -37,6 +37,7 @@ private slots:
     void progressNamesEveryDiameter();
     void editingAfterwardsMarksThePlanOutOfDate();
     void cancelKeepsTheBestPlanSoFar();
+    void aPlanForAListNoLongerOpenIsDropped();
     void exportsWriteTheSheet_data();
     void exportsWriteTheSheet();
     void nothingToExportBeforeAPlan();
@@ -234,6 +235,23 @@ void RunTest::cancelKeepsTheBestPlanSoFar() {
         QCOMPARE(cut[QStringLiteral("P%1").arg(i).toStdString()], 1 + i % 9);
     }
     QVERIFY(window_->action(Command::Optimise)->isEnabled());
+}
+
+void RunTest::aPlanForAListNoLongerOpenIsDropped() {
+    QStringList rows;
+    for (int i = 0; i < 120; ++i) {
+        rows.append(
+            QStringLiteral("P%1,20,%2,%3").arg(i).arg(1003 + (i * 7919) % 10000).arg(1 + i % 9));
+    }
+    load(rows.join(u';'));
+    window_->tables().settings.writeBlock(0, planner::kSeconds, {{QStringLiteral("600")}});
+    window_->run(Command::Optimise);
+    QVERIFY(window_->optimising());
+    window_->run(Command::New); // nothing typed, so nothing to ask
+    QCOMPARE(script_.unsavedAsked, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->optimising(), 30000);
+    QVERIFY(!window_->sheet().has_value());
+    QCOMPARE(window_->results()->summaryModel().rowCount(), 0);
 }
 
 void RunTest::exportsWriteTheSheet_data() {
