@@ -46,8 +46,10 @@ enum class Rounding {
 [[nodiscard]] Number readAllowance(std::string_view text, std::int64_t limit);
 
 // A bar diameter in tenths of a millimetre ("12" is 120, "6.5" is 65), above zero and at most
-// `limitTenths`. A leading diameter sign (Φ, φ, ϕ, Ø, ø, ∅) is allowed: "Φ12" is 12 mm. Finer
-// than a tenth is NotANumber.
+// `limitTenths`. A leading diameter sign is allowed: "Φ12" is 12 mm, and so are φ, ϕ, Ø, ø, ∅
+// and the Cyrillic Ф, ф that input methods and word processors often put in its place. A grade
+// letter ("C12" for HRB400) is not a diameter: bars of different grades are never cut from one
+// stock. No exponent; finer than a tenth ("12.55") is NotWhole.
 [[nodiscard]] Number readDiameter(std::string_view text, std::int64_t limitTenths);
 
 // A diameter in tenths as people write it: "12", "6.5".

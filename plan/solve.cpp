@@ -98,8 +98,9 @@ Budget Budget::seconds(double s, std::stop_token stop) {
 GroupResult solve(const Instance& instance, const Budget& budget, const Improvement& improved) {
     Incumbent incumbent(instance, improved);
     const Solution firstFit = firstFitDecreasing(instance);
-    incumbent.offer(firstFit);
+    // The bound first, so that the first report has one.
     incumbent.raiseBound(lengthBound(instance));
+    incumbent.offer(firstFit);
 
     SearchStats stats;
     if (!incumbent.proven() && !budget.expired()) {

@@ -134,6 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, Diameter, testing::Values(
     Reading{"CapitalPhi", "\xCE\xA6" "25", 250, {}},
     Reading{"SmallPhi", "\xCF\x86" "8", 80, {}},
     Reading{"SignThenBlank", "\xCE\xA6 16", 160, {}},
+    Reading{"CyrillicEf", "\xD0\xA4" "20", 200, {}},
     Reading{"FinerThanATenth", "6.55", 0, NumberError::NotWhole},
     Reading{"Exponent", "1.2e1", 0, NumberError::NotANumber},
     Reading{"Zero", "0", 0, NumberError::NotPositive},
