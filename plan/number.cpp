@@ -30,9 +30,10 @@ constexpr std::array<Twin, 15> kTwins{{
     {"\xE3\x80\x80", ' '},
 }};
 
-// Signs people write before a diameter: Φ φ ϕ Ø ø ∅.
-constexpr std::array<std::string_view, 6> kDiameterSigns{"\xCE\xA6", "\xCF\x86", "\xCF\x95",
-                                                         "\xC3\x98", "\xC3\xB8", "\xE2\x88\x85"};
+// Signs people write before a diameter: Φ φ ϕ Ø ø ∅, and the Cyrillic Ф ф.
+constexpr std::array<std::string_view, 8> kDiameterSigns{"\xCE\xA6", "\xCF\x86", "\xCF\x95",
+                                                         "\xC3\x98", "\xC3\xB8", "\xE2\x88\x85",
+                                                         "\xD0\xA4", "\xD1\x84"};
 
 std::string narrowed(std::string_view text) {
     std::string out;
