@@ -28,7 +28,8 @@ QString standardOutputClash(const Arguments& a) {
 
 } // namespace
 
-int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool progress) {
+int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool progress,
+               std::stop_token stop) {
     const Parsed parsed = parseArguments(command);
     switch (parsed.request) {
     case Request::Help:
@@ -58,11 +59,15 @@ int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool 
 
     const plan::Plan plan = [&] {
         if (!progress) {
-            return plan::optimize(inputs.list);
+            return plan::optimize(inputs.list, {}, stop);
         }
         ProgressLine line(err, inputs.list.diameters().size());
-        return plan::optimize(inputs.list, [&line](const plan::Progress& p) { line.update(p); });
+        return plan::optimize(
+            inputs.list, [&line](const plan::Progress& p) { line.update(p); }, stop);
     }();
+    if (plan.cancelled) {
+        writeLine(err, QStringLiteral("hengchi-plan: 已中断，给出的是到此为止最好的方案。"));
+    }
     if (const QString failed = writeOutputs(arguments, plan, inputs.project, out);
         !failed.isEmpty()) {
         writeLine(err, QStringLiteral("hengchi-plan: %1").arg(failed));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stop_token>
+
 #include <QIODevice>
 #include <QStringList>
 
@@ -14,8 +16,9 @@ enum ExitCode : int {
 
 // `command` is the whole command line, the program's name first. Writes the plan or the help
 // to `out`, complaints to `err`, and returns the exit code. With `progress`, `err` is a terminal
-// and shows how far the search has got while it runs.
+// and shows how far the search has got while it runs. A stop request ends the search early
+// with the best plan found so far, written as any other.
 [[nodiscard]] int runCommand(const QStringList& command, QIODevice& out, QIODevice& err,
-                             bool progress = false);
+                             bool progress = false, std::stop_token stop = {});
 
 } // namespace cli

@@ -1,4 +1,5 @@
 #include "cli/command.h"
+#include "cli/interrupt.h"
 #include "cli/terminal.h"
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    const cli::Interrupts interrupts; // before any thread starts
     QCoreApplication app(argc, argv);
     // Qt's own words in the help and in its complaints about options, in Chinese.
     QTranslator qtWords;
@@ -22,5 +24,6 @@ int main(int argc, char* argv[]) {
     (void)out.open(stdout, QIODevice::WriteOnly);
     // Unbuffered, so that the progress line shows as it is written.
     (void)err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    return cli::runCommand(QCoreApplication::arguments(), out, err, cli::isTerminal(stderr));
+    return cli::runCommand(QCoreApplication::arguments(), out, err, cli::isTerminal(stderr),
+                           interrupts.token());
 }

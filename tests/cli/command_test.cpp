@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include <map>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ protected:
         return text.replace(QStringLiteral("{dir}"), dir_.path());
     }
 
-    Outcome run(const QStringList& words) {
+    Outcome run(const QStringList& words, std::stop_token stop = {}) {
         QStringList command{QStringLiteral("hengchi-plan")};
         for (const QString& w : words) {
             command.append(expand(w));
@@ -49,7 +50,7 @@ protected:
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
         Outcome r;
-        r.code = cli::runCommand(command, out, err);
+        r.code = cli::runCommand(command, out, err, false, std::move(stop));
         r.out = QString::fromUtf8(out.data());
         r.err = QString::fromUtf8(err.data());
         return r;
@@ -95,6 +96,18 @@ TEST_F(Command, PrintsTheReadablePlanWhenNoOutputIsNamed) {
     EXPECT_TRUE(r.out.contains(s("Φ25"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(s("Φ8")));
     EXPECT_TRUE(r.out.contains(s("合计")));
+}
+
+TEST_F(Command, AnInterruptedSearchStillWritesTheBestPlanSoFar) {
+    write(s("list.csv"), kList);
+    std::stop_source stop;
+    stop.request_stop();
+    const Outcome r = run({s("{dir}/list.csv"), s("--json"), s("-")}, stop.get_token());
+    EXPECT_EQ(r.code, cli::kPlanned);
+    EXPECT_TRUE(r.err.contains(s("已中断"))) << r.err.toStdString();
+    const QJsonObject plan = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_TRUE(plan.value(u"cancelled").toBool());
+    EXPECT_EQ(plan.value(u"groups").toArray().size(), 2);
 }
 
 struct Wrong {
