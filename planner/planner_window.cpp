@@ -80,7 +80,12 @@ PlannerWindow::PlannerWindow(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<Q
         "从 Excel 或 WPS 复制清单（编号、直径、长度、根数），点一下表格，按 Ctrl+V 粘贴。"));
 }
 
-PlannerWindow::~PlannerWindow() = default;
+PlannerWindow::~PlannerWindow() {
+    // Members go before the widgets Qt deletes with the window: the undo stack, clearing itself,
+    // must not report to a window half taken apart, and the views go before the tables they show.
+    disconnect(&stack_, nullptr, this, nullptr);
+    delete centralWidget();
+}
 
 void PlannerWindow::createParts() {
     list_ = new TableView(tables_.pieces, stack_, this);
