@@ -40,6 +40,7 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
     table_->setHorizontalHeaderLabels({QStringLiteral("直径"), QStringLiteral("目前用钢 (mm)"),
                                        QStringLiteral("下界 (mm)"), QStringLiteral("状态")});
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);

@@ -46,8 +46,7 @@ void InsertRows::redo() {
 RemoveRows::RemoveRows(TextTable& table, std::vector<int> rows, const QString& text)
     : QUndoCommand(text), table_(table), indices_(std::move(rows)) {
     std::ranges::sort(indices_);
-    const auto [first, last] = std::ranges::unique(indices_);
-    indices_.erase(first, last);
+    indices_.erase(std::unique(indices_.begin(), indices_.end()), indices_.end());
     std::erase_if(indices_, [this](int row) { return row < 0 || row >= table_.dataRows(); });
 }
 
