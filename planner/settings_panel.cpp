@@ -68,7 +68,9 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     stock_ = new TableView(tables.stock, stack, this);
     stock_->setObjectName(QStringLiteral("stockLengths"));
     stock_->setAccessibleName(QStringLiteral("原材长度"));
-    auto* stockBox = new QGroupBox(QStringLiteral("原材长度（每行一种，可无限购买）"), this);
+    auto* stockBox = new QGroupBox(QStringLiteral("原材长度"), this);
+    stockBox->setToolTip(QStringLiteral("每行一种长度，可以无限购买"));
+    stock_->setAccessibleDescription(stockBox->toolTip());
     auto* stockLayout = new QVBoxLayout(stockBox);
     stockLayout->addWidget(stock_);
 
@@ -76,16 +78,25 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     offcuts_->setObjectName(QStringLiteral("offcuts"));
     offcuts_->setAccessibleName(QStringLiteral("库存余料"));
     offcuts_->setHeaderReader(offcutsWithHeader);
-    auto* offcutsBox = new QGroupBox(QStringLiteral("库存余料（先用，已付钱，数量有限）"), this);
+    auto* offcutsBox = new QGroupBox(QStringLiteral("库存余料"), this);
+    offcutsBox->setToolTip(QStringLiteral("先用库存余料：已经付过钱，但数量有限"));
+    offcuts_->setAccessibleDescription(offcutsBox->toolTip());
     auto* offcutsLayout = new QVBoxLayout(offcutsBox);
     offcutsLayout->addWidget(offcuts_);
 
     auto* settingsBox = new QGroupBox(QStringLiteral("下料设置"), this);
     settingsBox->setLayout(form);
 
+    // Narrow tables of a few columns: the columns share the width, so none hides behind a
+    // scroll bar.
+    for (TableView* view : {stock_, offcuts_}) {
+        view->horizontalHeader()->setStretchLastSection(false);
+        view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        view->horizontalHeader()->setMinimumSectionSize(view->fontMetrics().averageCharWidth() * 4);
+    }
     auto* lists = new QHBoxLayout;
-    lists->addWidget(stockBox, 2);
-    lists->addWidget(offcutsBox, 3);
+    lists->addWidget(stockBox, 1);
+    lists->addWidget(offcutsBox, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(settingsBox);
     layout->addLayout(lists, 1);
