@@ -117,8 +117,11 @@ std::vector<Case> waescher(Random& random, int count) {
         std::vector<Item> items;
         int made = 0;
         while (made < n) {
-            const std::int64_t size = uniform(random, 150, 5500);
-            const std::int64_t demand = std::min<std::int64_t>(n - made, uniform(random, 1, 3));
+            // Two to six pieces a bar, every bar a different mix: first-fit rarely closes such
+            // bars, and the linear programme has many patterns of nearly the same worth.
+            const std::int64_t size = uniform(random, 1500, 5000);
+            const std::int64_t demand =
+                std::min<std::int64_t>(n - made, uniform(random, 0, 4) == 0 ? 2 : 1);
             items.push_back({size, demand});
             made += static_cast<int>(demand);
         }
