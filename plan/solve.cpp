@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <initializer_list>
+#include <optional>
 
 namespace plan {
 namespace {
@@ -43,48 +45,57 @@ std::vector<Column> startingColumns(const Instance& instance, const Solution& fi
 // still one bar above its bound after all of them is very likely optimal with a bound that
 // cannot be reached; more time rarely settles it, so the search ends rather than wait out
 // the clock.
-constexpr std::int64_t kDiveNodes = 1500;
+constexpr std::int64_t kDiveNodes = 4000;
 constexpr std::int64_t kCompleteNodes = 3000;
-// And all of them together take no more than this many times what the root took, or
-// kLeastEffort, whichever is longer.
+// And all of them together take this many times what the root took, but no less than
+// kLeastEffort and no more than kMostEffort.
 constexpr int kEffort = 6;
 constexpr std::chrono::milliseconds kLeastEffort{1500};
+constexpr std::chrono::milliseconds kMostEffort{2000};
 
 // The most patterns the exact completion lists before it leaves the proof to branch and price.
 constexpr std::size_t kEnumerationLimit = 20'000;
 
-// Settles whether any plan is cheaper than the incumbent by listing every pattern such a plan
-// could use (see enumeration.h) and searching them completely.
-void closeByEnumeration(const Instance& instance, Master& master, TreeSearch& search,
-                        Incumbent& incumbent, const Budget& budget, SearchStats& stats) {
+// Every pattern a plan cheaper than the incumbent could use (see enumeration.h), or nothing
+// when there are too many to list. When not even the cheapest such plan can exist, the
+// incumbent is proven optimal on the spot.
+std::optional<std::vector<Column>> cheaperPatterns(const Instance& instance, const Master& master,
+                                                   TreeSearch& search, Incumbent& incumbent,
+                                                   const Budget& budget) {
     const NodeLp root = search.solveRoot();
     if (incumbent.proven() || !root.converged) {
-        return;
+        return std::nullopt;
     }
     const std::int64_t target = roundDownCost(instance, incumbent.cost() - 1);
     const double slack = static_cast<double>(target) - root.dualBound;
     if (slack < 0) {
         incumbent.raiseBound(incumbent.cost());
-        return;
+        return std::nullopt;
     }
     std::vector<double> stockCost;
     for (const Stock& stock : instance.stocks) {
         stockCost.push_back(static_cast<double>(stock.cost) / static_cast<double>(master.unit()));
     }
-    const auto columns =
-        enumerateColumns(instance, root.itemDuals, root.stockDuals, stockCost,
-                         slack / static_cast<double>(master.unit()), kEnumerationLimit, budget);
-    if (!columns) {
-        return;
+    return enumerateColumns(instance, root.itemDuals, root.stockDuals, stockCost,
+                            slack / static_cast<double>(master.unit()), kEnumerationLimit, budget);
+}
+
+// The dives with more and more second branches, then the complete search; each stops early
+// once the plan is proven or the effort is spent.
+void dives(TreeSearch& search, const Incumbent& incumbent, const Budget& effort,
+           std::initializer_list<int> discrepancies) {
+    for (const int d : discrepancies) {
+        if (incumbent.proven() || effort.expired()) {
+            return;
+        }
+        search.run(d, d < 0 ? kCompleteNodes : kDiveNodes);
     }
-    Master listed(instance);
-    listed.add(*columns);
-    TreeSearch exact(instance, listed, incumbent, budget);
-    exact.close();
-    exact.run(-1, kCompleteNodes);
-    stats.rounds += exact.rounds();
-    stats.nodes += exact.nodes();
-    stats.repairs += listed.repairs();
+}
+
+void add(SearchStats& stats, const TreeSearch& search, const Master& master) {
+    stats.rounds += search.rounds();
+    stats.nodes += search.nodes();
+    stats.repairs += master.repairs();
 }
 
 } // namespace
@@ -114,26 +125,29 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
         if (search.root()) {
             const auto rootTime = Budget::Clock::now() - start;
             const auto allowed =
-                std::max<Budget::Clock::duration>(kLeastEffort, rootTime * kEffort);
+                std::clamp<Budget::Clock::duration>(rootTime * kEffort, kLeastEffort, kMostEffort);
             effort = Budget(std::min(budget.deadline(), Budget::Clock::now() + allowed),
                             budget.stopToken());
-            for (const int discrepancies : {0, 1, 2}) {
-                if (incumbent.proven() || effort.expired()) {
-                    break;
-                }
-                search.run(discrepancies, kDiveNodes);
-            }
-            if (!incumbent.proven() && !effort.expired()) {
-                closeByEnumeration(instance, master, search, incumbent, effort, stats);
-            }
-            if (!incumbent.proven() && !effort.expired()) {
-                search.run(-1, kCompleteNodes);
+            // One dive first: most plans are proven by it. Then, if the patterns a cheaper plan
+            // could use are few, the search goes on among those alone, where no pricing is
+            // needed and a dive costs little; otherwise on the whole problem.
+            dives(search, incumbent, effort, {0});
+            const auto listed = incumbent.proven() || effort.expired()
+                                    ? std::nullopt
+                                    : cheaperPatterns(instance, master, search, incumbent, effort);
+            if (listed) {
+                Master closed(instance);
+                closed.add(*listed);
+                TreeSearch exact(instance, closed, incumbent, effort);
+                exact.close();
+                dives(exact, incumbent, effort, {0, 1, 2, 3, 4, -1});
+                add(stats, exact, closed);
+            } else {
+                dives(search, incumbent, effort, {1, 2, 3, 4, -1});
             }
         }
-        stats.rounds += search.rounds();
-        stats.nodes += search.nodes();
+        add(stats, search, master);
         stats.columns = master.size();
-        stats.repairs += master.repairs();
     }
 
     GroupResult result;
