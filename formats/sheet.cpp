@@ -18,6 +18,11 @@ Cell kilograms(double value) {
     return {CellKind::Kilograms, shown, shown.toDouble()};
 }
 
+Cell tonnes(double kg) {
+    const QString shown = QString::number(kg / 1000.0, 'f', 3);
+    return {CellKind::Tonnes, shown, shown.toDouble()};
+}
+
 Cell percent(double share) {
     return {CellKind::Percent, percentText(share), share};
 }
@@ -46,10 +51,10 @@ void addPatterns(const plan::GroupPlan& group, Table& table) {
 std::vector<Cell> summaryRow(const QString& label, std::int64_t bars, const QString& bought,
                              std::int64_t stockMm, std::int64_t boundMm, const QString& result,
                              double utilisation, double piecesKg, double stockKg,
-                             const QString& remnants) {
-    return {text(label),        text(bought),  whole(bars),          whole(stockMm),
-            whole(boundMm),     text(result),  percent(utilisation), kilograms(piecesKg),
-            kilograms(stockKg), text(remnants)};
+                             const QString& remnants, std::int64_t wasteMm) {
+    return {text(label),        text(bought),   whole(bars),          whole(stockMm),
+            whole(boundMm),     text(result),   percent(utilisation), kilograms(piecesKg),
+            kilograms(stockKg), text(remnants), whole(wasteMm),       tonnes(stockKg)};
 }
 
 } // namespace
@@ -61,11 +66,14 @@ Table summaryTable(const plan::Plan& plan) {
                     QStringLiteral("新购根数"),      QStringLiteral("用钢 (mm)"),
                     QStringLiteral("下界 (mm)"),     QStringLiteral("结果"),
                     QStringLiteral("利用率"),        QStringLiteral("成品重 (kg)"),
-                    QStringLiteral("新购钢重 (kg)"), QStringLiteral("回库余料 (mm×根)")};
+                    QStringLiteral("新购钢重 (kg)"), QStringLiteral("回库余料 (mm×根)"),
+                    QStringLiteral("废料 (mm)"),     QStringLiteral("新购钢重 (t)")};
     std::int64_t bars = 0;
     std::int64_t piecesMm = 0;
     std::int64_t usedMm = 0;
+    std::int64_t wasteMm = 0;
     for (const plan::GroupPlan& g : plan.groups) {
+        wasteMm += g.wasteMm;
         QString result = resultText(g);
         const QString finish = finishText(g.finish);
         if (!finish.isEmpty()) {
@@ -73,7 +81,7 @@ Table summaryTable(const plan::Plan& plan) {
         }
         table.rows.push_back(summaryRow(
             diameterLabel(g.diameter), barsOf(g.bought), usesText(g.bought), g.stockMm, g.boundMm,
-            result, g.utilisation, g.piecesKg, g.stockKg, usesText(g.remnants)));
+            result, g.utilisation, g.piecesKg, g.stockKg, usesText(g.remnants), g.wasteMm));
         bars += barsOf(g.bought);
         piecesMm += g.piecesMm;
         usedMm += g.stockMm + g.offcutMm;
@@ -87,7 +95,7 @@ Table summaryTable(const plan::Plan& plan) {
     table.rows.push_back(
         summaryRow(QStringLiteral("合计"), bars, QString(), plan.stockMm(), boundMm,
                    plan.optimal() ? QStringLiteral("最优") : QStringLiteral("未全部证明最优"),
-                   utilisation, plan.piecesKg(), plan.stockKg(), QString()));
+                   utilisation, plan.piecesKg(), plan.stockKg(), QString(), wasteMm));
     return table;
 }
 

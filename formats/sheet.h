@@ -15,6 +15,7 @@ enum class CellKind {
     Text,
     Integer,   // millimetres, counts
     Kilograms, // two decimals
+    Tonnes,    // three decimals
     Percent,   // a share: 0.964 shows as 96.4%
 };
 
@@ -31,7 +32,7 @@ struct Table {
 };
 
 // One row per diameter and a total: new bars by stock length, steel bought, bound, 最优 or the
-// gap, utilisation, weights, reusable remnants.
+// gap, utilisation, weights, reusable remnants, waste, and the steel to buy in tonnes.
 [[nodiscard]] Table summaryTable(const plan::Plan& plan);
 // One row per pattern: diameter, stock, new or yard offcut, bars, the cuts in order, remnant.
 [[nodiscard]] Table patternTable(const plan::GroupPlan& group);

@@ -37,6 +37,7 @@ struct Formats {
     lxw_format* header = nullptr;
     lxw_format* integer = nullptr;
     lxw_format* kilograms = nullptr;
+    lxw_format* tonnes = nullptr;
     lxw_format* percent = nullptr;
 };
 
@@ -48,6 +49,8 @@ Formats makeFormats(lxw_workbook* book) {
     format_set_num_format(f.integer, "0");
     f.kilograms = workbook_add_format(book);
     format_set_num_format(f.kilograms, "0.00");
+    f.tonnes = workbook_add_format(book);
+    format_set_num_format(f.tonnes, "0.000");
     f.percent = workbook_add_format(book);
     format_set_num_format(f.percent, "0.0%");
     return f;
@@ -61,6 +64,8 @@ lxw_format* formatOf(CellKind kind, const Formats& f) {
         return f.integer;
     case CellKind::Kilograms:
         return f.kilograms;
+    case CellKind::Tonnes:
+        return f.tonnes;
     case CellKind::Percent:
         return f.percent;
     }

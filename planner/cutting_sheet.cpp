@@ -313,7 +313,7 @@ int printSheet(QPagedPaintDevice& device, const SheetContent& content) {
     sheet.text(QStringLiteral("二、汇总"), fonts.heading, true, line * 0.5);
     sheet.text(toBuy(content.plan) + u'\n' + verdict(content.plan), fonts.body);
     if (!content.plan.groups.empty()) {
-        sheet.table(summary(content.plan));
+        sheet.table(formats::summaryTable(content.plan));
     }
 
     sheet.text(QStringLiteral("三、下料方案"), fonts.heading, true, line * 0.5);

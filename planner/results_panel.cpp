@@ -82,7 +82,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
 void ResultsPanel::showPlan(const plan::Plan& plan) {
     toBuy_->setText(toBuy(plan));
     verdict_->setText(verdict(plan));
-    summary_->setTable(summary(plan));
+    summary_->setTable(formats::summaryTable(plan));
     patterns_->setTable(formats::patternTable(plan));
     summaryView_->resizeColumnsToContents();
     // Every diameter and the total in sight, up to a dozen diameters; more scroll.

@@ -10,31 +10,6 @@ QString tonnesText(double kg) {
     return QString::number(kg / 1000.0, 'f', 3);
 }
 
-formats::Table summary(const plan::Plan& plan) {
-    formats::Table table = formats::summaryTable(plan);
-    table.header.append({QStringLiteral("废料 (mm)"), QStringLiteral("新购钢重 (t)")});
-    const auto tonnes = [](double kg) {
-        return formats::Cell{formats::CellKind::Text, tonnesText(kg), kg / 1000.0};
-    };
-    std::int64_t waste = 0;
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        std::int64_t rowWaste = 0;
-        double kg = 0;
-        if (i < plan.groups.size()) {
-            rowWaste = plan.groups[i].wasteMm;
-            kg = plan.groups[i].stockKg;
-            waste += rowWaste;
-        } else {
-            rowWaste = waste; // the total row
-            kg = plan.stockKg();
-        }
-        table.rows[i].push_back(
-            {formats::CellKind::Integer, QString::number(rowWaste), static_cast<double>(rowWaste)});
-        table.rows[i].push_back(tonnes(kg));
-    }
-    return table;
-}
-
 QString toBuy(const plan::Plan& plan) {
     if (plan.groups.empty()) {
         return QStringLiteral("清单里没有要下料的钢筋。");

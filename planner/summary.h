@@ -5,12 +5,8 @@
 
 #include <QString>
 
-// What the window and its paper say of a whole plan, beyond the sheet the command writes.
+// What the window and its paper say of a whole plan in words, beyond the sheet's tables.
 namespace planner {
-
-// The command's summary (one row per diameter and a total) with the waste in mm and the steel
-// bought in tonnes added, as a bar bender reads them on site.
-[[nodiscard]] formats::Table summary(const plan::Plan& plan);
 
 // In one sentence each: what to buy, per diameter; and whether no plan buys less steel.
 [[nodiscard]] QString toBuy(const plan::Plan& plan);

@@ -126,8 +126,11 @@ TEST(SheetCsv, OpensInExcelAsTheCuttingSheetThenTheSummary) {
         const QStringList& cells = records[summary + g].cells;
         EXPECT_EQ(cells[3], QString::number(plan.groups[g].stockMm));
         EXPECT_EQ(cells[4], QString::number(plan.groups[g].boundMm));
+        EXPECT_EQ(cells[10], QString::number(plan.groups[g].wasteMm));
+        EXPECT_EQ(cells[11], QString::number(plan.groups[g].stockKg / 1000, 'f', 3));
     }
     EXPECT_EQ(records.back().cells[3], QString::number(plan.stockMm()));
+    EXPECT_EQ(records.back().cells[10], QStringLiteral("20")); // the waste of both diameters
     // The blank row between the two tables is a real line of the file.
     EXPECT_EQ(records[summary - 1].line, records[summary - 2].line + 2);
 }

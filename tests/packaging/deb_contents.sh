@@ -51,6 +51,7 @@ expect "nothing outside /usr" '[[ $(ls "$root") == usr ]]'
 # The planner, 衡尺下料: its program, its own menu entry and icons, and an action in the
 # calculator's entry that starts it.
 expect "depends on Qt's printing" '[[ $depends == *libqt6printsupport6* ]]'
+expect "recommends the font that keeps PDF text copyable" '[[ $(dpkg-deb -f "$deb" Recommends) == *fonts-wqy-microhei* ]]'
 expect "an executable planner" '[[ -x $root/usr/bin/hengchi-planner ]]'
 expect "the planner is stripped" '! readelf -S "$root/usr/bin/hengchi-planner" | grep -q "\.symtab"'
 entry=$root/usr/share/applications/$planner.desktop
