@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     bool verbose = false;
     std::string only;
     bool chosen = false; // a --family was given: only the families given
+    bool building = false;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         if (arg == "--family" && a + 1 < argc) {
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
             only = argv[++a];
             verbose = true;
         } else if (arg == "--building") {
-            return runBuilding(seed, seconds);
+            building = true;
         } else if (arg == "--verbose") {
             verbose = true;
         } else {
@@ -122,6 +123,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (building) {
+        return runBuilding(seed, seconds);
+    }
     using Clock = std::chrono::steady_clock;
     std::map<std::string, Row> rows;
     for (const std::string& family : families) {
