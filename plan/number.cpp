@@ -1,60 +1,17 @@
 #include "plan/number.h"
 
+#include "calc/full_width.h"
+
 #include <array>
 #include <cstddef>
 
 namespace plan {
 namespace {
 
-struct Twin {
-    std::string_view wide;
-    char ascii;
-};
-
-// U+FF10..U+FF19 are EF BC 90..99; the ideographic space is E3 80 80.
-constexpr std::array<Twin, 15> kTwins{{
-    {"\xEF\xBC\x90", '0'},
-    {"\xEF\xBC\x91", '1'},
-    {"\xEF\xBC\x92", '2'},
-    {"\xEF\xBC\x93", '3'},
-    {"\xEF\xBC\x94", '4'},
-    {"\xEF\xBC\x95", '5'},
-    {"\xEF\xBC\x96", '6'},
-    {"\xEF\xBC\x97", '7'},
-    {"\xEF\xBC\x98", '8'},
-    {"\xEF\xBC\x99", '9'},
-    {"\xEF\xBC\x8E", '.'},
-    {"\xEF\xBC\x8B", '+'},
-    {"\xEF\xBC\x8D", '-'},
-    {"\xEF\xBD\x85", 'e'},
-    {"\xE3\x80\x80", ' '},
-}};
-
 // Signs people write before a diameter: Φ φ ϕ Ø ø ∅, and the Cyrillic Ф ф.
 constexpr std::array<std::string_view, 8> kDiameterSigns{"\xCE\xA6", "\xCF\x86", "\xCF\x95",
                                                          "\xC3\x98", "\xC3\xB8", "\xE2\x88\x85",
                                                          "\xD0\xA4", "\xD1\x84"};
-
-std::string narrowed(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        bool replaced = false;
-        for (const Twin& twin : kTwins) {
-            if (text.substr(i).starts_with(twin.wide)) {
-                out.push_back(twin.ascii);
-                i += twin.wide.size();
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) {
-            out.push_back(text[i++]);
-        }
-    }
-    return out;
-}
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -81,7 +38,7 @@ enum class Parse { Ok, Empty, NotANumber, TooLarge };
 constexpr std::size_t kMaxWholeDigits = 18; // below 2^63
 
 Parse parse(std::string_view raw, Decimal& out) {
-    const std::string text = narrowed(raw);
+    const std::string text = calc::narrowed(raw);
     const std::string_view t = trimmed(text);
     if (t.empty()) {
         return Parse::Empty;
@@ -190,6 +147,22 @@ std::optional<NumberError> frontError(Parse p, const Decimal& d, bool zeroAllowe
     return std::nullopt;
 }
 
+// A whole number up to `limit`; zero allowed or not. A fraction is never rounded away.
+Number readWhole(std::string_view text, std::int64_t limit, bool zeroAllowed) {
+    Decimal d;
+    if (const auto e = frontError(parse(text, d), d, zeroAllowed)) {
+        return fail(*e);
+    }
+    if (d.fraction) {
+        return fail(NumberError::NotWhole);
+    }
+    const std::int64_t v = wholeValue(d);
+    if (v > limit) {
+        return fail(NumberError::TooLarge);
+    }
+    return {v, std::nullopt};
+}
+
 } // namespace
 
 Number readLength(std::string_view text, std::int64_t limit, Rounding rounding) {
@@ -211,33 +184,11 @@ Number readLength(std::string_view text, std::int64_t limit, Rounding rounding) 
 }
 
 Number readCount(std::string_view text, std::int64_t limit) {
-    Decimal d;
-    if (const auto e = frontError(parse(text, d), d, false)) {
-        return fail(*e);
-    }
-    if (d.fraction) {
-        return fail(NumberError::NotWhole);
-    }
-    const std::int64_t v = wholeValue(d);
-    if (v > limit) {
-        return fail(NumberError::TooLarge);
-    }
-    return {v, std::nullopt};
+    return readWhole(text, limit, false);
 }
 
 Number readAllowance(std::string_view text, std::int64_t limit) {
-    Decimal d;
-    if (const auto e = frontError(parse(text, d), d, true)) {
-        return fail(*e);
-    }
-    if (d.fraction) {
-        return fail(NumberError::NotWhole);
-    }
-    const std::int64_t v = wholeValue(d);
-    if (v > limit) {
-        return fail(NumberError::TooLarge);
-    }
-    return {v, std::nullopt};
+    return readWhole(text, limit, true);
 }
 
 Number readDiameter(std::string_view text, std::int64_t limitTenths) {
@@ -253,18 +204,7 @@ Number readDiameter(std::string_view text, std::int64_t limitTenths) {
     if (t.find_first_of("eE") != std::string_view::npos) {
         return fail(NumberError::NotANumber); // nobody writes a diameter with an exponent
     }
-    Decimal d;
-    if (const auto e = frontError(parse(t.empty() ? t : std::string_view(shifted), d), d, false)) {
-        return fail(*e);
-    }
-    if (d.fraction) {
-        return fail(NumberError::NotWhole);
-    }
-    const std::int64_t v = wholeValue(d);
-    if (v > limitTenths) {
-        return fail(NumberError::TooLarge);
-    }
-    return {v, std::nullopt};
+    return readWhole(t.empty() ? t : std::string_view(shifted), limitTenths, false);
 }
 
 std::string diameterText(std::int64_t tenths) {

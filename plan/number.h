@@ -25,7 +25,7 @@ struct Number {
 };
 
 // Blanks (space, tab, U+3000) around the text are ignored; full-width digits, point, plus and
-// minus read as their ASCII twins, as in the calculator's fields. An optional sign, digits with
+// minus read as their ASCII twins, exactly as in the calculator's fields (calc/full_width.h). An optional sign, digits with
 // an optional fraction after '.', and an optional exponent (e or E, optional sign, digits), as
 // a spreadsheet may write a large number; a thousands separator is not a number.
 

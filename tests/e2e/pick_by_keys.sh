@@ -7,23 +7,7 @@
 set -euo pipefail
 
 program=$1
-work=$(mktemp -d)
-xvfb_pid= app_pid=
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own, never one that is already in use.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-unset QT_QPA_PLATFORM
+source "$(dirname "$0")/own_display.sh" 1280x1024x24
 
 "$program" >"$work/hengchi.log" 2>&1 &
 app_pid=$!
