@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <span>
 
 #include <QString>
 #include <QStringDecoder>
@@ -69,10 +70,68 @@ QString fromUtf8(const std::string& text) {
     return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-bool blankRow(const ListRow& row) {
-    return isBlank(fromUtf8(row.piece.mark)) && isBlank(fromUtf8(row.piece.diameter)) &&
-           isBlank(fromUtf8(row.piece.length)) && isBlank(fromUtf8(row.piece.count)) &&
-           isBlank(fromUtf8(row.shape)) && isBlank(fromUtf8(row.parameters));
+// Blank in the six columns and in the first `others` of its other cells, those a file has.
+bool blankRow(const ListRow& row, std::size_t others) {
+    const auto blank = [](const std::string& text) {
+        return isBlank(fromUtf8(text));
+    };
+    const auto written = std::span(row.others).first(std::min(others, row.others.size()));
+    return blank(row.piece.mark) && blank(row.piece.diameter) && blank(row.piece.length) &&
+           blank(row.piece.count) && blank(row.shape) && blank(row.parameters) &&
+           std::ranges::all_of(written, blank);
+}
+
+bool isPieceColumn(const QString& header) {
+    const QString name = normalName(header);
+    return std::ranges::any_of(kPieceColumns, [&name](const ColumnSpec& spec) {
+        return std::ranges::any_of(
+            spec.names, [&name](std::u16string_view alias) { return name == QStringView(alias); });
+    });
+}
+
+// A column of the pieces table that is none of the six: where it is, and its name.
+struct OtherColumn {
+    qsizetype at;
+    QString name;
+};
+
+// The other columns under `header`, as wide as its widest row. Unnamed columns at the end with
+// nothing in them are a spreadsheet's padding.
+std::vector<OtherColumn> otherColumns(const Record& header, std::span<const Record> rows) {
+    qsizetype width = header.cells.size();
+    for (const Record& row : rows) {
+        width = std::max(width, row.cells.size());
+    }
+    std::vector<OtherColumn> out;
+    for (qsizetype at = 0; at < width; ++at) {
+        const QString name = at < header.cells.size() ? header.cells[at].trimmed() : QString();
+        if (!isPieceColumn(name)) {
+            out.push_back({at, name});
+        }
+    }
+    const auto padding = [rows](const OtherColumn& column) {
+        return column.name.isEmpty() && std::ranges::all_of(rows, [&column](const Record& row) {
+                   return column.at >= row.cells.size() || isBlank(row.cells[column.at]);
+               });
+    };
+    while (!out.empty() && padding(out.back())) {
+        out.pop_back();
+    }
+    return out;
+}
+
+// The header row decides the separator a reader finds, and a quoted cell does not count there:
+// so a name holding a semicolon or a tab is quoted.
+QString headerRecord(const QStringList& names) {
+    QStringList cells;
+    for (const QString& name : names) {
+        QString cell = joinRecord({name}, u',');
+        if (!cell.startsWith(u'"') && (name.contains(u';') || name.contains(u'\t'))) {
+            cell = u'"' + cell + u'"'; // it holds no quote, or joinRecord would have quoted it
+        }
+        cells.append(cell);
+    }
+    return cells.join(u',');
 }
 
 class ListReader {
@@ -105,12 +164,18 @@ private:
             ++end;
         }
         next_ = headerAt(records_, next_, end, kPieceColumns);
-        const Columns columns(records_[next_++], kPieceColumns, out_.errors);
-        for (; inTable(); ++next_) {
-            const Record& row = records_[next_];
-            if (!columns.complete()) {
-                continue;
-            }
+        const Record& header = records_[next_++];
+        const Columns columns(header, kPieceColumns, out_.errors);
+        const std::span<const Record> rows(records_.data() + next_, end - next_);
+        next_ = end;
+        if (!columns.complete()) {
+            return;
+        }
+        const std::vector<OtherColumn> others = otherColumns(header, rows);
+        for (const OtherColumn& column : others) {
+            out_.document.otherColumns.push_back(utf8(column.name));
+        }
+        for (const Record& row : rows) {
             ListRow piece;
             piece.piece.mark = utf8(columns.cell(row, Column::Mark));
             piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
@@ -119,8 +184,11 @@ private:
             piece.piece.line = row.line;
             piece.shape = utf8(columns.cell(row, Column::Shape));
             piece.parameters = utf8(columns.cell(row, Column::Parameters));
-            // A row with text only in columns that are not read is no piece.
-            if (!blankRow(piece)) {
+            for (const OtherColumn& column : others) {
+                piece.others.push_back(
+                    utf8(column.at < row.cells.size() ? row.cells[column.at] : QString()));
+            }
+            if (!blankRow(piece, others.size())) {
                 out_.document.rows.push_back(std::move(piece));
             }
         }
@@ -267,14 +335,24 @@ QByteArray writeList(const ListDocument& document) {
     const auto line = [&text](const QStringList& cells) {
         text.append(joinRecord(cells, u',')).append(u"\r\n");
     };
-    line({QStringLiteral("编号"), QStringLiteral("直径"), QStringLiteral("长度"),
-          QStringLiteral("根数"), QStringLiteral("形状"), QStringLiteral("参数")});
+    QStringList header{QStringLiteral("编号"), QStringLiteral("直径"), QStringLiteral("长度"),
+                       QStringLiteral("根数"), QStringLiteral("形状"), QStringLiteral("参数")};
+    for (const std::string& name : document.otherColumns) {
+        header.append(fromUtf8(name));
+    }
+    text.append(headerRecord(header)).append(u"\r\n");
+    const std::size_t others = document.otherColumns.size();
     for (const ListRow& row : document.rows) {
-        if (!blankRow(row)) {
-            line({fromUtf8(row.piece.mark), fromUtf8(row.piece.diameter),
-                  fromUtf8(row.piece.length), fromUtf8(row.piece.count), fromUtf8(row.shape),
-                  fromUtf8(row.parameters)});
+        if (blankRow(row, others)) {
+            continue;
         }
+        QStringList cells{fromUtf8(row.piece.mark),   fromUtf8(row.piece.diameter),
+                          fromUtf8(row.piece.length), fromUtf8(row.piece.count),
+                          fromUtf8(row.shape),        fromUtf8(row.parameters)};
+        for (std::size_t i = 0; i < others; ++i) {
+            cells.append(i < row.others.size() ? fromUtf8(row.others[i]) : QString());
+        }
+        line(cells);
     }
 
     const ListSettings& s = document.settings;

@@ -29,18 +29,21 @@
 // columns (rows above it, such as a spreadsheet's title, are not read). Its columns are found
 // by name in any order (编号 or mark, 直径 or diameter, 长度 or length, 根数 or count, 形状 or
 // shape, 参数 or parameters; trimmed, case ignored, a unit "(mm)" ignored); the first four are
-// required and other columns are ignored, so a spreadsheet's own list reads as it is. The table
-// ends at the first row whose first cell starts with an unquoted '#': the optional sections #设置
-// and #余料, in either order. A settings row may be padded with empty cells, as a spreadsheet saves
-// it.
+// required. Every other column (a spreadsheet's 构件, 备注, 序号…) is kept with its cells, so
+// that a spreadsheet's own list reads as it is and is saved again whole; the optimiser never
+// reads them. The table ends at the first row whose first cell starts with an unquoted '#': the
+// optional sections #设置 and #余料, in either order. A settings row may be padded with empty
+// cells, as a spreadsheet saves it.
 namespace formats {
 
 // One row of the pieces table, its texts as written (UTF-8). The optimiser's checks read
-// `piece`; `shape` and `parameters` belong to the planner (see shape.h).
+// `piece`; `shape` and `parameters` belong to the planner (see shape.h); `others` are the row's
+// cells in the document's other columns, one per column in the same order.
 struct ListRow {
     plan::PieceRow piece; // its line is the file's line
     std::string shape;
     std::string parameters;
+    std::vector<std::string> others;
 };
 
 // The settings a file gives; what it leaves out stays as the reader's default.
@@ -58,6 +61,12 @@ struct ListSettings {
 [[nodiscard]] plan::Settings applied(const ListSettings& file, plan::Settings base);
 
 struct ListDocument {
+    // The names of the pieces table's other columns, in the file's order, trimmed; none is one of
+    // the six. A column whose header cell is empty (or that reaches past the header) keeps its
+    // place among them with an empty name, so that its cells stay under it, unless it has nothing
+    // in it and no other column with a name or a text follows: that is the padding of empty cells
+    // a spreadsheet adds to its rows.
+    std::vector<std::string> otherColumns;
     std::vector<ListRow> rows;
     ListSettings settings;
     std::vector<plan::OffcutRow> offcuts; // the #余料 section's rows, lines as in the file
@@ -70,13 +79,15 @@ struct ListRead {
 };
 
 // Reads a list file, or any pieces file. Row values are not checked here: plan::checkList does
-// that, with the rows' file lines.
+// that, with the rows' file lines. A row with text only in other columns (a note, a subtotal) is
+// kept, and plan::checkList passes over it as blank.
 [[nodiscard]] ListRead readList(const QByteArray& bytes);
 
 // UTF-8 with a BOM, comma-separated, CR LF line ends, quoted where needed; the pieces table
-// always with all six columns, then #设置 with the settings the document has (none: no
-// section), then #余料 when there are offcuts. readList gives the same document back; rows
-// blank in all six columns are left out, as readList leaves them out.
+// always with all six columns and then the other columns (a row's missing cells are empty),
+// then #设置 with the settings the document has (none: no section), then #余料 when there are
+// offcuts. readList gives the same document back; rows blank in every column are left out, as
+// readList leaves them out.
 [[nodiscard]] QByteArray writeList(const ListDocument& document);
 
 } // namespace formats

@@ -14,12 +14,20 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
+QStringList pieceHeaders(const QStringList& otherColumns) {
+    QStringList headers{QStringLiteral("编号"), QStringLiteral("直径"), QStringLiteral("长度 (mm)"),
+                        QStringLiteral("根数"), QStringLiteral("形状"), QStringLiteral("参数")};
+    for (const QString& name : otherColumns) {
+        // A column header a person can read, and a screen reader can say.
+        headers.append(name.isEmpty() ? QStringLiteral("（无列名）") : name);
+    }
+    return headers;
+}
+
 } // namespace
 
 ListTables::ListTables()
-    : pieces({QStringLiteral("编号"), QStringLiteral("直径"), QStringLiteral("长度 (mm)"),
-              QStringLiteral("根数"), QStringLiteral("形状"), QStringLiteral("参数")},
-             true),
+    : pieces(pieceHeaders({}), true),
       offcuts({QStringLiteral("直径"), QStringLiteral("长度 (mm)"), QStringLiteral("根数")}, true),
       stock({QStringLiteral("原材长度 (mm)")}, true),
       settings({QStringLiteral("锯口 (mm)"), QStringLiteral("最短余料 (mm)"),
@@ -32,13 +40,21 @@ ListTables::ListTables()
 }
 
 void ListTables::load(const formats::ListDocument& document) {
+    otherColumns_.clear();
+    for (const std::string& name : document.otherColumns) {
+        otherColumns_.append(fromUtf8(name));
+    }
     std::vector<TextTable::Row> rows;
     for (const formats::ListRow& r : document.rows) {
-        rows.push_back({fromUtf8(r.piece.mark), fromUtf8(r.piece.diameter),
-                        fromUtf8(r.piece.length), fromUtf8(r.piece.count), fromUtf8(r.shape),
-                        fromUtf8(r.parameters)});
+        TextTable::Row row{fromUtf8(r.piece.mark),   fromUtf8(r.piece.diameter),
+                           fromUtf8(r.piece.length), fromUtf8(r.piece.count),
+                           fromUtf8(r.shape),        fromUtf8(r.parameters)};
+        for (const std::string& cell : r.others) {
+            row.append(fromUtf8(cell));
+        }
+        rows.push_back(std::move(row));
     }
-    pieces.replaceAll(std::move(rows));
+    pieces.replaceAll(pieceHeaders(otherColumns_), std::move(rows));
 
     std::vector<TextTable::Row> yard;
     for (const plan::OffcutRow& r : document.offcuts) {
@@ -67,6 +83,10 @@ QString ListTables::project() const {
 
 ForFile toDocument(const ListTables& tables) {
     formats::ListDocument document;
+    for (const QString& name : tables.otherColumns()) {
+        document.otherColumns.push_back(utf8(name));
+    }
+    const int columns = kPieceColumns + static_cast<int>(tables.otherColumns().size());
     for (int row = 0; row < tables.pieces.dataRows(); ++row) {
         if (tables.pieces.blankRow(row)) {
             continue;
@@ -74,10 +94,15 @@ ForFile toDocument(const ListTables& tables) {
         const auto cell = [&](int column) {
             return utf8(tables.pieces.text(row, column));
         };
+        std::vector<std::string> others;
+        for (int column = kPieceColumns; column < columns; ++column) {
+            others.push_back(cell(column));
+        }
         document.rows.push_back(
             {{cell(kMark), cell(kDiameter), cell(kLength), cell(kCount), row + 1},
              cell(kShape),
-             cell(kParameters)});
+             cell(kParameters),
+             std::move(others)});
     }
     for (int row = 0; row < tables.offcuts.dataRows(); ++row) {
         if (tables.offcuts.blankRow(row)) {

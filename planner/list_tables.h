@@ -6,12 +6,15 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 // The planner's document while it is open: the list file's parts as tables of texts, exactly as
 // typed, so that nothing the user wrote is changed or lost before it is checked.
 namespace planner {
 
-// The columns of the pieces table; 参数 is kept for the shape dialog and not shown.
+// The columns of the pieces table; 参数 is kept for the shape dialog and not shown. The list
+// file's other columns follow from kPieceColumns on, so that each row's cells in them go with the
+// row through every edit; the view shows them after 形状.
 enum PieceColumn { kMark, kDiameter, kLength, kCount, kShape, kParameters, kPieceColumns };
 enum OffcutColumn { kOffcutDiameter, kOffcutLength, kOffcutCount };
 // The one row of the settings table.
@@ -34,6 +37,11 @@ public:
     void clear();
 
     [[nodiscard]] QString project() const;
+    // The names of the list's other columns, as the file has them (an unnamed one is empty).
+    [[nodiscard]] const QStringList& otherColumns() const { return otherColumns_; }
+
+private:
+    QStringList otherColumns_;
 };
 
 // The document for the list file. Blank rows are left out. The settings must be valid to be

@@ -105,7 +105,12 @@ void TextTable::truncate(int count) {
 }
 
 void TextTable::replaceAll(std::vector<Row> rows) {
+    replaceAll(headers_, std::move(rows));
+}
+
+void TextTable::replaceAll(QStringList headers, std::vector<Row> rows) {
     beginResetModel();
+    headers_ = std::move(headers);
     rows_ = std::move(rows);
     for (Row& row : rows_) {
         row.resize(columnCount());

@@ -49,6 +49,8 @@ public:
     [[nodiscard]] std::vector<Row> takeRows(int at, int count);
     void truncate(int count);
     void replaceAll(std::vector<Row> rows);
+    // Every row, and the columns with them: a document with columns of its own was opened.
+    void replaceAll(QStringList headers, std::vector<Row> rows);
 
     // What is wrong with a cell, by (row, column); cells not named are fine.
     using Problems = std::map<std::pair<int, int>, QString>;

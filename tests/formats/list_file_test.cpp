@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadPieces, testing::Values(
     Readable{"EnglishNamesAnyOrderAndCase",
              utf8(" Count ,LENGTH,mark,Diameter\n4,6457,KL1-1,25\n10,3180,KZ2-3,Φ12\n"), kPlainRows},
     Readable{"UnitsAfterNames", utf8("编号,直径(mm),长度（mm）,根数\nKL1-1,25,6457,4\nKZ2-3,Φ12,3180,10\n"), kPlainRows},
-    Readable{"OtherColumnsIgnored",
+    Readable{"OtherColumnsAroundTheSix",
              utf8("序号,编号,备注,直径,长度,根数,重量\n1,KL1-1,梁,25,6457,4,99\n2,KZ2-3,柱,Φ12,3180,10,28\n"),
              kPlainRows},
     Readable{"BlankLinesKeepTheirNumbers",
@@ -106,8 +106,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadPieces, testing::Values(
              {{"KL1", "２５", "６４５７.３４", "４", 2, "", ""}}},
     Readable{"ShortRowsGiveEmptyCells", utf8("编号,直径,长度,根数\nKL1,25\n"),
              {{"KL1", "25", "", "", 2, "", ""}}},
-    Readable{"RowsBlankInTheColumnsReadAreLeftOut", utf8("编号,直径,长度,根数,备注\n,,,,只有备注\nKL1,25,6457,4,\n"),
-             {{"KL1", "25", "6457", "4", 3, "", ""}}},
+    Readable{"RowsWithTextOnlyInOtherColumnsAreKept", utf8("编号,直径,长度,根数,备注\n,,,,只有备注\nKL1,25,6457,4,\n"),
+             {{"", "", "", "", 2, "", ""}, {"KL1", "25", "6457", "4", 3, "", ""}}},
     Readable{"ShapeAndParameters",
              utf8("编号,直径,长度,根数,形状,参数\nG1,8,1560,20,箍筋,\"长=300;宽=200\"\n"),
              {{"G1", "8", "1560", "20", 2, "箍筋", "长=300;宽=200"}}},
@@ -119,6 +119,89 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadPieces, testing::Values(
     Readable{"HeaderOnly", utf8("编号,直径,长度,根数\r\n"), {}}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+using Others = std::vector<std::vector<std::string>>;
+
+// Each row's cells in the other columns.
+Others othersOf(const ListDocument& d) {
+    Others out;
+    for (const ListRow& r : d.rows) {
+        out.push_back(r.others);
+    }
+    return out;
+}
+
+struct WithOthers {
+    const char* name;
+    QByteArray bytes;
+    std::vector<std::string> columns;
+    Others rows;
+};
+
+class ReadOtherColumns : public testing::TestWithParam<WithOthers> {};
+
+TEST_P(ReadOtherColumns, KeepsTheirNamesAndCellsInFileOrder) {
+    const ListRead got = readList(GetParam().bytes);
+    EXPECT_TRUE(got.errors.empty()) << got.errors.size() << " errors, the first on line "
+                                    << (got.errors.empty() ? 0 : got.errors[0].line);
+    EXPECT_EQ(got.document.otherColumns, GetParam().columns);
+    EXPECT_EQ(othersOf(got.document), GetParam().rows);
+}
+
+const char* const kMembers = "编号,构件,直径,长度,根数\r\nKL1-1,KL1 上部通长筋,25,6456.34,8\r\n"
+                             "KZ1-2,KZ1 箍筋,10,2140,60\r\n";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, ReadOtherColumns, testing::Values(
+    WithOthers{"None", utf8(kPlain), {}, {{}, {}}},
+    WithOthers{"MemberColumn", utf8(kMembers), {"构件"}, {{"KL1 上部通长筋"}, {"KZ1 箍筋"}}},
+    WithOthers{"MemberColumnInGb18030", gb18030(kMembers), {"构件"}, {{"KL1 上部通长筋"}, {"KZ1 箍筋"}}},
+    WithOthers{"InFileOrderAroundTheSix",
+               utf8("序号,编号,备注,直径,长度,根数,形状,重量\n1,KL1-1,梁,25,6457,4,,99\n"),
+               {"序号", "备注", "重量"}, {{"1", "梁", "99"}}},
+    WithOthers{"NamesTrimmedCellsAsWritten", utf8(" 备注\u3000,编号,直径,长度,根数\n 左 ,KL1,25,6457,4\n"),
+               {"备注"}, {{" 左 "}}},
+    WithOthers{"NamesKeepTheirCase", utf8("编号,直径,长度,根数,Note (mm)\nKL1,25,6457,4,x\n"),
+               {"Note (mm)"}, {{"x"}}},
+    WithOthers{"QuotedCellWithACommaAndALineBreak",
+               utf8("编号,直径,长度,根数,备注\nKL1,25,6457,4,\"梁,左\n二跨\"\n"), {"备注"}, {{"梁,左\n二跨"}}},
+    WithOthers{"EmptyCellsAndShortRows", utf8("编号,直径,长度,根数,构件,备注\nKL1,25,6457,4,,甲\nKL2,25,6457,4\n"),
+               {"构件", "备注"}, {{"", "甲"}, {"", ""}}},
+    WithOthers{"UnnamedColumnWithTextKeepsItsPlace", utf8("编号,,直径,长度,根数,备注\nKL1,x,25,6457,4,甲\n"),
+               {"", "备注"}, {{"x", "甲"}}},
+    WithOthers{"UnnamedEmptyColumnBeforeANamedOneKept", utf8("编号,直径,长度,根数,,备注\nKL1,25,6457,4,,甲\n"),
+               {"", "备注"}, {{"", "甲"}}},
+    WithOthers{"SpreadsheetPaddingLeftOut", utf8("编号,直径,长度,根数,备注,,,\nKL1,25,6457,4,甲,,\u3000,\n"),
+               {"备注"}, {{"甲"}}},
+    WithOthers{"CellsPastTheHeaderKeptUnnamed", utf8("编号,直径,长度,根数\nKL1,25,6457,4,,迟到\nKL2,25,6457,4\n"),
+               {"", ""}, {{"", "迟到"}, {"", ""}}},
+    WithOthers{"TitleRowsAboveAddNoColumns", utf8("下料单,,,,,,\n编号,直径,长度,根数\nKL1,25,6457,4\n"), {}, {{}}},
+    WithOthers{"SemicolonsFile", utf8("编号;直径;长度;根数;备注\nKL1;25;6457;4;a,b\n"), {"备注"}, {{"a,b"}}},
+    WithOthers{"RowWithTextOnlyInOtherColumns", utf8("编号,直径,长度,根数,备注\n,,,,只有备注\nKL1,25,6457,4\n"),
+               {"备注"}, {{"只有备注"}, {""}}}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(ReadList, KeepsNoOtherColumnsWhenTheHeaderIsWrong) {
+    const ListRead got = readList(utf8("编号,直径,长度,备注\nKL1,25,6457,甲\n"));
+    EXPECT_EQ(got.errors.size(), 1U);
+    EXPECT_TRUE(got.document.otherColumns.empty());
+    EXPECT_TRUE(got.document.rows.empty());
+}
+
+TEST(ReadList, TheOptimiserPassesOverRowsWithTextOnlyInOtherColumns) {
+    const ListRead got =
+        readList(utf8("编号,直径,长度,根数,备注\nKL1,25,6457,4,梁\n,,,,以下为二层\n"));
+    ASSERT_EQ(got.document.rows.size(), 2U);
+    std::vector<plan::PieceRow> rows;
+    for (const ListRow& r : got.document.rows) {
+        rows.push_back(r.piece);
+    }
+    const plan::Checked checked = plan::checkList(rows, {}, plan::Settings{});
+    EXPECT_TRUE(checked.errors.empty());
+    ASSERT_EQ(checked.list.pieces().size(), 1U);
+    EXPECT_EQ(checked.list.pieces()[0].mark, "KL1");
+}
 
 FileError error(int line, FileProblem problem) {
     FileError e;
@@ -302,6 +385,8 @@ std::vector<Row> withoutLines(std::vector<Row> rows) {
 
 void expectSameDocument(const ListDocument& got, const ListDocument& want) {
     EXPECT_EQ(withoutLines(rowsOf(got)), withoutLines(rowsOf(want)));
+    EXPECT_EQ(got.otherColumns, want.otherColumns);
+    EXPECT_EQ(othersOf(got), othersOf(want));
     EXPECT_EQ(got.settings, want.settings);
     ASSERT_EQ(got.offcuts.size(), want.offcuts.size());
     for (std::size_t i = 0; i < want.offcuts.size(); ++i) {
@@ -334,7 +419,8 @@ TEST_P(RoundTrip, SurvivesASpreadsheetPaddingEveryRow) {
     QByteArray padded("\xEF\xBB\xBF");
     for (const formats::Record& r : records.records) {
         QStringList cells = r.cells;
-        while (cells.size() < 8) {
+        const auto width = static_cast<qsizetype>(GetParam().document.otherColumns.size()) + 8;
+        while (cells.size() < width) {
             cells.append(QString());
         }
         // Excel quotes only what needs it, so a section heading comes back bare.
@@ -349,6 +435,23 @@ TEST_P(RoundTrip, SurvivesASpreadsheetPaddingEveryRow) {
     expectSameDocument(back.document, GetParam().document);
 }
 
+// The other columns of a spreadsheet's list, with texts that need care in a CSV file.
+ListDocument otherColumns() {
+    ListDocument d;
+    d.otherColumns = {"构件", "", "备注, 说明", "a;b", "制\t表", "\"引号\"", "#号"};
+    const auto row = [&](std::string mark, std::vector<std::string> others) {
+        ListRow r;
+        r.piece = {std::move(mark), "25", "6457", "4", 0};
+        r.others = std::move(others);
+        d.rows.push_back(std::move(r));
+    };
+    row("KL1-1", {"KL1 上部通长筋", "", "梁,左", "", "", "", ""});
+    row("KL1-2", {"", "无名列", "两行\r\n的备注", " 前后空格 ", "制\t表", "say \"A\"", "#1"});
+    row("", {"", "", "只有备注", "", "", "", ""}); // a note of its own: kept, planned as blank
+    row("KL1-3", {"", "", "", "", "", "", ""});
+    return d;
+}
+
 ListDocument settingsOnly() {
     ListDocument d;
     d.settings.keep = 0;
@@ -357,7 +460,7 @@ ListDocument settingsOnly() {
 
 ListDocument offcutsOnly() {
     ListDocument d;
-    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", ""});
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", "", {}});
     d.offcuts = {{"25", "3200", "2", 0}};
     return d;
 }
@@ -365,6 +468,7 @@ ListDocument offcutsOnly() {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Documents, RoundTrip, testing::Values(
     Document{"Awkward", awkwardDocument()},
+    Document{"OtherColumns", otherColumns()},
     Document{"Empty", ListDocument{}},
     Document{"SettingsOnly", settingsOnly()},
     Document{"OffcutsOnly", offcutsOnly()}
@@ -381,17 +485,56 @@ TEST(WriteList, WritesUtf8WithBomCommasAndCrLf) {
     EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
 }
 
+TEST(WriteList, WritesOtherColumnsAfterTheSix) {
+    ListDocument d;
+    d.otherColumns = {"构件", "备注"};
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", "", {"梁", "甲,乙"}});
+    d.rows.push_back({{"KL2", "25", "6457", "4", 0}, "", "", {"柱"}});          // one missing
+    d.rows.push_back({{"KL3", "25", "6457", "4", 0}, "", "", {"a", "b", "c"}}); // one too many
+    d.rows.push_back({{"", "", "", "", 0}, "", "", {"", "", "只在多出的格里"}});
+    EXPECT_EQ(writeList(d).sliced(3), QByteArray("编号,直径,长度,根数,形状,参数,构件,备注\r\n"
+                                                 "KL1,25,6457,4,,,梁,\"甲,乙\"\r\n"
+                                                 "KL2,25,6457,4,,,柱,\r\n"
+                                                 "KL3,25,6457,4,,,a,b\r\n"));
+}
+
+struct LooksLikeASeparator {
+    const char* name;
+    std::string column;
+};
+
+class SeparatorInAName : public testing::TestWithParam<LooksLikeASeparator> {};
+
+// The header row decides the separator: more semicolons or tabs in its names than commas between
+// them must not make the written file read as another kind.
+TEST_P(SeparatorInAName, StillReadsAsACommaFile) {
+    ListDocument d;
+    d.otherColumns = {GetParam().column};
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", "", {"x"}});
+    const ListRead back = readList(writeList(d));
+    EXPECT_TRUE(back.errors.empty());
+    EXPECT_EQ(back.document.otherColumns, d.otherColumns);
+    EXPECT_EQ(othersOf(back.document), othersOf(d));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Names, SeparatorInAName, testing::Values(
+    LooksLikeASeparator{"Semicolons", std::string(20, ';')},
+    LooksLikeASeparator{"Tabs", "制" + std::string(20, '\t') + "表"}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
 TEST(WriteList, LeavesOutSectionsWithNothingInThem) {
     ListDocument d;
-    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", ""});
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", "", {}});
     const QByteArray bytes = writeList(d);
     EXPECT_FALSE(bytes.contains("#"));
 }
 
 TEST(WriteList, LeavesOutBlankRows) {
     ListDocument d;
-    d.rows.push_back({{" ", "", "", "", 0}, "", ""});
-    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", ""});
+    d.rows.push_back({{" ", "", "", "", 0}, "", "", {}});
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", "", {}});
     const ListRead back = readList(writeList(d));
     ASSERT_EQ(back.document.rows.size(), 1U);
     EXPECT_EQ(back.document.rows[0].piece.line, 2);

@@ -11,7 +11,8 @@
 namespace {
 
 bool sameRows(const formats::ListDocument& a, const formats::ListDocument& b) {
-    if (a.rows.size() != b.rows.size() || a.offcuts.size() != b.offcuts.size()) {
+    if (a.otherColumns != b.otherColumns || a.rows.size() != b.rows.size() ||
+        a.offcuts.size() != b.offcuts.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.rows.size(); ++i) {
@@ -19,7 +20,7 @@ bool sameRows(const formats::ListDocument& a, const formats::ListDocument& b) {
         const formats::ListRow& y = b.rows[i];
         if (x.piece.mark != y.piece.mark || x.piece.diameter != y.piece.diameter ||
             x.piece.length != y.piece.length || x.piece.count != y.piece.count ||
-            x.shape != y.shape || x.parameters != y.parameters) {
+            x.shape != y.shape || x.parameters != y.parameters || x.others != y.others) {
             return false;
         }
     }

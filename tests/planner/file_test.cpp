@@ -32,6 +32,9 @@ private slots:
     void spreadsheetEncodingsAreRead_data();
     void spreadsheetEncodingsAreRead();
     void wrongRowsOpenMarked();
+    void theExampleKeepsItsMemberColumn();
+    void otherColumnsSurviveSaving_data();
+    void otherColumnsSurviveSaving();
     void unreadableFilesNameTheLine_data();
     void unreadableFilesNameTheLine();
     void unsavedChangesAreAskedAbout_data();
@@ -187,6 +190,100 @@ void FileTest::wrongRowsOpenMarked() {
     QCOMPARE(pieces.problem(1, planner::kLength), QStringLiteral("长度：不是数字"));
     QCOMPARE(pieces.problem(2, planner::kCount), QStringLiteral("根数：必须大于 0"));
     QVERIFY(pieces.problem(0, planner::kLength).isEmpty());
+}
+
+void FileTest::theExampleKeepsItsMemberColumn() {
+    const QString example = QStringLiteral(HENGCHI_EXAMPLES "/cutting-list.csv");
+    QFile file(example);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // The example's 构件 texts straight from its lines: the second cell of each row above #设置.
+    QStringList members;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+    for (qsizetype i = 1; i < lines.size() && !lines[i].startsWith(u'#'); ++i) {
+        members.append(lines[i].section(u',', 1, 1));
+    }
+    QVERIFY(lines.front().contains(QStringLiteral(",构件,")));
+    QVERIFY(members.size() > 10);
+
+    QVERIFY(window_->openFile(example));
+    QVERIFY2(script_.informed.isEmpty(), qPrintable(script_.informed.join(u'\n')));
+    const planner::TextTable& pieces = window_->tables().pieces;
+    QCOMPARE(window_->tables().otherColumns(), QStringList{QStringLiteral("构件")});
+    QStringList shown;
+    for (int row = 0; row < pieces.dataRows(); ++row) {
+        shown.append(pieces.text(row, planner::kPieceColumns));
+    }
+    QCOMPARE(shown, members);
+
+    script_.paths = {path(QStringLiteral("saved.csv"))};
+    window_->run(Command::SaveAs);
+    const QByteArray saved = read(QStringLiteral("saved.csv"));
+    QVERIFY(saved.startsWith("\xEF\xBB\xBF编号,直径,长度,根数,形状,参数,构件\r\n"));
+
+    FakeDialogs::Script other;
+    const auto reopened = makeWindow(other, *dir_);
+    QVERIFY(reopened->openFile(path(QStringLiteral("saved.csv"))));
+    QCOMPARE(reopened->tables().otherColumns(), window_->tables().otherColumns());
+    QCOMPARE(reopened->tables().pieces.rows(), pieces.rows());
+}
+
+void FileTest::otherColumnsSurviveSaving_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("columns"); // separated by '|'
+    QTest::addColumn<QString>("cells");   // rows end in '\n', cells separated by '|'
+
+    QStringEncoder gb18030("GB18030");
+    QTest::newRow("GB18030 with a quoted comma and an empty cell")
+        << static_cast<QByteArray>(gb18030.encode(
+               QStringLiteral("编号,构件,直径,长度,根数,备注\r\nKL1,\"梁,左\",25,6450,8,\r\n"
+                              "KZ1,柱,22,3600,16,底层\r\n")))
+        << "构件|备注"
+        << "梁,左|\n柱|底层\n";
+    QTest::newRow("an unnamed column keeps its place")
+        << QByteArray("编号,,直径,长度,根数,备注\nA,x,12,100,1,甲\nB,,12,200,1,乙\n") << "|备注"
+        << "x|甲\n|乙\n";
+    QTest::newRow("a note on a row of its own")
+        << QByteArray("编号,直径,长度,根数,备注\nA,12,100,1,\n,,,,以下为二层\nB,12,200,1,\n")
+        << "备注"
+        << "\n以下为二层\n\n";
+    QTest::newRow("a cell with a line break and quotes")
+        << QByteArray("编号,直径,长度,根数,说明\nA,12,100,1,\"两行\n\"\"的\"\"说明\"\n") << "说明"
+        << "两行\n\"的\"说明\n";
+}
+
+void FileTest::otherColumnsSurviveSaving() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, columns);
+    QFETCH(QString, cells);
+
+    write(QStringLiteral("list.csv"), bytes);
+    QVERIFY(window_->openFile(path(QStringLiteral("list.csv"))));
+    QVERIFY2(script_.informed.isEmpty(), qPrintable(script_.informed.join(u'\n')));
+    const planner::ListTables& tables = window_->tables();
+    QCOMPARE(tables.otherColumns().join(u'|'), columns);
+    QString shown;
+    for (const planner::TextTable::Row& row : tables.pieces.rows()) {
+        shown += row.mid(planner::kPieceColumns).join(u'|') + u'\n';
+    }
+    QCOMPARE(shown, cells);
+    // The optimiser finds nothing wrong in them.
+    for (int row = 0; row < tables.pieces.dataRows(); ++row) {
+        for (int column = 0; column < tables.pieces.columnCount(); ++column) {
+            QVERIFY2(tables.pieces.problem(row, column).isEmpty(),
+                     qPrintable(tables.pieces.problem(row, column)));
+        }
+    }
+
+    script_.paths = {path(QStringLiteral("first.csv"))};
+    window_->run(Command::SaveAs);
+    FakeDialogs::Script other;
+    const auto reopened = makeWindow(other, *dir_);
+    QVERIFY(reopened->openFile(path(QStringLiteral("first.csv"))));
+    QCOMPARE(reopened->tables().otherColumns(), tables.otherColumns());
+    QCOMPARE(reopened->tables().pieces.rows(), tables.pieces.rows());
+    other.paths = {path(QStringLiteral("second.csv"))};
+    reopened->run(Command::SaveAs);
+    QCOMPARE(read(QStringLiteral("second.csv")), read(QStringLiteral("first.csv")));
 }
 
 void FileTest::unreadableFilesNameTheLine_data() {
