@@ -1,5 +1,6 @@
 #include "planner/planner_window.h"
 
+#include "formats/records.h"
 #include "formats/shape.h"
 #include "planner/list_sort.h"
 #include "planner/progress_panel.h"
@@ -9,6 +10,8 @@
 #include "planner/table_edits.h"
 #include "planner/table_view.h"
 #include "window/utf8.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QApplication>
@@ -94,16 +97,19 @@ void PlannerWindow::createParts() {
     list_->setAccessibleDescription(
         QStringLiteral("每行一种钢筋：编号、直径、长度（毫米）、根数和可选的形状。"));
     list_->setColumnHidden(kParameters, true);
-    list_->setHeaderReader(piecesWithHeader);
+    list_->setHeaderReader(
+        [this](const QString& text) { return piecesWithHeader(text, tables_.otherColumns()); });
     list_->setDialogColumn(kShape);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    // Room for a typical entry of each column; 形状 takes the rest.
+    // Room for a typical entry of each column; the last shown, 形状 or a column of the file's
+    // own, takes the rest.
     const QFontMetrics metrics = list_->fontMetrics();
     const int pad = metrics.averageCharWidth() * 3;
     for (const auto& [column, sample] : {std::pair{kMark, QStringLiteral("KL10-12a")},
                                          {kDiameter, QStringLiteral("直径")},
                                          {kLength, QStringLiteral("长度 (mm)")},
-                                         {kCount, QStringLiteral("根数 ")}}) {
+                                         {kCount, QStringLiteral("根数 ")},
+                                         {kShape, QStringLiteral("直钢筋(弯钩)")}}) {
         list_->setColumnWidth(column, metrics.horizontalAdvance(sample) + pad);
     }
     connect(list_, &TableView::dialogRequested, this, &PlannerWindow::shapeRequested);
@@ -124,14 +130,34 @@ void PlannerWindow::createParts() {
     rightLayout->addWidget(progress_);
     rightLayout->addWidget(results_, 1);
 
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(inputs_);
-    split->addWidget(right);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
-    split->setChildrenCollapsible(false);
-    split->setSizes({420, 860});
-    setCentralWidget(split);
+    split_ = new QSplitter(Qt::Horizontal, this);
+    split_->addWidget(inputs_);
+    split_->addWidget(right);
+    split_->setStretchFactor(0, 2);
+    split_->setStretchFactor(1, 3);
+    split_->setChildrenCollapsible(false);
+    split_->setSizes({420, 860});
+    setCentralWidget(split_);
+}
+
+void PlannerWindow::showOtherColumns() {
+    if (tables_.otherColumns().isEmpty()) {
+        return;
+    }
+    // A list with columns of its own shows them as what will be saved: each as wide as its texts
+    // (within reason), and the list's side of the window widened for them, up to half of it.
+    const int widest = list_->fontMetrics().averageCharWidth() * 30;
+    const int frame = inputs_->sizeHint().width() - list_->sizeHint().width();
+    const int wanted = list_->fitColumns(kPieceColumns, widest) + std::max(frame, 0);
+    const QList<int> sizes = split_->sizes();
+    if (sizes.size() != 2) {
+        return;
+    }
+    const int total = sizes[0] + sizes[1];
+    const int left = std::min(wanted, total / 2);
+    if (left > sizes[0]) {
+        split_->setSizes({left, total - left});
+    }
 }
 
 void PlannerWindow::createActions() {
@@ -421,10 +447,12 @@ void PlannerWindow::optimiseClicked() {
         return;
     }
     running_ = {};
-    for (int row = 0; row < tables_.pieces.dataRows(); ++row) {
-        if (!tables_.pieces.blankRow(row)) {
-            running_.list.push_back(
-                tables_.pieces.rows()[static_cast<std::size_t>(row)].mid(kMark, kParameters));
+    for (const TextTable::Row& row : tables_.pieces.rows()) {
+        // The sheet lists the columns up to 形状; a row with text only in the file's other
+        // columns (a note) has nothing there.
+        TextTable::Row shown = row.mid(kMark, kParameters);
+        if (!std::ranges::all_of(shown, [](const QString& t) { return formats::isBlank(t); })) {
+            running_.list.push_back(std::move(shown));
         }
     }
     running_.project = tables_.project();

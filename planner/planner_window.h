@@ -16,6 +16,7 @@
 #include <QUndoStack>
 
 class QSettings;
+class QSplitter;
 class QTabWidget;
 class QMenu;
 
@@ -97,6 +98,7 @@ private:
     void commitEdits();
     [[nodiscard]] TableView* activeTable() const;
     void showCheck(const ListCheck& check);
+    void showOtherColumns();
     void goTo(const Spot& spot);
     [[nodiscard]] QString documentName() const;
     [[nodiscard]] QString suggestedPath(const QString& suffix) const;
@@ -110,6 +112,7 @@ private:
 
     std::map<Command, QAction*> actions_;
     QMenu* recentMenu_ = nullptr;
+    QSplitter* split_ = nullptr;
     QTabWidget* inputs_ = nullptr;
     TableView* list_ = nullptr;
     SettingsPanel* settings_ = nullptr;

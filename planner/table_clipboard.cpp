@@ -24,6 +24,25 @@ bool headerFound(const std::vector<formats::FileError>& errors) {
     });
 }
 
+// For each of the list's other columns, the pasted other column of the same name: the first
+// not taken yet, so that two columns of one name each find their own. Unnamed ones find none.
+std::vector<std::optional<std::size_t>> pastedColumns(const std::vector<std::string>& pasted,
+                                                      const QStringList& otherColumns) {
+    std::vector<bool> taken(pasted.size(), false);
+    std::vector<std::optional<std::size_t>> from;
+    for (const QString& name : otherColumns) {
+        std::optional<std::size_t> found;
+        for (std::size_t i = 0; i < pasted.size() && !name.isEmpty() && !found; ++i) {
+            if (!taken[i] && fromUtf8(pasted[i]).compare(name, Qt::CaseInsensitive) == 0) {
+                taken[i] = true;
+                found = i;
+            }
+        }
+        from.push_back(found);
+    }
+    return from;
+}
+
 } // namespace
 
 Block cellsOf(const QString& text) {
@@ -44,16 +63,24 @@ QString textOf(const Block& rows) {
     return text;
 }
 
-std::optional<Block> piecesWithHeader(const QString& text) {
+std::optional<Block> piecesWithHeader(const QString& text, const QStringList& otherColumns) {
     const formats::ListRead read = formats::readList(text.toUtf8());
     if (!headerFound(read.errors)) {
         return std::nullopt;
     }
+    const std::vector<std::optional<std::size_t>> from =
+        pastedColumns(read.document.otherColumns, otherColumns);
     Block rows;
     for (const formats::ListRow& row : read.document.rows) {
-        rows.push_back({fromUtf8(row.piece.mark), fromUtf8(row.piece.diameter),
-                        fromUtf8(row.piece.length), fromUtf8(row.piece.count), fromUtf8(row.shape),
-                        fromUtf8(row.parameters)});
+        QStringList cells{fromUtf8(row.piece.mark),   fromUtf8(row.piece.diameter),
+                          fromUtf8(row.piece.length), fromUtf8(row.piece.count),
+                          fromUtf8(row.shape),        fromUtf8(row.parameters)};
+        for (const std::optional<std::size_t>& column : from) {
+            cells.append(column ? fromUtf8(row.others[*column]) : QString());
+        }
+        if (!std::ranges::all_of(cells, [](const QString& c) { return formats::isBlank(c); })) {
+            rows.push_back(std::move(cells));
+        }
     }
     return rows;
 }

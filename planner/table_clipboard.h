@@ -22,8 +22,11 @@ using Block = std::vector<QStringList>;
 
 // When the pasted text begins with a header naming the columns of a list (编号, 直径, 长度, 根数,
 // and optionally 形状 and 参数, in any order), its rows rearranged into the table's columns:
-// mark, diameter, length, count, shape, parameters. Nothing when it has no such header.
-[[nodiscard]] std::optional<Block> piecesWithHeader(const QString& text);
+// mark, diameter, length, count, shape, parameters, then the list's `otherColumns`, each filled
+// from the pasted column of the same name (case ignored) or left empty. Rows with nothing in
+// those columns are left out. Nothing when it has no such header.
+[[nodiscard]] std::optional<Block> piecesWithHeader(const QString& text,
+                                                    const QStringList& otherColumns);
 
 // The same for a table of yard offcuts: 直径, 长度, 根数.
 [[nodiscard]] std::optional<Block> offcutsWithHeader(const QString& text);

@@ -8,6 +8,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QUndoStack>
 
@@ -115,7 +116,7 @@ bool TableView::paste(const QString& text) {
         }
     }
     if (!block) {
-        block = cellsOf(text);
+        block = intoShownColumns(cellsOf(text), at.row(), left);
     }
     if (block->empty()) {
         return false;
@@ -123,6 +124,50 @@ bool TableView::paste(const QString& text) {
     stack_.push(new SetBlock(table_, at.row(), left, *block,
                              QStringLiteral("粘贴 %1 行").arg(block->size())));
     return true;
+}
+
+Block TableView::intoShownColumns(const Block& block, int top, int left) const {
+    std::vector<int> shown;
+    for (int c = left; c < table_.columnCount(); ++c) {
+        if (!isColumnHidden(c)) {
+            shown.push_back(c);
+        }
+    }
+    Block out;
+    for (std::size_t r = 0; r < block.size(); ++r) {
+        const QStringList& cells = block[r];
+        const auto count = std::min(static_cast<std::size_t>(cells.size()), shown.size());
+        QStringList row;
+        for (std::size_t i = 0; i < count; ++i) {
+            // A hidden column the block passes over is written with the text it has.
+            while (left + row.size() < shown[i]) {
+                row.append(
+                    table_.text(top + static_cast<int>(r), left + static_cast<int>(row.size())));
+            }
+            row.append(cells[static_cast<qsizetype>(i)]);
+        }
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
+int TableView::fitColumns(int first, int widest) {
+    int width = verticalHeader()->sizeHint().width() + 2 * frameWidth() +
+                verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < model()->columnCount(); ++c) {
+        if (isColumnHidden(c)) {
+            continue;
+        }
+        // The last column may be stretched wider than it needs: count what it needs.
+        int needs = columnWidth(c);
+        if (c >= first) {
+            needs = std::min(std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c)),
+                             widest);
+            setColumnWidth(c, needs);
+        }
+        width += needs;
+    }
+    return width;
 }
 
 std::vector<int> TableView::chosenRows() const {

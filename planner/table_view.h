@@ -42,6 +42,10 @@ public:
     void deleteRows();
     void moveRows(int by);
 
+    // Sizes the shown columns from `first` on to their header and texts, at most `widest` pixels
+    // each; returns the width the view needs to show every shown column without scrolling.
+    int fitColumns(int first, int widest);
+
     // The rows with a selected or current cell, ascending, without the row ready for new entries.
     [[nodiscard]] std::vector<int> chosenRows() const;
     void goTo(int row, int column);
@@ -53,6 +57,10 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
+    // A plain block pasted at (top, left) as it lands on the columns shown, as the user sees the
+    // table: a hidden column between them is written back with its own text.
+    [[nodiscard]] Block intoShownColumns(const Block& block, int top, int left) const;
+
     TextTable& table_;
     QUndoStack& stack_;
     HeaderReader headerReader_;

@@ -95,6 +95,7 @@ bool PlannerWindow::load(const QString& path) {
     optimisation_.cancel();
     runWanted_ = false;
     tables_.load(*opened.document);
+    showOtherColumns();
     stack_.clear();
     path_ = QFileInfo(path).absoluteFilePath();
     sheet_.reset();

@@ -1,3 +1,4 @@
+#include "formats/list_file.h"
 #include "planner/actions.h"
 #include "planner/list_tables.h"
 #include "planner/planner_window.h"
@@ -32,6 +33,11 @@ private slots:
     void pasteIsOneStepUndoneAndRedone();
     void rowCommandsAreUndoneAndRedone_data();
     void rowCommandsAreUndoneAndRedone();
+    void otherCellsGoWithTheirRows_data();
+    void otherCellsGoWithTheirRows();
+    void otherCellsAreTypedAndPasted_data();
+    void otherCellsAreTypedAndPasted();
+    void otherColumnsAreShownAfterTheShape();
     void wrongCellsAreRedWithTheirReason_data();
     void wrongCellsAreRedWithTheirReason();
     void wrongSettingsAreMarked_data();
@@ -45,6 +51,8 @@ private slots:
 
 private:
     void start(const QString& rows);
+    // A list with columns of its own, as a spreadsheet's list file opens.
+    void open(const QString& csv);
     void choose(int top, int bottom, int column);
     [[nodiscard]] QString pieces() const { return textOf(window_->tables().pieces, 5); }
 
@@ -64,6 +72,11 @@ void EditingTest::init() {
 
 void EditingTest::start(const QString& rows) {
     window_->tables().pieces.replaceAll(rowsFrom(rows, planner::kPieceColumns));
+    window_->undoStack().clear();
+}
+
+void EditingTest::open(const QString& csv) {
+    window_->tables().load(formats::readList(csv.toUtf8()).document);
     window_->undoStack().clear();
 }
 
@@ -185,6 +198,156 @@ void EditingTest::rowCommandsAreUndoneAndRedone() {
     QCOMPARE(textOf(window_->tables().pieces, 4), original);
     window_->run(Command::Redo);
     QCOMPARE(textOf(window_->tables().pieces, 4), after);
+}
+
+namespace {
+
+const char* const kMembers = "编号,直径,长度,根数,形状,参数,构件,Note\n"
+                             "A,12,5800,4,箍筋,长=250,梁,甲\n"
+                             "B,16,3000,2,,,柱,乙\n"
+                             "C,12,1000,6,,,板,丙\n";
+
+} // namespace
+
+void EditingTest::otherCellsGoWithTheirRows_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("bottom");
+    QTest::addColumn<QString>("after"); // each row's mark, 形状, 参数, 构件 and Note
+
+    const auto c = [](Command command) {
+        return static_cast<int>(command);
+    };
+    QTest::newRow("a new row has them empty")
+        << c(Command::InsertRow) << 1 << 1 << "A,箍筋,长=250,梁,甲;,,,,;B,,,柱,乙;C,,,板,丙";
+    QTest::newRow("duplicated rows copy them")
+        << c(Command::DuplicateRows) << 0 << 1
+        << "A,箍筋,长=250,梁,甲;B,,,柱,乙;A,箍筋,长=250,梁,甲;B,,,柱,乙;C,,,板,丙";
+    QTest::newRow("a deleted row takes its own")
+        << c(Command::DeleteRows) << 1 << 1 << "A,箍筋,长=250,梁,甲;C,,,板,丙";
+    QTest::newRow("a moved row takes them up")
+        << c(Command::MoveUp) << 2 << 2 << "A,箍筋,长=250,梁,甲;C,,,板,丙;B,,,柱,乙";
+    QTest::newRow("two moved rows take them down")
+        << c(Command::MoveDown) << 0 << 1 << "C,,,板,丙;A,箍筋,长=250,梁,甲;B,,,柱,乙";
+    QTest::newRow("sorting by diameter keeps them with their rows")
+        << c(Command::SortByDiameter) << 0 << 0 << "A,箍筋,长=250,梁,甲;C,,,板,丙;B,,,柱,乙";
+    QTest::newRow("sorting by length keeps them with their rows")
+        << c(Command::SortByLength) << 0 << 0 << "C,,,板,丙;B,,,柱,乙;A,箍筋,长=250,梁,甲";
+}
+
+void EditingTest::otherCellsGoWithTheirRows() {
+    QFETCH(int, command);
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    QFETCH(QString, after);
+
+    open(QString::fromUtf8(kMembers));
+    const QString original = otherCellsOf(window_->tables().pieces);
+    choose(top, bottom, planner::kPieceColumns);
+    window_->run(static_cast<Command>(command));
+
+    QCOMPARE(otherCellsOf(window_->tables().pieces), after);
+    QCOMPARE(window_->undoStack().count(), 1);
+    window_->run(Command::Undo);
+    QCOMPARE(otherCellsOf(window_->tables().pieces), original);
+    window_->run(Command::Redo);
+    QCOMPARE(otherCellsOf(window_->tables().pieces), after);
+}
+
+void EditingTest::otherCellsAreTypedAndPasted_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");     // typed into the cell, when not empty
+    QTest::addColumn<QString>("clipboard"); // otherwise pasted there
+    QTest::addColumn<QString>("after");
+
+    const int member = planner::kPieceColumns;
+    QTest::newRow("typed into 构件") << 0 << member << "框架梁"
+                                     << ""
+                                     << "A,箍筋,长=250,框架梁,甲;B,,,柱,乙;C,,,板,丙";
+    QTest::newRow("typed into the last column, no checks")
+        << 2 << member + 1 << "见图 3-2"
+        << ""
+        << "A,箍筋,长=250,梁,甲;B,,,柱,乙;C,,,板,见图 3-2";
+    QTest::newRow("a block pasted at 形状 runs on into 构件 past the hidden 参数")
+        << 0 << int{planner::kShape} << ""
+        << "直钢筋(弯钩)\t新梁\n\t新柱\n"
+        << "A,直钢筋(弯钩),长=250,新梁,甲;B,,,新柱,乙;C,,,板,丙";
+    QTest::newRow("a block pasted at 构件 fills the columns after it")
+        << 1 << member << ""
+        << "墙\t丁\tx\n"
+        << "A,箍筋,长=250,梁,甲;B,,,墙,丁;C,,,板,丙";
+    QTest::newRow("a header fills the list's own columns by name, case ignored")
+        << 3 << 0 << ""
+        << "编号\t直径\t长度\t根数\tNOTE\t重量\t构件\nK1\t25\t6450\t8\t注\t99\t新梁\n"
+        << "A,箍筋,长=250,梁,甲;B,,,柱,乙;C,,,板,丙;K1,,,新梁,注";
+    QTest::newRow("a header without them writes whole rows, leaving them empty")
+        << 1 << member << ""
+        << "编号\t直径\t长度\t根数\nK1\t25\t6450\t8\n"
+        << "A,箍筋,长=250,梁,甲;K1,,,,;C,,,板,丙";
+    QTest::newRow("a row with text only in a column the list has not adds no row")
+        << 3 << 0 << ""
+        << "编号\t直径\t长度\t根数\t重量\n\t\t\t\t99\nK1\t25\t6450\t8\t1\n"
+        << "A,箍筋,长=250,梁,甲;B,,,柱,乙;C,,,板,丙;K1,,,,";
+}
+
+void EditingTest::otherCellsAreTypedAndPasted() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, after);
+
+    open(QString::fromUtf8(kMembers));
+    const QString original = otherCellsOf(window_->tables().pieces);
+    QAbstractItemModel* model = window_->listView()->model();
+    if (!typed.isEmpty()) {
+        QVERIFY(model->setData(model->index(row, column), typed, Qt::EditRole));
+    } else {
+        choose(row, row, column);
+        QApplication::clipboard()->setText(clipboard);
+        window_->run(Command::Paste);
+    }
+
+    QCOMPARE(otherCellsOf(window_->tables().pieces), after);
+    QCOMPARE(window_->undoStack().count(), 1);
+    QVERIFY(window_->isWindowModified());
+    window_->run(Command::Undo);
+    QCOMPARE(otherCellsOf(window_->tables().pieces), original);
+    QVERIFY(!window_->isWindowModified());
+    window_->run(Command::Redo);
+    QCOMPARE(otherCellsOf(window_->tables().pieces), after);
+    // Nothing the optimiser reads is there: no cell of them turns red.
+    for (int r = 0; r < window_->tables().pieces.dataRows(); ++r) {
+        for (int c = planner::kPieceColumns; c < model->columnCount(); ++c) {
+            QVERIFY(window_->tables().pieces.problem(r, c).isEmpty());
+        }
+    }
+}
+
+void EditingTest::otherColumnsAreShownAfterTheShape() {
+    open(QString::fromUtf8(kMembers));
+    planner::TableView* view = window_->listView();
+    const QAbstractItemModel* model = view->model();
+    QCOMPARE(model->columnCount(), planner::kPieceColumns + 2);
+    QCOMPARE(model->headerData(planner::kPieceColumns, Qt::Horizontal).toString(),
+             QStringLiteral("构件"));
+    QCOMPARE(model->headerData(planner::kPieceColumns + 1, Qt::Horizontal).toString(),
+             QStringLiteral("Note"));
+    QVERIFY(view->isColumnHidden(planner::kParameters));
+    QVERIFY(!view->isColumnHidden(planner::kPieceColumns));
+    QVERIFY(!view->isColumnHidden(planner::kPieceColumns + 1));
+
+    // Tab goes from 形状 to 构件, as the table shows them.
+    view->setFocus();
+    view->setCurrentIndex(model->index(0, planner::kShape));
+    QTest::keyClick(view, Qt::Key_Tab);
+    QCOMPARE(view->currentIndex().column(), planner::kPieceColumns);
+
+    // A new list has only the six again.
+    window_->run(Command::New);
+    QCOMPARE(model->columnCount(), int{planner::kPieceColumns});
+    QVERIFY(view->isColumnHidden(planner::kParameters));
 }
 
 void EditingTest::wrongCellsAreRedWithTheirReason_data() {

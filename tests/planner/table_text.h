@@ -1,5 +1,6 @@
 #pragma once
 
+#include "planner/list_tables.h"
 #include "planner/text_table.h"
 
 #include <vector>
@@ -20,6 +21,18 @@ inline std::vector<planner::TextTable::Row> rowsFrom(const QString& text, int co
         rows.push_back(cells);
     }
     return rows;
+}
+
+// Each row's mark, 形状, 参数 and its cells in the list file's other columns.
+inline QString otherCellsOf(const planner::TextTable& table) {
+    QStringList lines;
+    for (const planner::TextTable::Row& row : table.rows()) {
+        QStringList cells{row.value(planner::kMark), row.value(planner::kShape),
+                          row.value(planner::kParameters)};
+        cells.append(row.mid(planner::kPieceColumns));
+        lines.append(cells.join(u','));
+    }
+    return lines.join(u';');
 }
 
 // The first `columns` cells of every row.
