@@ -28,7 +28,7 @@ constexpr std::array kActions = std::to_array<ActionSpec>({
     {Paste,          "paste",          "粘贴(&P)",               Key::Paste,         {},           Menu::Edit, false, false},
     {InsertRow,      "insertRow",      "插入行(&I)",             Key::UnknownKey,    "Ctrl+I",     Menu::Edit, false, true},
     {DuplicateRows,  "duplicateRows",  "复制行(&D)",             Key::UnknownKey,    "Ctrl+D",     Menu::Edit, false, false},
-    {DeleteRows,     "deleteRows",     "删除行(&L)",             Key::Delete,        {},           Menu::Edit, false, false},
+    {DeleteRows,     "deleteRows",     "删除行(&L)",             Key::UnknownKey,    "Del",        Menu::Edit, false, false},
     {MoveUp,         "moveUp",         "上移(&K)",               Key::UnknownKey,    "Alt+Up",     Menu::Edit, false, false},
     {MoveDown,       "moveDown",       "下移(&J)",               Key::UnknownKey,    "Alt+Down",   Menu::Edit, false, false},
     {SortByDiameter, "sortByDiameter", "按直径排序(&M)",         Key::UnknownKey,    {},           Menu::Edit, false, true},
