@@ -4,6 +4,7 @@
 #include "formats/sheet.h"
 #include "planner/bar_layout.h"
 #include "planner/bar_painter.h"
+#include "planner/sheet_columns.h"
 #include "planner/summary.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QRegularExpression>
 
 namespace planner {
 namespace {
@@ -58,55 +58,6 @@ Fonts fontsFor() {
             sized(8.5, true)};
 }
 
-// The width below which a column's text would have to break inside a number or a word: a
-// figure whole, a header or text between its blanks, but a Chinese text at any character.
-std::vector<double> narrowest(const formats::Table& table, const QFontMetricsF& body,
-                              const QFontMetricsF& bold, double pad) {
-    const auto unbroken = [](const QFontMetricsF& metrics, const QString& text) {
-        double widest = 0;
-        static const QRegularExpression pieces(
-            QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]|[^\\s\\x{3000}-\\x{9fff}\\x{"
-                           "ff00}-\\x{ffef}]+"));
-        for (auto it = pieces.globalMatch(text); it.hasNext();) {
-            widest = std::max(widest, metrics.horizontalAdvance(it.next().captured()));
-        }
-        return widest;
-    };
-    std::vector<double> narrow(static_cast<std::size_t>(table.header.size()), 0);
-    for (std::size_t c = 0; c < narrow.size(); ++c) {
-        narrow[c] = unbroken(bold, table.header[static_cast<qsizetype>(c)]) + 2 * pad;
-        for (const auto& row : table.rows) {
-            if (c < row.size()) {
-                narrow[c] = std::max(narrow[c], unbroken(body, row[c].text) + 2 * pad);
-            }
-        }
-    }
-    return narrow;
-}
-
-// Column widths filling `width`: each its natural width when they fit; else every column at
-// least its narrowest, and what is left shared out by how much more each would like.
-std::vector<double> fitted(const std::vector<double>& natural, const std::vector<double>& narrow,
-                           double width) {
-    double wanted = 0;
-    double least = 0;
-    for (std::size_t c = 0; c < natural.size(); ++c) {
-        wanted += natural[c];
-        least += narrow[c];
-    }
-    std::vector<double> widths(natural.size());
-    for (std::size_t c = 0; c < natural.size(); ++c) {
-        if (wanted <= width) {
-            widths[c] = natural[c] * width / wanted;
-        } else if (least < width) {
-            widths[c] = narrow[c] + (natural[c] - narrow[c]) * (width - least) / (wanted - least);
-        } else {
-            widths[c] = narrow[c] * width / least; // squeezed past words: they are cut, not lost
-        }
-    }
-    return widths;
-}
-
 class SheetBuilder {
 public:
     SheetBuilder(QPagedPaintDevice& device, const Fonts& fonts)
@@ -138,27 +89,16 @@ public:
         const QFontMetricsF body(fonts_.table, &device_);
         const QFontMetricsF bold(fonts_.tableHeader, &device_);
         const double pad = body.averageCharWidth() * 0.8;
-        const auto columns = static_cast<std::size_t>(table.header.size());
-        std::vector<double> natural(columns, pad * 4);
-        for (std::size_t c = 0; c < columns; ++c) {
-            natural[c] =
-                std::max(natural[c],
-                         bold.horizontalAdvance(table.header[static_cast<qsizetype>(c)]) + 2 * pad);
-            for (const auto& row : table.rows) {
-                if (c < row.size()) {
-                    natural[c] =
-                        std::max(natural[c], body.horizontalAdvance(row[c].text) + 2 * pad);
-                }
-            }
-        }
         const std::vector<double> widths =
-            fitted(natural, narrowest(table, body, bold, pad), width_);
+            fittedColumns(naturalColumns(table, body, bold, pad),
+                          narrowestColumns(table, body, bold, pad), width_);
 
         std::vector<Cell> header;
         for (const QString& h : table.header) {
             header.push_back({h, false});
         }
         auto headerBlock = rowBlock(header, widths, fonts_.tableHeader, pad, true);
+        headerBlock->keepWithNext = !table.rows.empty();
         blocks_.push_back(headerBlock);
         for (const auto& row : table.rows) {
             std::vector<Cell> cells;
@@ -275,9 +215,10 @@ std::vector<Placed> paginate(const std::vector<std::shared_ptr<Block>>& blocks, 
     double y = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const Block& block = *blocks[i];
+        // A heading, the header under it and the first row go onto a page together.
         double need = block.height;
-        if (block.keepWithNext && i + 1 < blocks.size()) {
-            need += blocks[i + 1]->height;
+        for (std::size_t next = i; blocks[next]->keepWithNext && next + 1 < blocks.size(); ++next) {
+            need += blocks[next + 1]->height;
         }
         if (y > 0 && y + need > height) {
             pages.emplace_back();
