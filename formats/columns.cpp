@@ -39,25 +39,18 @@ std::string utf8(const QString& text) {
 
 namespace {
 
-bool names(const Record& row, const ColumnSpec& spec) {
-    for (const QString& cell : row.cells) {
-        const QString name = normalName(cell);
-        for (const std::u16string_view alias : spec.names) {
-            if (name == QStringView(alias)) {
-                return true;
-            }
-        }
-    }
-    return false;
+bool names(const Record& row, const KnownColumn& want) {
+    return std::ranges::any_of(
+        row.cells, [&want](const QString& cell) { return want.namedBy(normalName(cell)); });
 }
 
 } // namespace
 
 std::size_t headerAt(const std::vector<Record>& records, std::size_t begin, std::size_t end,
-                     std::span<const ColumnSpec> specs) {
+                     std::span<const KnownColumn> known) {
     for (std::size_t i = begin; i < end; ++i) {
-        const bool all = std::ranges::all_of(specs, [&](const ColumnSpec& spec) {
-            return !spec.required || names(records[i], spec);
+        const bool all = std::ranges::all_of(known, [&](const KnownColumn& want) {
+            return !want.required || names(records[i], want);
         });
         if (all) {
             return i;
@@ -76,17 +69,12 @@ std::optional<plan::OffcutRow> offcutRow(const Record& row, const Columns& colum
     return plan::OffcutRow{utf8(diameter), utf8(length), utf8(count), row.line};
 }
 
-Columns::Columns(const Record& header, std::span<const ColumnSpec> specs,
+Columns::Columns(const Record& header, std::span<const KnownColumn> known,
                  std::vector<FileError>& errors) {
-    for (const ColumnSpec& spec : specs) {
+    for (const KnownColumn& want : known) {
         qsizetype at = -1;
         for (qsizetype i = 0; i < header.cells.size(); ++i) {
-            const QString name = normalName(header.cells[i]);
-            bool matches = false;
-            for (const std::u16string_view alias : spec.names) {
-                matches = matches || name == QStringView(alias);
-            }
-            if (!matches) {
+            if (!want.namedBy(normalName(header.cells[i]))) {
                 continue;
             }
             if (at >= 0) {
@@ -98,10 +86,10 @@ Columns::Columns(const Record& header, std::span<const ColumnSpec> specs,
             at = i;
         }
         if (at >= 0) {
-            found_.emplace_back(spec.column, at);
-        } else if (spec.required) {
+            found_.emplace_back(want.column, at);
+        } else if (want.required) {
             FileError error = fileError(header.line, FileProblem::MissingColumn);
-            error.field = *spec.required;
+            error.field = *want.required;
             errors.push_back(error);
             complete_ = false;
         }

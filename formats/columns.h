@@ -3,6 +3,7 @@
 #include "formats/file_error.h"
 #include "formats/records.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
@@ -11,20 +12,28 @@
 #include <vector>
 
 #include <QString>
+#include <QStringView>
 
 // Inside the readers: a table's columns found by the names in its header row.
 namespace formats {
 
 enum class Column { Mark, Diameter, Length, Count, Shape, Parameters };
 
-struct ColumnSpec {
+// A column a reader knows, by the names its header may give it.
+struct KnownColumn {
     Column column;
     std::array<std::u16string_view, 2> names; // Chinese, English
     std::optional<plan::Field> required;      // the field a missing column is reported as
+
+    // `name` as normalName gives it.
+    [[nodiscard]] bool namedBy(QStringView name) const {
+        return std::ranges::any_of(
+            names, [name](std::u16string_view alias) { return name == QStringView(alias); });
+    }
 };
 
 // The columns of a table of yard offcuts, in a list file's #余料 section or a file of its own.
-inline constexpr std::array<ColumnSpec, 3> kOffcutColumns{{
+inline constexpr std::array<KnownColumn, 3> kOffcutColumns{{
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
     {Column::Count, {u"根数", u"count"}, plan::Field::Count},
@@ -34,7 +43,7 @@ inline constexpr std::array<ColumnSpec, 3> kOffcutColumns{{
 class Columns {
 public:
     // Reports a missing required column or a repeated one in `errors`, at the header's line.
-    Columns(const Record& header, std::span<const ColumnSpec> specs,
+    Columns(const Record& header, std::span<const KnownColumn> known,
             std::vector<FileError>& errors);
 
     [[nodiscard]] bool complete() const { return complete_; }
@@ -50,7 +59,7 @@ private:
 // the table, so it is the first row that names every required column, and the rows above it are
 // not read. When no row does, it is the first, whose missing columns are then reported.
 [[nodiscard]] std::size_t headerAt(const std::vector<Record>& records, std::size_t begin,
-                                   std::size_t end, std::span<const ColumnSpec> specs);
+                                   std::size_t end, std::span<const KnownColumn> known);
 
 // The offcut a row of an offcuts table gives, or nothing for a row with text only in columns
 // that are not read.

@@ -16,7 +16,7 @@
 namespace formats {
 namespace {
 
-constexpr std::array<ColumnSpec, 6> kPieceColumns{{
+constexpr std::array<KnownColumn, 6> kPieceColumns{{
     {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark},
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
@@ -83,10 +83,8 @@ bool blankRow(const ListRow& row, std::size_t others) {
 
 bool isPieceColumn(const QString& header) {
     const QString name = normalName(header);
-    return std::ranges::any_of(kPieceColumns, [&name](const ColumnSpec& spec) {
-        return std::ranges::any_of(
-            spec.names, [&name](std::u16string_view alias) { return name == QStringView(alias); });
-    });
+    return std::ranges::any_of(kPieceColumns,
+                               [&name](const KnownColumn& want) { return want.namedBy(name); });
 }
 
 // A column of the pieces table that is none of the six: where it is, and its name.

@@ -9,7 +9,7 @@ using enum Command;
 using Key = QKeySequence::StandardKey;
 
 // clang-format off
-constexpr std::array kActions = std::to_array<ActionSpec>({
+constexpr std::array kActions = std::to_array<ActionRow>({
     // command        name              text                      standard key        keys          menu        tool   separator
     {New,            "newList",        "新建(&N)",               Key::New,           {},           Menu::File, true,  false},
     {Open,           "openList",       "打开(&O)…",              Key::Open,          {},           Menu::File, true,  false},
@@ -42,7 +42,7 @@ constexpr std::array kActions = std::to_array<ActionSpec>({
 
 } // namespace
 
-std::span<const ActionSpec> actionTable() {
+std::span<const ActionRow> actionTable() {
     return kActions;
 }
 

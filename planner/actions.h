@@ -38,7 +38,7 @@ enum class Command {
 
 enum class Menu { File, Edit, Plan };
 
-struct ActionSpec {
+struct ActionRow {
     Command command;
     std::string_view name; // the action's objectName
     std::string_view text; // with its mnemonic
@@ -49,6 +49,6 @@ struct ActionSpec {
     bool separatorBefore = false;
 };
 
-[[nodiscard]] std::span<const ActionSpec> actionTable();
+[[nodiscard]] std::span<const ActionRow> actionTable();
 
 } // namespace planner

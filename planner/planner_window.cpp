@@ -166,30 +166,30 @@ void PlannerWindow::createActions() {
     tools->setObjectName(QStringLiteral("toolBar"));
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const ActionSpec& spec : actionTable()) {
-        auto* act = new QAction(window::fromUtf8(spec.text), this);
-        act->setObjectName(window::fromUtf8(spec.name));
-        if (spec.standardKey != QKeySequence::UnknownKey) {
-            act->setShortcuts(spec.standardKey);
-        } else if (!spec.keys.empty()) {
-            act->setShortcut(QKeySequence(window::fromUtf8(spec.keys)));
+    for (const ActionRow& entry : actionTable()) {
+        auto* act = new QAction(window::fromUtf8(entry.text), this);
+        act->setObjectName(window::fromUtf8(entry.name));
+        if (entry.standardKey != QKeySequence::UnknownKey) {
+            act->setShortcuts(entry.standardKey);
+        } else if (!entry.keys.empty()) {
+            act->setShortcut(QKeySequence(window::fromUtf8(entry.keys)));
         }
-        const Command command = spec.command;
+        const Command command = entry.command;
         connect(act, &QAction::triggered, this, [this, command] { run(command); });
-        if (!menus.contains(spec.menu)) {
-            menus[spec.menu] = menuBar()->addMenu(menuTitle(spec.menu));
+        if (!menus.contains(entry.menu)) {
+            menus[entry.menu] = menuBar()->addMenu(menuTitle(entry.menu));
         }
-        QMenu* menu = menus.at(spec.menu);
-        if (spec.separatorBefore) {
+        QMenu* menu = menus.at(entry.menu);
+        if (entry.separatorBefore) {
             menu->addSeparator();
         }
         menu->addAction(act);
-        if (spec.command == Command::Open) {
+        if (entry.command == Command::Open) {
             recentMenu_ = menu->addMenu(QStringLiteral("最近打开(&R)"));
             recentMenu_->setObjectName(QStringLiteral("recentMenu"));
         }
-        if (spec.toolBar) {
-            if (spec.separatorBefore || spec.command == Command::Optimise) {
+        if (entry.toolBar) {
+            if (entry.separatorBefore || entry.command == Command::Optimise) {
                 tools->addSeparator();
             }
             tools->addAction(act);

@@ -17,14 +17,14 @@
 namespace planner {
 namespace {
 
-struct FieldSpec {
+struct FieldRow {
     SettingColumn column;
     const char16_t* name;
     const char16_t* label;
     const char16_t* hint;
 };
 
-constexpr std::array<FieldSpec, 4> kFields{{
+constexpr std::array<FieldRow, 4> kFields{{
     {kKerf, u"kerf", u"锯口(&K) (mm)：", u"每切一刀损耗的长度；钢筋剪切为 0"},
     {kKeep, u"keep", u"最短余料(&R) (mm)：", u"剩下不短于它的料头回库再用，短的算废料"},
     {kSeconds, u"seconds", u"时限(&T) (秒)：", u"最多搜索这么久，到时给出目前最好的方案"},
@@ -49,15 +49,15 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     mapper_ = new QDataWidgetMapper(this);
     mapper_->setModel(&tables.settings);
     mapper_->setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
-    for (const FieldSpec& spec : kFields) {
+    for (const FieldRow& setting : kFields) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(text(spec.name));
-        edit->setPlaceholderText(text(spec.hint));
-        edit->setAccessibleName(plainLabel(text(spec.label)));
-        edit->setAccessibleDescription(text(spec.hint));
-        fields_[spec.column] = edit;
-        mapper_->addMapping(edit, spec.column);
-        auto* label = new QLabel(text(spec.label), this);
+        edit->setObjectName(text(setting.name));
+        edit->setPlaceholderText(text(setting.hint));
+        edit->setAccessibleName(plainLabel(text(setting.label)));
+        edit->setAccessibleDescription(text(setting.hint));
+        fields_[setting.column] = edit;
+        mapper_->addMapping(edit, setting.column);
+        auto* label = new QLabel(text(setting.label), this);
         label->setBuddy(edit);
         form->addRow(label, edit);
     }

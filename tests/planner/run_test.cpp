@@ -45,6 +45,8 @@ private slots:
 private:
     void load(const QString& pieces, const QString& offcuts = {}, const QString& kerf = {});
     void optimise();
+    // Many lengths of one diameter and a long time limit: a search with room to be stopped.
+    void startLongSearch();
 
     std::unique_ptr<window::Appearance> appearance_;
     std::unique_ptr<QTemporaryDir> dir_; // a fresh one per test: the recent files live there
@@ -206,8 +208,7 @@ void RunTest::editingAfterwardsMarksThePlanOutOfDate() {
     QVERIFY(!window_->results()->stale());
 }
 
-void RunTest::cancelKeepsTheBestPlanSoFar() {
-    // Many lengths of one diameter and a long time limit: a search with room to be cancelled.
+void RunTest::startLongSearch() {
     QStringList rows;
     for (int i = 0; i < 120; ++i) {
         rows.append(
@@ -216,6 +217,10 @@ void RunTest::cancelKeepsTheBestPlanSoFar() {
     load(rows.join(u';'));
     window_->tables().settings.writeBlock(0, planner::kSeconds, {{QStringLiteral("600")}});
     window_->run(Command::Optimise);
+}
+
+void RunTest::cancelKeepsTheBestPlanSoFar() {
+    startLongSearch();
     QVERIFY(window_->optimising());
     QVERIFY(window_->action(Command::Cancel)->isEnabled());
     window_->run(Command::Cancel);
@@ -238,14 +243,7 @@ void RunTest::cancelKeepsTheBestPlanSoFar() {
 }
 
 void RunTest::aPlanForAListNoLongerOpenIsDropped() {
-    QStringList rows;
-    for (int i = 0; i < 120; ++i) {
-        rows.append(
-            QStringLiteral("P%1,20,%2,%3").arg(i).arg(1003 + (i * 7919) % 10000).arg(1 + i % 9));
-    }
-    load(rows.join(u';'));
-    window_->tables().settings.writeBlock(0, planner::kSeconds, {{QStringLiteral("600")}});
-    window_->run(Command::Optimise);
+    startLongSearch();
     QVERIFY(window_->optimising());
     window_->run(Command::New); // nothing typed, so nothing to ask
     QCOMPARE(script_.unsavedAsked, 0);
