@@ -20,7 +20,8 @@ QString toBuy(const plan::Plan& plan) {
         parts.append(formats::diameterLabel(g.diameter) + u' ' + formats::usesText(g.bought));
         bars += formats::barsOf(g.bought);
     }
-    return QStringLiteral("新购原材（mm×根）：%1；共 %2 根，%3 mm，%4 t。")
+    // A no-break space keeps each figure with its unit when the line wraps.
+    return QStringLiteral("新购原材（mm×根）：%1；共 %2 根，%3\u00a0mm，%4\u00a0t。")
         .arg(parts.join(QStringLiteral("；")))
         .arg(bars)
         .arg(plan.stockMm())
