@@ -3,7 +3,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <cstdlib>
-#include <ctime>
+#include <pthread.h>
 #endif
 
 namespace cli {
@@ -18,6 +18,11 @@ Interrupts::~Interrupts() = default;
 
 namespace {
 
+// The watcher waits with no time-out, so that the program ends the moment its work is done: the
+// destructor wakes it with this signal, sent to that thread alone. It is blocked like the others,
+// so one sent before the watcher waits stays pending and is taken at once.
+constexpr int kWake = SIGUSR1;
+
 sigset_t interrupts() {
     sigset_t set;
     sigemptyset(&set);
@@ -26,17 +31,22 @@ sigset_t interrupts() {
     return set;
 }
 
+sigset_t watched() {
+    sigset_t set = interrupts();
+    sigaddset(&set, kWake);
+    return set;
+}
+
 } // namespace
 
 Interrupts::Interrupts() {
-    const sigset_t set = interrupts();
+    const sigset_t set = watched();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
     watcher_ = std::jthread([this](std::stop_token done) {
-        const sigset_t wanted = interrupts();
-        // Woken a few times a second to see whether the program is done with it.
-        const timespec wait{0, 100'000'000};
+        const sigset_t wanted = watched();
         while (!done.stop_requested()) {
-            if (sigtimedwait(&wanted, nullptr, &wait) < 0) {
+            const int signal = sigwaitinfo(&wanted, nullptr);
+            if (signal < 0 || signal == kWake) {
                 continue;
             }
             if (stop_.stop_requested()) {
@@ -49,8 +59,9 @@ Interrupts::Interrupts() {
 
 Interrupts::~Interrupts() {
     watcher_.request_stop();
+    pthread_kill(watcher_.native_handle(), kWake);
     watcher_.join();
-    const sigset_t set = interrupts();
+    const sigset_t set = watched();
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
