@@ -94,8 +94,13 @@ struct Rule {
     std::int64_t sideBySide = 1; // bars that share sections
     std::int64_t perSection = 1; // joints allowed in one section among them
     std::int64_t classes = 1;    // layouts needed to stagger them
-    std::int64_t joints = 0;     // the fewest joints one bar needs
-    AnchorageD lapD;             // the tables' entries, for a lap
+    std::int64_t joints = 0;     // the fewest joints one bar needs on its own
+    // The most joints a bar of the row may have: the fewest with which the bars side by side
+    // could be staggered, and one more when the settings allow it.
+    std::int64_t mostJoints = 0;
+    AnchorageD lapD; // the tables' entries, for a lap
+
+    friend bool operator==(const Rule&, const Rule&) = default;
 };
 
 struct Segment {
@@ -127,6 +132,8 @@ struct SplicedBar {
 
     [[nodiscard]] std::int64_t joints() const;    // all bars together
     [[nodiscard]] std::int64_t overlapMm() const; // all bars together
+
+    friend bool operator==(const SplicedBar&, const SplicedBar&) = default;
 };
 
 } // namespace plan::joints

@@ -38,6 +38,8 @@ struct AnchorageD {
     int basicSeismic = 0; // l_abE
     int anchorage = 0;    // l_a or l_aE, this bar's diameter column
     int lap = 0;          // l_l or l_lE, this bar's diameter column and share
+
+    friend bool operator==(const AnchorageD&, const AnchorageD&) = default;
 };
 
 struct LapQuery {

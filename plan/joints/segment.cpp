@@ -487,8 +487,19 @@ std::optional<std::string> check(const SplicedBar& spliced, const LongBar& bar,
                                  std::span<const std::int64_t> stocks,
                                  const JointSettings& settings) {
     const Rule& rule = spliced.rule;
-    return checkLayouts(spliced, bar, stocks, settings, rule.joints,
-                        rule.joints + (settings.extraJoint ? 1 : 0));
+    return checkLayouts(spliced, bar, stocks, settings, rule.joints, rule.mostJoints);
+}
+
+std::vector<Shape> shapesUpTo(const LongBar& bar, const Rule& rule, std::int64_t fewest,
+                              std::int64_t most, std::span<const std::int64_t> stocks,
+                              const JointSettings& settings) {
+    std::vector<Shape> out;
+    for (std::int64_t joints = fewest; joints <= most; ++joints) {
+        std::vector<Shape> more = shapes(bar, rule, joints, stocks, settings);
+        out.insert(out.end(), std::make_move_iterator(more.begin()),
+                   std::make_move_iterator(more.end()));
+    }
+    return out;
 }
 
 Segmented segment(const LongBar& bar, std::span<const std::int64_t> stocks,
@@ -500,14 +511,19 @@ Segmented segment(const LongBar& bar, std::span<const std::int64_t> stocks,
         out.error = resolved.error;
         return out;
     }
-    const Rule& rule = *resolved.rule;
+    Rule rule = *resolved.rule;
     bool anyShape = false;
-    for (std::int64_t joints = rule.joints; joints <= rule.joints + (settings.extraJoint ? 1 : 0);
-         ++joints) {
-        const std::vector<Shape> candidates = shapes(bar, rule, joints, stocks, settings);
+    for (std::int64_t most = rule.joints; most <= rule.joints + kMostStaggerJoints; ++most) {
+        const std::vector<Shape> candidates =
+            shapesUpTo(bar, rule, rule.joints, most, stocks, settings);
         anyShape = anyShape || !candidates.empty();
         if (const std::optional<std::vector<Shape>> chosen = stagger(rule, candidates)) {
+            rule.mostJoints = most + (settings.extraJoint ? 1 : 0);
             out.spliced = splice(bar, rule, *chosen);
+            break;
+        }
+        // Joints beyond the fewest only ever serve the staggering of bars side by side.
+        if (rule.sideBySide <= 1) {
             break;
         }
     }
@@ -523,7 +539,7 @@ Segmented segment(const LongBar& bar, std::span<const std::int64_t> stocks,
         }
         return out;
     }
-    if (const std::optional<std::string> why = check(*out.spliced, bar, stocks, settings)) {
+    if (check(*out.spliced, bar, stocks, settings)) {
         // The shapes are admissible one by one and staggered pairwise, so this is a fault of
         // the stage itself; the row is refused rather than planned against the rules.
         out.spliced.reset();

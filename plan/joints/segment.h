@@ -69,9 +69,21 @@ struct Segmented {
     std::vector<Warning> warnings;
 };
 
+// The most joints more than a bar needs on its own that staggering may take: when the joints
+// of the bars side by side find no room a section apart (a short way past a stock length,
+// many bars with a small share), some bars take one or two joints more.
+inline constexpr std::int64_t kMostStaggerJoints = 2;
+
+// Admissible shapes with `fewest` to `most` joints, fewer joints first, each count's shapes
+// in the order of shapes().
+[[nodiscard]] std::vector<Shape> shapesUpTo(const LongBar& bar, const Rule& rule,
+                                            std::int64_t fewest, std::int64_t most,
+                                            std::span<const std::int64_t> stocks,
+                                            const JointSettings& settings);
+
 // The stage for one long bar: its rules, then the most promising staggered layouts with the
-// fewest joints (or, when the settings allow, one more). An error names the row and the
-// reason; a result has passed check().
+// fewest joints that allow staggering (rule.mostJoints records them, and one more when the
+// settings allow it). An error names the row and the reason; a result has passed check().
 [[nodiscard]] Segmented segment(const LongBar& bar, std::span<const std::int64_t> stocks,
                                 const JointSettings& settings);
 

@@ -107,19 +107,33 @@ TEST(Segment, ZonesKeepTheJointsOut) {
     EXPECT_LE(s.spliced->layouts[0].joints[0], 9000);
 }
 
-TEST(Segment, FourLapsAQuarterEachNeedAJointMoreOn30m) {
-    // The first joint of a bar must lie between 7.6 and 11.5 m: no room for four joints
-    // 1.3 l_l = 1365 mm apart. With one joint more allowed, there is.
+TEST(Segment, FourLapsAQuarterEachTakeAJointMoreToStagger) {
+    // The first joint of a bar with two joints must lie between 7.6 and 11.5 m: no room for
+    // four joints 1.3 l_l = 1365 mm apart. Some bars take a third joint.
     const LongBar b = bar(30'000, 4, 250, Method::Lap);
-    const Segmented fewest = plan::joints::segment(b, kStock, {});
-    ASSERT_TRUE(fewest.error.has_value());
-    EXPECT_EQ(fewest.error->problem, JointProblem::ShareUnmet);
+    const Segmented s = plan::joints::segment(b, kStock, {});
+    ASSERT_TRUE(s.spliced.has_value());
+    EXPECT_EQ(s.spliced->rule.joints, 2);
+    EXPECT_EQ(s.spliced->rule.mostJoints, 3);
+    EXPECT_GT(s.spliced->joints(), 4 * 2);
+    EXPECT_LE(s.spliced->joints(), 4 * 3);
+    EXPECT_FALSE(plan::joints::check(*s.spliced, b, kStock, {}).has_value());
+}
+
+TEST(Segment, ALoneBarNeverTakesMoreThanTheFewestJoints) {
+    const Segmented s = plan::joints::segment(bar(30'000, 1, 250, Method::Lap), kStock, {});
+    ASSERT_TRUE(s.spliced.has_value());
+    EXPECT_EQ(s.spliced->joints(), 2);
+    EXPECT_EQ(s.spliced->rule.mostJoints, 2);
+}
+
+TEST(Segment, ExtraJointWhenAllowed) {
     JointSettings more;
     more.extraJoint = true;
-    const Segmented extra = plan::joints::segment(b, kStock, more);
-    ASSERT_TRUE(extra.spliced.has_value());
-    EXPECT_EQ(extra.spliced->joints(), 4 * 3);
-    EXPECT_FALSE(plan::joints::check(*extra.spliced, b, kStock, more).has_value());
+    const Segmented s = plan::joints::segment(bar(30'000, 1, 250), kStock, more);
+    ASSERT_TRUE(s.spliced.has_value());
+    EXPECT_EQ(s.spliced->rule.mostJoints, 3);
+    EXPECT_EQ(s.spliced->joints(), 2); // the first choice keeps the fewest
 }
 
 TEST(Segment, ThickLappedTensionBarIsAWarningNotARefusal) {
@@ -179,9 +193,11 @@ INSTANTIATE_TEST_SUITE_P(Bars, Errors, testing::Values(
     // Two bars, a quarter: not even one may be lapped in a section.
     Refused{"QuarterOfTwoBars", bar(20'000, 2, 200, Method::Lap), {12'000},
             JointProblem::ShareTooSmall, 2},
-    // 23.5 m from 12 m bars: the one joint lies between 11.5 and 12 m, too little room for
-    // two joints 875 mm apart.
-    Refused{"NoRoomToStagger", bar(23'500, 2), {12'000}, JointProblem::ShareUnmet, 875},
+    // Every joint between 8 and 8.5 m: too little room for two bars' joints 875 mm apart,
+    // however many joints they take.
+    Refused{"NoRoomToStagger",
+            with(bar(20'000, 2), [](LongBar& b) { b.zones = {{0, 8000}, {8500, 20'000}}; }),
+            {12'000}, JointProblem::ShareUnmet, 875},
     Refused{"NotLong", bar(11'000, 1), {12'000}, JointProblem::NotLong, 12'000},
     Refused{"ShareOfAThird",
             with(bar(20'000, 1), [](LongBar& b) { b.share = 33; }),
