@@ -152,6 +152,12 @@ std::vector<SplicedBar> options(const LongBar& bar, const SplicedBar& first,
     std::vector<SplicedBar> out{first};
     std::set<std::vector<std::pair<std::int64_t, std::int64_t>>> seen{content(first)};
     const Rule& rule = first.rule;
+    // The stage's choice has the fewest joints the staggering allows; no other takes more,
+    // unless the settings allow a joint more a bar.
+    const std::int64_t most = first.joints() + (problem.settings.extraJoint ? bar.count : 0);
+    const auto allowed = [&](const SplicedBar& s) {
+        return s.joints() <= most;
+    };
     const std::vector<Shape> candidates =
         shapesUpTo(bar, rule, rule.joints, rule.mostJoints, problem.stocks, problem.settings);
     std::vector<Shape> segmentations;
@@ -168,13 +174,13 @@ std::vector<SplicedBar> options(const LongBar& bar, const SplicedBar& first,
     // The usual practice's layouts too, where they keep to the rules here (the practice
     // takes joints more freely): then the choice can only improve on it.
     if (std::optional<SplicedBar> usual = practice(bar, rule, problem.stocks, problem.settings);
-        usual && !check(*usual, bar, problem.stocks, problem.settings) &&
+        usual && allowed(*usual) && !check(*usual, bar, problem.stocks, problem.settings) &&
         seen.insert(content(*usual)).second) {
         out.push_back(std::move(*usual));
     }
     for (const Shape& lengths : segmentations) {
         std::vector<Shape> ordered = candidates;
-        std::ranges::stable_partition(ordered, [&](const Shape& s) {
+        std::stable_partition(ordered.begin(), ordered.end(), [&](const Shape& s) {
             Shape sorted = s;
             std::ranges::sort(sorted);
             return sorted == lengths;
@@ -184,7 +190,8 @@ std::vector<SplicedBar> options(const LongBar& bar, const SplicedBar& first,
             continue;
         }
         SplicedBar s = splice(bar, rule, *set);
-        if (seen.insert(content(s)).second && !check(s, bar, problem.stocks, problem.settings)) {
+        if (allowed(s) && seen.insert(content(s)).second &&
+            !check(s, bar, problem.stocks, problem.settings)) {
             out.push_back(std::move(s));
         }
     }
@@ -332,7 +339,10 @@ JointsPlan planJoints(const Problem& problem, std::stop_token stop) {
         return out;
     }
     std::size_t left = all.size();
-    for (auto& [key, steel] : all) {
+    // Not a structured binding: clang 14 cannot capture one in the lambda below.
+    for (auto& entry : all) {
+        const Key& key = entry.first;
+        Steel& steel = entry.second;
         const double share = std::max(0.0, secondsLeft(deadline)) / static_cast<double>(left);
         --left;
         const Clock::time_point steelDeadline =

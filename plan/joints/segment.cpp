@@ -402,24 +402,39 @@ std::vector<Shape> shapes(const LongBar& bar, const Rule& rule, std::int64_t joi
     return out;
 }
 
-std::optional<std::vector<Shape>> stagger(const Rule& rule, std::span<const Shape> candidates,
-                                          int skip) {
+std::optional<std::vector<Shape>> stagger(const Rule& rule, std::span<const Shape> candidates) {
+    if (candidates.empty()) {
+        return std::nullopt;
+    }
     const auto classes = static_cast<std::size_t>(rule.classes);
     std::vector<std::vector<std::int64_t>> joints;
+    std::size_t fewest = candidates.front().size();
     for (const Shape& s : candidates) {
         joints.push_back(centres(s, rule.overlap));
+        fewest = std::min(fewest, joints.back().size());
     }
     std::vector<std::size_t> chosen;
+    std::vector<std::size_t> best;
+    std::size_t bestJoints = 0;
     std::int64_t nodes = 0;
     constexpr std::int64_t kNodes = 200'000;
-    int found = 0;
     // Depth first over index-increasing choices: the classes are alike, so one order of a set
-    // is enough, and the earliest (most promising) candidates come first.
-    const auto search = [&](auto&& self, std::size_t from) -> bool {
+    // is enough, and the earliest (most promising) candidates come first. A set is kept only
+    // when it has fewer joints than the one before it.
+    const auto search = [&](auto&& self, std::size_t from, std::size_t sum) -> void {
         if (chosen.size() == classes) {
-            return found++ == skip;
+            if (best.empty() || sum < bestJoints) {
+                best = chosen;
+                bestJoints = sum;
+            }
+            return;
         }
+        const std::size_t still = classes - chosen.size() - 1;
         for (std::size_t i = from; i < candidates.size() && nodes < kNodes; ++i) {
+            if (!best.empty() && (bestJoints == classes * fewest ||
+                                  sum + joints[i].size() + still * fewest >= bestJoints)) {
+                continue;
+            }
             ++nodes;
             bool fits = true;
             for (const std::size_t c : chosen) {
@@ -432,18 +447,16 @@ std::optional<std::vector<Shape>> stagger(const Rule& rule, std::span<const Shap
                 continue;
             }
             chosen.push_back(i);
-            if (self(self, i + 1)) {
-                return true;
-            }
+            self(self, i + 1, sum + joints[i].size());
             chosen.pop_back();
         }
-        return false;
     };
-    if (!search(search, 0)) {
+    search(search, 0, 0);
+    if (best.empty()) {
         return std::nullopt;
     }
     std::vector<Shape> out;
-    for (const std::size_t c : chosen) {
+    for (const std::size_t c : best) {
         out.push_back(candidates[c]);
     }
     return out;

@@ -47,10 +47,10 @@ using Shape = std::vector<std::int64_t>;
                                         const JointSettings& settings);
 
 // `rule.classes` shapes from `candidates` whose joints are pairwise at least a section apart,
-// the earliest candidates preferred; nothing when the search finds none within its limit.
-// `skip` earlier solutions are passed over, to offer the optimiser alternatives.
-[[nodiscard]] std::optional<std::vector<Shape>>
-stagger(const Rule& rule, std::span<const Shape> candidates, int skip = 0);
+// with the fewest joints together; among those, the earliest candidates. Nothing when the
+// search finds none within its limit.
+[[nodiscard]] std::optional<std::vector<Shape>> stagger(const Rule& rule,
+                                                        std::span<const Shape> candidates);
 
 // The bars of `bar` by layout: class j (of rule.classes) takes every classes-th bar of an
 // element, starting at j, and the shape shapes[j].
