@@ -202,11 +202,68 @@ double secondsLeft(Clock::time_point deadline) {
     return std::chrono::duration<double>(deadline - Clock::now()).count();
 }
 
-template <typename Choose>
-JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choose) {
+// Each bar in turn tries its other layouts against the cutting of all the rest; a layout
+// stays when the steel bought falls, or stays equal with fewer joints. The cutting of a trial
+// has a short time of its own, to compare layouts, not to keep.
+void improve(Steel& steel, const Problem& problem, Clock::time_point until,
+             const std::stop_token& stop) {
+    const auto trial = [&] {
+        const std::vector<const SplicedBar*> now = chosen(steel);
+        const Instance instance = instanceOf(steel, now, problem);
+        const double seconds = std::min(kTrialSeconds, std::max(0.0, secondsLeft(until)));
+        return std::pair{solve(instance, Budget::seconds(seconds, stop)).solution.cost(instance),
+                         jointsOf(now)};
+    };
+    std::pair<std::int64_t, std::int64_t> best = trial();
+    // Start from the practice's layouts where a bar has them, when that is better.
+    std::vector<std::size_t> first;
+    for (Bar& bar : steel.bars) {
+        first.push_back(bar.chosen);
+        bar.chosen = bar.usual.value_or(bar.chosen);
+    }
+    if (const std::pair<std::int64_t, std::int64_t> usual = trial(); usual < best) {
+        best = usual;
+    } else {
+        for (std::size_t b = 0; b < steel.bars.size(); ++b) {
+            steel.bars[b].chosen = first[b];
+        }
+    }
+    for (int round = 0; round < kRounds; ++round) {
+        bool improved = false;
+        for (Bar& bar : steel.bars) {
+            const std::size_t was = bar.chosen;
+            for (std::size_t o = 0; o < bar.options.size() && Clock::now() < until; ++o) {
+                if (o == was) {
+                    continue;
+                }
+                bar.chosen = o;
+                if (const std::pair<std::int64_t, std::int64_t> tried = trial(); tried < best) {
+                    best = tried;
+                    improved = true;
+                    break;
+                }
+                bar.chosen = was;
+            }
+        }
+        if (!improved || Clock::now() >= until || stop.stop_requested()) {
+            break;
+        }
+    }
+}
+
+// The frame both plans share: every bar's options by `choose`, nothing planned when any bar
+// has an error, then each steel in turn within its share of the time, its layouts chosen by
+// `improve` within `choosingShare` of that share and cut in the rest.
+template <typename Choose, typename Improve>
+JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choose,
+                Improve improveSteel, double choosingShare) {
     const auto start = Clock::now();
     const Clock::time_point deadline = start + std::chrono::duration_cast<Clock::duration>(
                                                    std::chrono::duration<double>(problem.seconds));
+    const auto after = [](double seconds) {
+        return Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                  std::chrono::duration<double>(std::max(0.0, seconds)));
+    };
     JointsPlan out;
     std::map<Key, Steel> all = steels(problem);
     for (auto& [key, steel] : all) {
@@ -220,11 +277,9 @@ JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choo
     }
     std::size_t left = all.size();
     for (auto& [key, steel] : all) {
-        const Clock::time_point steelDeadline =
-            Clock::now() +
-            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
-                std::max(0.0, secondsLeft(deadline)) / static_cast<double>(left)));
-        --left;
+        const double share = secondsLeft(deadline) / static_cast<double>(left--);
+        const Clock::time_point steelDeadline = after(share);
+        improveSteel(steel, after(share * choosingShare));
         out.steels.push_back(finish(key, steel, problem, chosen(steel), steelDeadline, stop));
     }
     out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -309,106 +364,31 @@ std::int64_t leastPurchase(std::span<const std::int64_t> stocks, std::int64_t mm
 }
 
 JointsPlan planJoints(const Problem& problem, std::stop_token stop) {
-    const auto start = Clock::now();
-    const Clock::time_point deadline = start + std::chrono::duration_cast<Clock::duration>(
-                                                   std::chrono::duration<double>(problem.seconds));
-    JointsPlan out;
-    std::map<Key, Steel> all = steels(problem);
-    for (auto& [key, steel] : all) {
-        for (Bar& bar : steel.bars) {
-            Segmented s = segment(*bar.bar, problem.stocks, problem.settings);
-            out.warnings.insert(out.warnings.end(), s.warnings.begin(), s.warnings.end());
-            if (s.error) {
-                out.errors.push_back(*s.error);
-                continue;
-            }
-            bar.options = options(*bar.bar, *s.spliced, problem);
-            if (const std::optional<SplicedBar> usual =
-                    practice(*bar.bar, s.spliced->rule, problem.stocks, problem.settings)) {
-                const auto found = std::ranges::find_if(bar.options, [&](const SplicedBar& o) {
-                    return content(o) == content(*usual);
-                });
-                if (found != bar.options.end()) {
-                    bar.usual = static_cast<std::size_t>(found - bar.options.begin());
-                }
+    const auto choose = [&](const LongBar& bar, Bar& into, JointsPlan& out) {
+        Segmented s = segment(bar, problem.stocks, problem.settings);
+        out.warnings.insert(out.warnings.end(), s.warnings.begin(), s.warnings.end());
+        if (s.error) {
+            out.errors.push_back(*s.error);
+            return;
+        }
+        into.options = options(bar, *s.spliced, problem);
+        if (const std::optional<SplicedBar> usual =
+                practice(bar, s.spliced->rule, problem.stocks, problem.settings)) {
+            const auto found = std::ranges::find_if(
+                into.options, [&](const SplicedBar& o) { return content(o) == content(*usual); });
+            if (found != into.options.end()) {
+                into.usual = static_cast<std::size_t>(found - into.options.begin());
             }
         }
-    }
-    if (!out.errors.empty()) {
-        out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        return out;
-    }
-    std::size_t left = all.size();
-    // Not a structured binding: clang 14 cannot capture one in the lambda below.
-    for (auto& entry : all) {
-        const Key& key = entry.first;
-        Steel& steel = entry.second;
-        const double share = std::max(0.0, secondsLeft(deadline)) / static_cast<double>(left);
-        --left;
-        const Clock::time_point steelDeadline =
-            Clock::now() +
-            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(share));
-        const Clock::time_point choosing =
-            Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                               std::chrono::duration<double>(share * kChoosingShare));
-        // Each bar in turn tries its other layouts against the cutting of all the rest; a
-        // layout stays when the steel bought falls, or stays equal with fewer joints. The
-        // cutting here has a short time of its own, to compare layouts, not to keep.
-        const auto quick = [&] {
-            const std::vector<const SplicedBar*> now = chosen(steel);
-            const Instance instance = instanceOf(steel, now, problem);
-            const double seconds = std::min(kTrialSeconds, std::max(0.0, secondsLeft(choosing)));
-            return std::pair{
-                solve(instance, Budget::seconds(seconds, stop)).solution.cost(instance),
-                jointsOf(now)};
-        };
-        std::pair<std::int64_t, std::int64_t> best = quick();
-        // Start from the practice's layouts where a bar has them, when that is better.
-        std::vector<std::size_t> first;
-        for (Bar& bar : steel.bars) {
-            first.push_back(bar.chosen);
-            bar.chosen = bar.usual.value_or(bar.chosen);
-        }
-        if (const std::pair<std::int64_t, std::int64_t> usual = quick(); usual < best) {
-            best = usual;
-        } else {
-            for (std::size_t b = 0; b < steel.bars.size(); ++b) {
-                steel.bars[b].chosen = first[b];
-            }
-        }
-        for (int round = 0; round < kRounds; ++round) {
-            bool improved = false;
-            for (Bar& bar : steel.bars) {
-                const std::size_t was = bar.chosen;
-                for (std::size_t o = 0; o < bar.options.size() && Clock::now() < choosing; ++o) {
-                    if (o == was) {
-                        continue;
-                    }
-                    bar.chosen = o;
-                    const std::pair<std::int64_t, std::int64_t> tried = quick();
-                    if (tried < best) {
-                        best = tried;
-                        improved = true;
-                    } else {
-                        bar.chosen = was;
-                    }
-                    if (bar.chosen != was) {
-                        break;
-                    }
-                }
-            }
-            if (!improved || Clock::now() >= choosing || stop.stop_requested()) {
-                break;
-            }
-        }
-        out.steels.push_back(finish(key, steel, problem, chosen(steel), steelDeadline, stop));
-    }
-    out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    return out;
+    };
+    const auto improveSteel = [&](Steel& steel, Clock::time_point until) {
+        improve(steel, problem, until, stop);
+    };
+    return plan(problem, stop, choose, improveSteel, kChoosingShare);
 }
 
 JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
-    return plan(problem, stop, [&](const LongBar& bar, Bar& into, JointsPlan& out) {
+    const auto choose = [&](const LongBar& bar, Bar& into, JointsPlan& out) {
         Resolved r = resolve(bar, problem.stocks, problem.settings);
         out.warnings.insert(out.warnings.end(), r.warnings.begin(), r.warnings.end());
         if (r.error) {
@@ -424,7 +404,9 @@ JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
             return;
         }
         into.options.push_back(std::move(*p));
-    });
+    };
+    return plan(
+        problem, stop, choose, [](Steel&, Clock::time_point) {}, 0.0);
 }
 
 } // namespace plan::joints
