@@ -14,8 +14,8 @@ using Clock = std::chrono::steady_clock;
 
 // Segmentations the optimiser may try for each long bar, besides the stage's choice.
 constexpr std::size_t kAlternatives = 8;
-// Time for the cutting of one trial of layouts: enough for the solver's root and a dive on a
-// building's steel, so that trials are compared by good plans, not first fits.
+// The least time for the cutting of one trial of layouts: enough for the solver's root and a
+// dive on a building's steel, so that trials are compared by good plans, not first fits.
 constexpr double kTrialSeconds = 0.05;
 // Rounds of trying every bar's alternatives against the cutting.
 constexpr int kRounds = 2;
@@ -102,16 +102,32 @@ std::int64_t jointsOf(const std::vector<const SplicedBar*>& spliced) {
     return n;
 }
 
+// `known`, when given, is a cutting of the same layouts found before: kept when proven, and
+// when the final search ends with no better plan.
 SteelPlan finish(const Key& key, const Steel& steel, const Problem& problem,
                  const std::vector<const SplicedBar*>& spliced, Clock::time_point deadline,
-                 const std::stop_token& stop) {
+                 const std::stop_token& stop, std::optional<GroupResult> known) {
     SteelPlan out;
     out.grade = key.grade;
     out.diameter = key.diameter;
     out.instance = instanceOf(steel, spliced, problem);
-    const double seconds =
-        std::max(0.0, std::chrono::duration<double>(deadline - Clock::now()).count());
-    out.cut = solve(out.instance, Budget::seconds(seconds, stop));
+    if (known && known->finish == Finish::Proven) {
+        out.cut = std::move(*known);
+    } else {
+        const double seconds =
+            std::max(0.0, std::chrono::duration<double>(deadline - Clock::now()).count());
+        out.cut = solve(out.instance, Budget::seconds(seconds, stop));
+        if (known) {
+            const std::int64_t bound = std::max(out.cut.bound, known->bound);
+            if (known->solution.cost(out.instance) < out.cut.solution.cost(out.instance)) {
+                out.cut = std::move(*known);
+            }
+            out.cut.bound = bound;
+            if (out.cut.solution.cost(out.instance) == bound) {
+                out.cut.finish = Finish::Proven;
+            }
+        }
+    }
     out.boughtMm = out.cut.solution.cost(out.instance);
     std::int64_t least = 0; // the finished lengths and the fewest overlaps
     for (const Piece* piece : steel.pieces) {
@@ -203,26 +219,41 @@ double secondsLeft(Clock::time_point deadline) {
 }
 
 // Each bar in turn tries its other layouts against the cutting of all the rest; a layout
-// stays when the steel bought falls, or stays equal with fewer joints. The cutting of a trial
-// has a short time of its own, to compare layouts, not to keep.
-void improve(Steel& steel, const Problem& problem, Clock::time_point until,
-             const std::stop_token& stop) {
+// stays when the steel bought falls, or stays equal with fewer joints. Returns the cutting of
+// the layouts kept.
+std::optional<GroupResult> improve(Steel& steel, const Problem& problem, Clock::time_point until,
+                                   const std::stop_token& stop) {
+    struct Trial {
+        std::int64_t cost = 0;
+        std::int64_t joints = 0;
+        GroupResult cut;
+
+        [[nodiscard]] bool better(const Trial& other) const {
+            return std::pair{cost, joints} < std::pair{other.cost, other.joints};
+        }
+    };
     const auto trial = [&] {
         const std::vector<const SplicedBar*> now = chosen(steel);
         const Instance instance = instanceOf(steel, now, problem);
-        const double seconds = std::min(kTrialSeconds, std::max(0.0, secondsLeft(until)));
-        return std::pair{solve(instance, Budget::seconds(seconds, stop)).solution.cost(instance),
-                         jointsOf(now)};
+        // A quarter of what is left, so that a slow machine compares layouts by the same
+        // proven plans as a fast one; never less than kTrialSeconds while there is that much.
+        const double left = std::max(0.0, secondsLeft(until));
+        const double seconds = std::min(left, std::max(kTrialSeconds, left / 4));
+        Trial t;
+        t.cut = solve(instance, Budget::seconds(seconds, stop));
+        t.cost = t.cut.solution.cost(instance);
+        t.joints = jointsOf(now);
+        return t;
     };
-    std::pair<std::int64_t, std::int64_t> best = trial();
+    Trial best = trial();
     // Start from the practice's layouts where a bar has them, when that is better.
     std::vector<std::size_t> first;
     for (Bar& bar : steel.bars) {
         first.push_back(bar.chosen);
         bar.chosen = bar.usual.value_or(bar.chosen);
     }
-    if (const std::pair<std::int64_t, std::int64_t> usual = trial(); usual < best) {
-        best = usual;
+    if (Trial usual = trial(); usual.better(best)) {
+        best = std::move(usual);
     } else {
         for (std::size_t b = 0; b < steel.bars.size(); ++b) {
             steel.bars[b].chosen = first[b];
@@ -237,8 +268,8 @@ void improve(Steel& steel, const Problem& problem, Clock::time_point until,
                     continue;
                 }
                 bar.chosen = o;
-                if (const std::pair<std::int64_t, std::int64_t> tried = trial(); tried < best) {
-                    best = tried;
+                if (Trial tried = trial(); tried.better(best)) {
+                    best = std::move(tried);
                     improved = true;
                     break;
                 }
@@ -249,6 +280,7 @@ void improve(Steel& steel, const Problem& problem, Clock::time_point until,
             break;
         }
     }
+    return std::move(best.cut);
 }
 
 // The frame both plans share: every bar's options by `choose`, nothing planned when any bar
@@ -279,8 +311,9 @@ JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choo
     for (auto& [key, steel] : all) {
         const double share = secondsLeft(deadline) / static_cast<double>(left--);
         const Clock::time_point steelDeadline = after(share);
-        improveSteel(steel, after(share * choosingShare));
-        out.steels.push_back(finish(key, steel, problem, chosen(steel), steelDeadline, stop));
+        std::optional<GroupResult> known = improveSteel(steel, after(share * choosingShare));
+        out.steels.push_back(
+            finish(key, steel, problem, chosen(steel), steelDeadline, stop, std::move(known)));
     }
     out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return out;
@@ -382,7 +415,7 @@ JointsPlan planJoints(const Problem& problem, std::stop_token stop) {
         }
     };
     const auto improveSteel = [&](Steel& steel, Clock::time_point until) {
-        improve(steel, problem, until, stop);
+        return improve(steel, problem, until, stop);
     };
     return plan(problem, stop, choose, improveSteel, kChoosingShare);
 }
@@ -405,8 +438,10 @@ JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
         }
         into.options.push_back(std::move(*p));
     };
-    return plan(
-        problem, stop, choose, [](Steel&, Clock::time_point) {}, 0.0);
+    const auto asItIs = [](Steel&, Clock::time_point) {
+        return std::optional<GroupResult>{};
+    };
+    return plan(problem, stop, choose, asItIs, 0.0);
 }
 
 } // namespace plan::joints

@@ -36,7 +36,9 @@ std::string numbered(const char* prefix, int n) {
 Problem seeded(std::uint64_t seed) {
     Random random(seed);
     Problem problem;
-    problem.seconds = 0.3;
+    // Far more than these lists need when the solver proves its plans at once, as it does
+    // here; the time is only there so that a slow (sanitized) build proves them too.
+    problem.seconds = 4;
     problem.settings.extraJoint = seed % 3 == 0;
     static constexpr std::int64_t kDiameters[] = {160, 200, 250, 280};
     const int steels = static_cast<int>(uniform(random, 1, 2));
@@ -170,8 +172,14 @@ TEST_P(Seeded, KeepsTheRulesAndBuysNoMoreThanThePracticeWithItsJoints) {
         EXPECT_GE(steel.wasteMm(), 0);
     }
     // The practice takes joints freely: a coupler more costs no steel. Steel beyond the
-    // practice's is only ever bought for fewer joints, which the rules ask for first.
-    if (plan.boughtMm() > usual.boughtMm()) {
+    // practice's is only ever bought for fewer joints, which the rules ask for first. Only
+    // cuttings proven optimal compare segmentations; a slow build may leave some unproven.
+    const auto proven = [](const JointsPlan& p) {
+        return std::ranges::all_of(p.steels, [](const plan::joints::SteelPlan& s) {
+            return s.cut.finish == plan::Finish::Proven;
+        });
+    };
+    if (proven(plan) && proven(usual) && plan.boughtMm() > usual.boughtMm()) {
         EXPECT_LT(plan.joints(), usual.joints());
     }
     if (!problem.settings.extraJoint) {
