@@ -321,36 +321,29 @@ JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choo
 
 } // namespace
 
+namespace {
+
+std::int64_t total(const std::vector<SteelPlan>& steels, std::int64_t SteelPlan::*field) {
+    std::int64_t n = 0;
+    for (const SteelPlan& s : steels) {
+        n += s.*field;
+    }
+    return n;
+}
+
+} // namespace
+
 std::int64_t JointsPlan::boughtMm() const {
-    std::int64_t n = 0;
-    for (const SteelPlan& s : steels) {
-        n += s.boughtMm;
-    }
-    return n;
+    return total(steels, &SteelPlan::boughtMm);
 }
-
 std::int64_t JointsPlan::piecesMm() const {
-    std::int64_t n = 0;
-    for (const SteelPlan& s : steels) {
-        n += s.piecesMm;
-    }
-    return n;
+    return total(steels, &SteelPlan::piecesMm);
 }
-
 std::int64_t JointsPlan::overlapMm() const {
-    std::int64_t n = 0;
-    for (const SteelPlan& s : steels) {
-        n += s.overlapMm;
-    }
-    return n;
+    return total(steels, &SteelPlan::overlapMm);
 }
-
 std::int64_t JointsPlan::joints() const {
-    std::int64_t n = 0;
-    for (const SteelPlan& s : steels) {
-        n += s.joints;
-    }
-    return n;
+    return total(steels, &SteelPlan::joints);
 }
 
 std::int64_t leastPurchase(std::span<const std::int64_t> stocks, std::int64_t mm) {
