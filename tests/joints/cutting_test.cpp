@@ -210,3 +210,63 @@ TEST(Errors, AListWithAnErrorIsNotPlanned) {
 }
 
 } // namespace
+
+namespace {
+
+Problem oneBar(std::int64_t length, std::vector<plan::joints::Piece> pieces = {}) {
+    Problem problem;
+    problem.seconds = 4;
+    LongBar bar;
+    bar.mark = "KZ1";
+    bar.grade = "HRB400";
+    bar.diameter = 250;
+    bar.length = length;
+    bar.count = 1;
+    bar.method = plan::joints::Method::Coupler;
+    bar.line = 3;
+    problem.bars.push_back(bar);
+    problem.pieces = std::move(pieces);
+    return problem;
+}
+
+TEST(Bound, WholeStockBarsAreOptimalOverAllSegmentations) {
+    const JointsPlan plan = plan::joints::planJoints(oneBar(24'000));
+    ASSERT_EQ(plan.steels.size(), 1U);
+    const plan::joints::SteelPlan& steel = plan.steels[0];
+    EXPECT_EQ(steel.boughtMm, 24'000);
+    EXPECT_EQ(steel.boundAllMm, 24'000);
+    EXPECT_EQ(steel.scope, plan::joints::BoundScope::AllSegmentations);
+}
+
+TEST(Bound, ARemainderLeavesTheBoundToTheSegmentationChosen) {
+    // 20.5 m: 12 m and 8.5 m, the 8.5 m from a 9 m bar; 21 m bought against 20.5 m of steel,
+    // which the stock cannot buy for less than 21 m either: the plan is still optimal.
+    const JointsPlan exact = plan::joints::planJoints(oneBar(20'500));
+    ASSERT_EQ(exact.steels.size(), 1U);
+    EXPECT_EQ(exact.steels[0].boughtMm, 21'000);
+    EXPECT_EQ(exact.steels[0].scope, plan::joints::BoundScope::AllSegmentations);
+    // With a 4.7 m piece of the same steel, 25.2 m: the stock could sum to 27 m, but only as
+    // three 9 m bars, which cannot hold 20.5 m of segments. The plan buys 30 m, proven for its
+    // segmentation; the bound over all segmentations knows only the 27 m.
+    const JointsPlan mixed =
+        plan::joints::planJoints(oneBar(20'500, {{"HRB400", 250, "L1", 4700, 1}}));
+    ASSERT_EQ(mixed.steels.size(), 1U);
+    const plan::joints::SteelPlan& steel = mixed.steels[0];
+    EXPECT_EQ(steel.boughtMm, 30'000);
+    EXPECT_EQ(steel.boundMm, 30'000);
+    EXPECT_EQ(steel.boundAllMm, 27'000);
+    EXPECT_EQ(steel.scope, plan::joints::BoundScope::ChosenSegmentation);
+}
+
+TEST(Practice, ItsErrorsNameTheRow) {
+    Problem problem = oneBar(20'000);
+    problem.bars[0].count = 2;
+    // Every joint between 8 and 8.5 m: the practice's half-bar start lands in the zone.
+    problem.bars[0].zones = {{0, 8000}, {8500, 20'000}};
+    const JointsPlan usual = plan::joints::planPractice(problem);
+    ASSERT_EQ(usual.errors.size(), 1U);
+    EXPECT_EQ(usual.errors[0].line, 3);
+    EXPECT_EQ(usual.errors[0].problem, plan::joints::JointProblem::ZonesBlock);
+}
+
+} // namespace
