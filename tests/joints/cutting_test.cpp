@@ -58,6 +58,11 @@ Problem seeded(std::uint64_t seed) {
             if (uniform(random, 0, 1) == 0) {
                 bar.zones = {{0, 500}, {bar.length - 500, bar.length}};
             }
+            if (uniform(random, 0, 3) == 0) {
+                // A support in the middle third, where no joint may be.
+                const std::int64_t at = uniform(random, bar.length / 3, 2 * bar.length / 3);
+                bar.zones.push_back({at - 500, at + 500});
+            }
             bar.line = line++;
             problem.bars.push_back(bar);
         }
@@ -137,9 +142,26 @@ TEST_P(Seeded, KeepsTheRulesAndBuysNoMoreThanThePracticeWithItsJoints) {
     const Problem problem = seeded(GetParam());
     const JointsPlan plan = plan::joints::planJoints(problem);
     const JointsPlan usual = plan::joints::planPractice(problem);
-    ASSERT_TRUE(plan.errors.empty())
-        << plan.errors.front().mark << " " << static_cast<int>(plan.errors.front().problem);
-    ASSERT_TRUE(usual.errors.empty());
+    // A support zone may leave the bars side by side no room to stagger: then the row is
+    // refused, by name, and never planned against the rule.
+    for (const plan::joints::JointError& e : plan.errors) {
+        const auto bar = std::ranges::find(problem.bars, e.line, &LongBar::line);
+        ASSERT_NE(bar, problem.bars.end());
+        EXPECT_EQ(e.mark, bar->mark);
+        EXPECT_TRUE(e.problem == plan::joints::JointProblem::ShareUnmet ||
+                    e.problem == plan::joints::JointProblem::ZonesBlock);
+        EXPECT_TRUE(std::ranges::any_of(bar->zones, [&](const plan::joints::Zone& z) {
+            return z.from > 0 && z.to < bar->length;
+        }));
+    }
+    if (!plan.errors.empty()) {
+        EXPECT_TRUE(plan.steels.empty());
+        return;
+    }
+    if (!usual.errors.empty()) {
+        // The practice ignores zones; where it breaks one, there is nothing to compare.
+        return;
+    }
     for (const plan::joints::SteelPlan& steel : plan.steels) {
         std::int64_t segmentsMm = 0;
         for (const SplicedBar& s : steel.spliced) {
