@@ -4,6 +4,7 @@
 //   cutting_bench [--family NAME] [--count N] [--seed S] [--seconds S] [--verbose]
 //                 [--only INSTANCE]
 //   cutting_bench --building [--seed S] [--seconds S]
+//   cutting_bench --joints [--count N] [--seed S] [--seconds S] [--verbose] [--steels]
 #include "plan/bound.h"
 #include "plan/first_fit.h"
 #include "plan/optimize.h"
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "families.h"
+#include "joints_family.h"
 
 namespace {
 
@@ -95,6 +97,8 @@ int main(int argc, char** argv) {
     std::string only;
     bool chosen = false; // a --family was given: only the families given
     bool building = false;
+    bool joints = false;
+    bool steels = false; // with --joints: each steel of each list
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         if (arg == "--family" && a + 1 < argc) {
@@ -114,6 +118,10 @@ int main(int argc, char** argv) {
             verbose = true;
         } else if (arg == "--building") {
             building = true;
+        } else if (arg == "--joints") {
+            joints = true;
+        } else if (arg == "--steels") {
+            steels = true;
         } else if (arg == "--verbose") {
             verbose = true;
         } else {
@@ -125,6 +133,10 @@ int main(int argc, char** argv) {
 
     if (building) {
         return runBuilding(seed, seconds);
+    }
+    if (joints) {
+        const int detail = steels ? 2 : verbose ? 1 : 0;
+        return bench::runJoints(seed, count > 0 ? count : 20, seconds, detail);
     }
     using Clock = std::chrono::steady_clock;
     std::map<std::string, Row> rows;
