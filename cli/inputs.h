@@ -16,7 +16,7 @@ struct Complaint {
     QString where; // a file as named on the command line, or the program for an option
     int line = 0;  // 0: no line
     QString message;
-    QString cell; // in a workbook, the cell instead of the line: "钢筋表!D12"
+    QString cell = {}; // in a workbook, the cell instead of the line: "钢筋表!D12"
 };
 
 // "清单.csv:12: 长度：不是数字", "清单.xlsx:钢筋表!D12: 长度：不是数字", or
