@@ -38,7 +38,10 @@ FileKind fileKind(const QByteArray& bytes, const QString& name) {
     return FileKind::Text;
 }
 
-WorkbookRead readWorkbook(const QByteArray& bytes, const QString& name, const WorkbookLimits& limits) {
+namespace {
+
+WorkbookRead readByKind(const QByteArray& bytes, const QString& name,
+                        const WorkbookLimits& limits) {
     switch (fileKind(bytes, name)) {
     case FileKind::Xlsx:
         return readXlsx(bytes, limits);
@@ -52,6 +55,17 @@ WorkbookRead readWorkbook(const QByteArray& bytes, const QString& name, const Wo
         break;
     }
     return {{}, WorkbookError{WorkbookProblem::NotWorkbook, {}, {}}};
+}
+
+} // namespace
+
+WorkbookRead readWorkbook(const QByteArray& bytes, const QString& name,
+                          const WorkbookLimits& limits) {
+    WorkbookRead out = readByKind(bytes, name, limits);
+    if (out.error) {
+        out.sheets.clear(); // half a workbook is never taken for the whole
+    }
+    return out;
 }
 
 QString columnLetters(int column) {

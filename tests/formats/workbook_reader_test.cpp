@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include "book_maker.h"
@@ -480,6 +482,31 @@ TEST(Places, ColumnLetters) {
          {LetterCase{0, "A"}, LetterCase{25, "Z"}, LetterCase{26, "AA"}, LetterCase{701, "ZZ"},
           LetterCase{702, "AAA"}, LetterCase{16383, "XFD"}}) {
         EXPECT_EQ(formats::columnLetters(c.column), s(c.letters)) << c.column;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Not a test: writes the workbook fuzzer's starting corpus, small real workbooks of every form
+// read above, into the folder HENGCHI_CORPUS names. Run by hand:
+//   HENGCHI_CORPUS=tests/fuzz/corpus/workbook_reader formats_tests --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzCorpus*'
+TEST(WorkbookCorpus, DISABLED_WriteFuzzCorpus) {
+    const QString folder = QString::fromLocal8Bit(qgetenv("HENGCHI_CORPUS"));
+    ASSERT_FALSE(folder.isEmpty());
+    const auto save = [&folder](const QString& name, const QByteArray& bytes) {
+        QFile file(folder + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    save(s("writer.xlsx"), writerXlsx());
+    save(s("list.xls"), dataFile("list.xls"));
+    save(s("encrypted.xls"), dataFile("encrypted.xls"));
+    save(s("encrypted.xlsx"), encryptedXlsx());
+    for (const FormCase& c : kForms) {
+        save(QString::fromUtf8(c.name) + s(".xlsx"),
+             handXlsx({{s("钢筋表"), s(c.data), s(c.after)}}, s(c.strings)));
     }
 }
 
