@@ -44,7 +44,7 @@ struct FileError {
     std::int64_t limit = 0;
     std::string text; // UTF-8
     WorkbookProblem workbook = WorkbookProblem::Corrupt;
-    std::vector<std::string> sheets; // UTF-8
+    std::vector<std::string> sheets = {}; // UTF-8
 
     friend bool operator==(const FileError&, const FileError&) = default;
 };
