@@ -64,7 +64,7 @@ struct WorkbookLimits {
 // file named as one that is not one). Every sheet is read: which holds the list is the list
 // reader's choice.
 [[nodiscard]] WorkbookRead readWorkbook(const QByteArray& bytes, const QString& name,
-                                    const WorkbookLimits& limits = {});
+                                        const WorkbookLimits& limits = {});
 
 // Excel's letters for a column from 0: A, …, Z, AA, ….
 [[nodiscard]] QString columnLetters(int column);

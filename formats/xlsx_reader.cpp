@@ -4,11 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unzip.h>
 
 #include <QDir>
 #include <QXmlStreamReader>
-
-#include <unzip.h>
 
 namespace formats {
 namespace {
@@ -258,8 +257,10 @@ public:
         }
         const QString folder = folderOf(workbook);
         std::vector<Relationship> rels;
-        const QString relsName = folder + QStringLiteral("/_rels/") +
-                                 workbook.mid(folder.size() + 1) + QStringLiteral(".rels");
+        // xl/workbook.xml has its relationships in xl/_rels/workbook.xml.rels.
+        const QString relsName = resolve(folder, QStringLiteral("_rels/")) + u'/' +
+                                 workbook.mid(workbook.lastIndexOf(u'/') + 1) +
+                                 QStringLiteral(".rels");
         if (const auto relsXml = archive_.part(relsName, out_.error)) {
             rels = relationships(*relsXml, folder);
         }
@@ -284,7 +285,7 @@ private:
     }
 
     bool readSharedStrings(const std::vector<Relationship>& rels, const QString& folder) {
-        QString name = folder + QStringLiteral("/sharedStrings.xml");
+        QString name = resolve(folder, QStringLiteral("sharedStrings.xml"));
         for (const Relationship& r : rels) {
             if (r.type.endsWith(u"/sharedStrings")) {
                 name = r.target;

@@ -210,6 +210,31 @@ TEST(WorkbookSheets, XlsReadsAsItsXlsxTwinButForTheMergedTitle) {
     EXPECT_EQ(rowsOf(book.sheets[1].rows), want);
 }
 
+TEST(WorkbookSheets, PartsAreFoundThroughTheirRelationships) {
+    // Not where Excel puts them: a workbook at the root, its sheet and strings elsewhere, named by
+    // the relationships alone (absolute and relative targets).
+    const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const QByteArray pkg = "http://schemas.openxmlformats.org/package/2006/relationships";
+    const QByteArray bytes = zipOf({
+        {s("_rels/.rels"), "<Relationships xmlns=\"" + pkg + "\"><Relationship Id=\"a\" Type=\"" +
+                               rel + "/officeDocument\" Target=\"/book.xml\"/></Relationships>"},
+        {s("book.xml"), "<workbook xmlns:q=\"" + rel +
+                            "\"><sheets><sheet name=\"表\" q:id=\"s\"/></sheets></workbook>"},
+        {s("_rels/book.xml.rels"),
+         "<Relationships xmlns=\"" + pkg + "\"><Relationship Id=\"s\" Type=\"" + rel +
+             "/worksheet\" Target=\"data/one.xml\"/><Relationship Id=\"t\" Type=\"" + rel +
+             "/sharedStrings\" Target=\"/text/strings.xml\"/></Relationships>"},
+        {s("data/one.xml"),
+         R"(<worksheet><sheetData><row r="2"><c r="B2" t="s"><v>0</v></c></row></sheetData></worksheet>)"},
+        {s("text/strings.xml"), "<sst><si><t>长度</t></si></sst>"},
+    });
+    const formats::WorkbookRead book = formats::readWorkbook(bytes, s("a.xlsx"));
+    ASSERT_FALSE(book.error.has_value());
+    ASSERT_EQ(book.sheets.size(), 1U);
+    EXPECT_EQ(book.sheets[0].name, s("表"));
+    EXPECT_EQ(rowsOf(book.sheets[0].rows), (std::vector<Row>{{2, {s(""), s("长度")}}}));
+}
+
 TEST(WorkbookSheets, KindIsToldByTheFirstBytes) {
     EXPECT_EQ(formats::fileKind(writerXlsx(), s("清单.csv")), formats::FileKind::Xlsx);
     EXPECT_EQ(formats::fileKind(dataFile("list.xls"), s("清单.xlsx")), formats::FileKind::Ole);
@@ -491,7 +516,8 @@ namespace {
 
 // Not a test: writes the workbook fuzzer's starting corpus, small real workbooks of every form
 // read above, into the folder HENGCHI_CORPUS names. Run by hand:
-//   HENGCHI_CORPUS=tests/fuzz/corpus/workbook_reader formats_tests --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzCorpus*'
+//   HENGCHI_CORPUS=tests/fuzz/corpus/workbook_reader formats_tests
+//       --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzCorpus*'
 TEST(WorkbookCorpus, DISABLED_WriteFuzzCorpus) {
     const QString folder = QString::fromLocal8Bit(qgetenv("HENGCHI_CORPUS"));
     ASSERT_FALSE(folder.isEmpty());
