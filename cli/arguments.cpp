@@ -42,11 +42,15 @@ Parsed parseArguments(const QStringList& command) {
     const QCommandLineOption xlsx(QStringLiteral("xlsx"),
                                   QStringLiteral("把下料单写成 Excel 工作簿（.xlsx）。"),
                                   QStringLiteral("FILE"));
-    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx});
+    const QCommandLineOption sheet(
+        QStringLiteral("sheet"),
+        QStringLiteral("清单是 Excel 工作簿时，读取这张工作表（默认：第一张含清单表头的工作表）。"),
+        QStringLiteral("NAME"));
+    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx, sheet});
     parser.addPositionalArgument(
         QStringLiteral("PIECES.csv"),
-        QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件，"
-                       "UTF-8 或 GB18030 编码。"));
+        QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件"
+                       "（UTF-8 或 GB18030 编码），或 Excel 工作簿（.xlsx、.xls）。"));
 
     Parsed out;
     if (!parser.parse(command)) {
@@ -77,6 +81,7 @@ Parsed parseArguments(const QStringList& command) {
     a.json = valueOf(parser, json);
     a.csv = valueOf(parser, csv);
     a.xlsx = valueOf(parser, xlsx);
+    a.sheet = valueOf(parser, sheet);
     out.request = Request::Plan;
     return out;
 }

@@ -19,6 +19,7 @@ struct Arguments {
     std::optional<QString> json;    // --json FILE, or "-" for standard output
     std::optional<QString> csv;     // --csv FILE, or "-"
     std::optional<QString> xlsx;    // --xlsx FILE
+    std::optional<QString> sheet;   // --sheet NAME: the workbook's sheet holding the list
 };
 
 enum class Request {

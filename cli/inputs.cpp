@@ -1,6 +1,7 @@
 #include "cli/inputs.h"
 
 #include "formats/list_file.h"
+#include "formats/list_input.h"
 #include "formats/messages.h"
 #include "formats/offcuts_file.h"
 #include "formats/setting_text.h"
@@ -31,9 +32,10 @@ std::optional<QByteArray> readBytes(const QString& path, std::vector<Complaint>&
 }
 
 void complainAbout(const QString& path, const std::vector<formats::FileError>& errors,
-                   std::vector<Complaint>& complaints) {
+                   std::vector<Complaint>& complaints, const formats::TablePlace& place = {}) {
     for (const formats::FileError& e : errors) {
-        complaints.push_back({path, e.line, formats::describe(e)});
+        complaints.push_back({path, e.line, formats::describe(e),
+                              place.sheet.empty() ? QString() : placeText(place, e)});
     }
 }
 
@@ -60,6 +62,9 @@ void override(const std::optional<QString>& option, const char* name, Reader rea
 } // namespace
 
 QString complaintText(const Complaint& c) {
+    if (!c.cell.isEmpty()) {
+        return QStringLiteral("%1:%2: %3").arg(c.where, c.cell, c.message);
+    }
     return c.line > 0 ? QStringLiteral("%1:%2: %3").arg(c.where).arg(c.line).arg(c.message)
                       : QStringLiteral("%1: %2").arg(c.where, c.message);
 }
@@ -70,8 +75,11 @@ Inputs readInputs(const Arguments& arguments) {
 
     formats::ListRead list;
     if (const auto bytes = readBytes(arguments.pieces, complaints)) {
-        list = formats::readList(*bytes);
-        complainAbout(arguments.pieces, list.errors, complaints);
+        list = formats::readListFile(*bytes, arguments.pieces, arguments.sheet.value_or(QString()));
+        complainAbout(arguments.pieces, list.errors, complaints, list.place);
+        if (arguments.sheet && !formats::isWorkbookFile(*bytes, arguments.pieces)) {
+            complaints.push_back({kProgram, 0, QStringLiteral("--sheet 只用于 Excel 工作簿")});
+        }
     }
     out.project = QString::fromStdString(list.document.settings.project.value_or(""));
 
@@ -116,8 +124,11 @@ Inputs readInputs(const Arguments& arguments) {
         const QString where = e.source == plan::Source::Pieces    ? arguments.pieces
                               : e.source == plan::Source::Offcuts ? offcutsFile
                                                                   : kProgram;
+        const bool inList = e.source == plan::Source::Pieces ||
+                            (e.source == plan::Source::Offcuts && !arguments.offcuts);
         complaints.push_back(
-            {where, e.source == plan::Source::Settings ? 0 : e.line, formats::describe(e)});
+            {where, e.source == plan::Source::Settings ? 0 : e.line, formats::describe(e),
+             inList && !list.place.sheet.empty() ? placeText(list.place, e) : QString()});
     }
     out.list = std::move(checked.list);
 

@@ -16,9 +16,11 @@ struct Complaint {
     QString where; // a file as named on the command line, or the program for an option
     int line = 0;  // 0: no line
     QString message;
+    QString cell = {}; // in a workbook, the cell instead of the line: "钢筋表!D12"
 };
 
-// "清单.csv:12: 长度：不是数字", or "清单.csv: 文件不存在" without a line.
+// "清单.csv:12: 长度：不是数字", "清单.xlsx:钢筋表!D12: 长度：不是数字", or
+// "清单.csv: 文件不存在" without a line.
 [[nodiscard]] QString complaintText(const Complaint& complaint);
 
 struct Inputs {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What can be wrong with a file as a whole, or with a row the optimiser's checks do not see (a
 // section, a setting). Wrong values in piece and offcut rows are found by plan::checkList and
@@ -21,6 +22,18 @@ enum class FileProblem {
     UnknownSetting,  // a settings row whose name is not known; `text` holds it
     RepeatedSetting, // a setting given twice; `text` holds its name
     BadSetting,      // a setting's value: `field`, `value` and `limit` as in plan::InputError
+    Workbook,        // the workbook as a whole: `workbook` says what (see workbook.h)
+};
+
+// What can be wrong with a workbook as a whole, before any row is read.
+enum class WorkbookProblem {
+    Encrypted,       // protected by a password to open
+    Corrupt,         // a zip or OLE file that cannot be read whole: truncated, damaged
+    NotWorkbook,     // a file or archive that holds no workbook
+    UnreadableSheet, // `text` names the sheet whose part cannot be read
+    TooLarge,        // past the reader's limits; `text` names the sheet when it is one
+    NoTable,         // no sheet holds the list's columns; `sheets` are those looked at
+    UnknownSheet,    // no sheet is called `text`; `sheets` are those there are
 };
 
 struct FileError {
@@ -30,6 +43,8 @@ struct FileError {
     plan::Problem value = plan::Problem::Empty;
     std::int64_t limit = 0;
     std::string text; // UTF-8
+    WorkbookProblem workbook = WorkbookProblem::Corrupt;
+    std::vector<std::string> sheets = {}; // UTF-8
 
     friend bool operator==(const FileError&, const FileError&) = default;
 };

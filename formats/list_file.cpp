@@ -164,6 +164,8 @@ private:
         next_ = headerAt(records_, next_, end, kPieceColumns);
         const Record& header = records_[next_++];
         const Columns columns(header, kPieceColumns, out_.errors);
+        out_.place.header = header.line;
+        out_.place.pieces = fieldColumns(header, kPieceColumns);
         const std::span<const Record> rows(records_.data() + next_, end - next_);
         next_ = end;
         if (!columns.complete()) {
@@ -282,6 +284,7 @@ private:
         if (!inTable()) {
             return; // an empty section: no offcuts
         }
+        out_.place.offcuts = fieldColumns(records_[next_], kOffcutColumns);
         const Columns columns(records_[next_++], kOffcutColumns, out_.errors);
         for (; inTable(); ++next_) {
             if (columns.complete()) {
@@ -319,7 +322,13 @@ ListRead readList(const QByteArray& bytes) {
         out.errors.push_back(fileError(decoded.badLine, FileProblem::NotText));
         return out;
     }
-    const Records records = splitRecords(decoded.text, detectSeparator(decoded.text));
+    out = readList(splitRecords(decoded.text, detectSeparator(decoded.text)));
+    out.encoding = decoded.encoding;
+    return out;
+}
+
+ListRead readList(const Records& records) {
+    ListRead out;
     ListReader(records, out).read();
     if (records.unclosedQuote > 0) {
         out.errors.push_back(fileError(records.unclosedQuote, FileProblem::UnclosedQuote));

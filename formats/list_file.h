@@ -2,6 +2,8 @@
 
 #include "formats/decode.h"
 #include "formats/file_error.h"
+#include "formats/places.h"
+#include "formats/records.h"
 #include "plan/list.h"
 
 #include <cstdint>
@@ -76,12 +78,16 @@ struct ListRead {
     ListDocument document; // everything that could be read, even when there are errors
     Encoding encoding = Encoding::Utf8;
     std::vector<FileError> errors; // by line
+    TablePlace place;              // the sheet and the columns, to name where an error is
 };
 
 // Reads a list file, or any pieces file. Row values are not checked here: plan::checkList does
 // that, with the rows' file lines. A row with text only in other columns (a note, a subtotal) is
 // kept, and plan::checkList passes over it as blank.
 [[nodiscard]] ListRead readList(const QByteArray& bytes);
+
+// The same from rows already split: a workbook's sheet (list_input.h).
+[[nodiscard]] ListRead readList(const Records& records);
 
 // UTF-8 with a BOM, comma-separated, CR LF line ends, quoted where needed; the pieces table
 // always with all six columns and then the other columns (a row's missing cells are empty),

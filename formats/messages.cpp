@@ -109,6 +109,8 @@ QString describe(const FileError& error) {
     case FileProblem::BadSetting:
         return describe(
             plan::InputError{plan::Source::Settings, 0, error.field, error.value, error.limit});
+    case FileProblem::Workbook:
+        return describeWorkbook(error);
     }
     return {};
 }

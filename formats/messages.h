@@ -19,4 +19,7 @@ namespace formats {
 // "缺少“长度”列", "引号没有闭合", "锯口：不是整数".
 [[nodiscard]] QString describe(const FileError& error);
 
+// A workbook's FileProblem::Workbook: "工作簿设有打开密码…" (workbook_messages.cpp).
+[[nodiscard]] QString describeWorkbook(const FileError& error);
+
 } // namespace formats

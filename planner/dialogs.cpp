@@ -39,8 +39,10 @@ Unsaved StandardDialogs::askUnsaved(QWidget* parent, const QString& document) {
 }
 
 QString StandardDialogs::openPath(QWidget* parent, const QString& directory) {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("打开下料清单"), directory,
-                                        QStringLiteral("下料清单 (*.csv *.txt);;所有文件 (*)"));
+    return QFileDialog::getOpenFileName(
+        parent, QStringLiteral("打开下料清单"), directory,
+        QStringLiteral("下料清单 (*.csv *.txt *.xlsx *.xls);;下料清单 (*.csv *.txt);;"
+                       "工作簿 (*.xlsx *.xls);;所有文件 (*)"));
 }
 
 QString StandardDialogs::savePath(QWidget* parent, const QString& suggested,

@@ -1,5 +1,6 @@
 #include "planner/list_io.h"
 
+#include "formats/list_input.h"
 #include "formats/messages.h"
 #include "formats/save.h"
 #include "planner/list_tables.h"
@@ -35,6 +36,7 @@ bool unreadable(const formats::FileError& error) {
     case formats::FileProblem::NoHeader:
     case formats::FileProblem::MissingColumn:
     case formats::FileProblem::RepeatedColumn:
+    case formats::FileProblem::Workbook:
         return true;
     case formats::FileProblem::UnclosedQuote:
     case formats::FileProblem::UnknownSection:
@@ -56,13 +58,22 @@ OpenedList readListFile(const QString& path) {
         out.problems = QStringLiteral("无法打开“%1”：%2").arg(path, file.errorString());
         return out;
     }
-    const formats::ListRead read = formats::readList(file.readAll());
-    out.encoding = encodingName(read.encoding);
+    const QByteArray bytes = file.readAll();
+    const formats::ListRead read = formats::readListFile(bytes, path);
+    out.workbook = formats::isWorkbookFile(bytes, path);
+    out.encoding = out.workbook
+                       ? QStringLiteral("工作表“%1”").arg(QString::fromStdString(read.place.sheet))
+                       : encodingName(read.encoding);
     QStringList lines;
     for (const formats::FileError& error : read.errors) {
         const QString what = formats::describe(error);
-        lines.append(error.line > 0 ? QStringLiteral("第 %1 行：%2").arg(error.line).arg(what)
-                                    : what);
+        if (error.line <= 0) {
+            lines.append(what);
+        } else if (out.workbook) {
+            lines.append(QStringLiteral("%1：%2").arg(formats::placeText(read.place, error), what));
+        } else {
+            lines.append(QStringLiteral("第 %1 行：%2").arg(error.line).arg(what));
+        }
     }
     if (lines.size() > kShownProblems) {
         const qsizetype more = lines.size() - kShownProblems;

@@ -17,7 +17,9 @@ struct OpenedList {
     std::optional<formats::ListDocument> document;
     // What was wrong, each problem with its line ("第 1 行：缺少“根数”列"); empty when nothing.
     QString problems;
-    QString encoding; // "UTF-8", "GB18030", …
+    QString encoding; // "UTF-8", "GB18030", …; for a workbook, its sheet
+    // Read from an Excel workbook: saving writes a list file (.csv), never over the workbook.
+    bool workbook = false;
 };
 
 [[nodiscard]] OpenedList readListFile(const QString& path);

@@ -120,6 +120,7 @@ private:
     ResultsPanel* results_ = nullptr;
 
     QString path_;
+    bool fromWorkbook_ = false;         // path_ is a workbook: 保存 asks where to save the list
     std::optional<SheetContent> sheet_; // the last plan, with the list it was made from
     SheetContent running_;              // the list of the run under way
     int revision_ = 0;                  // counts every change of the document's texts

@@ -60,6 +60,7 @@ void PlannerWindow::newClicked() {
     tables_.clear();
     stack_.clear();
     path_.clear();
+    fromWorkbook_ = false;
     sheet_.reset();
     results_->clear();
     updateTitle();
@@ -98,6 +99,7 @@ bool PlannerWindow::load(const QString& path) {
     showOtherColumns();
     stack_.clear();
     path_ = QFileInfo(path).absoluteFilePath();
+    fromWorkbook_ = opened.workbook;
     sheet_.reset();
     results_->clear();
     recent_.add(path_);
@@ -109,15 +111,18 @@ bool PlannerWindow::load(const QString& path) {
             QStringLiteral("“%1”里有些内容没有读进来：\n%2").arg(documentName(), opened.problems));
     }
     const ListCheck check = checkTables(tables_);
+    const QString what =
+        opened.workbook
+            ? QStringLiteral("已打开 %1 的%2。").arg(documentName(), opened.encoding)
+            : QStringLiteral("已打开 %1，编码 %2。").arg(documentName(), opened.encoding);
     statusBar()->showMessage(
-        check.list ? QStringLiteral("已打开 %1，编码 %2。").arg(documentName(), opened.encoding)
-                   : QStringLiteral("已打开 %1，编码 %2。标红的格子需要改正：%3")
-                         .arg(documentName(), opened.encoding, check.first));
+        check.list ? what : what + QStringLiteral("标红的格子需要改正：%1").arg(check.first));
     return true;
 }
 
 bool PlannerWindow::saveClicked() {
-    return path_.isEmpty() ? saveAsClicked() : saveTo(path_);
+    // A workbook is never written over with a list file: its formats and other sheets would go.
+    return path_.isEmpty() || fromWorkbook_ ? saveAsClicked() : saveTo(path_);
 }
 
 bool PlannerWindow::saveAsClicked() {
@@ -134,6 +139,7 @@ bool PlannerWindow::saveTo(const QString& path) {
         return false;
     }
     path_ = QFileInfo(path).absoluteFilePath();
+    fromWorkbook_ = false;
     stack_.setClean();
     recent_.add(path_);
     updateRecentMenu();
