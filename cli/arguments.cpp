@@ -42,7 +42,15 @@ Parsed parseArguments(const QStringList& command) {
     const QCommandLineOption xlsx(QStringLiteral("xlsx"),
                                   QStringLiteral("把下料单写成 Excel 工作簿（.xlsx）。"),
                                   QStringLiteral("FILE"));
-    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx});
+    const QCommandLineOption grades(
+        QStringLiteral("grades"),
+        QStringLiteral("牌号表文件（代号、牌号两列的 CSV），代替清单里的 #牌号 和默认的 "
+                       "A=HPB300、B=HRB335、C=HRB400、D=HRB500、CE=HRB400E、DE=HRB500E。"),
+        QStringLiteral("FILE"));
+    const QCommandLineOption grade(QStringLiteral("grade"),
+                                   QStringLiteral("改或添牌号表的一行，如 C=HRB400E；可以给多次。"),
+                                   QStringLiteral("CODE=GRADE"));
+    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx, grades, grade});
     parser.addPositionalArgument(
         QStringLiteral("PIECES.csv"),
         QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件，"
@@ -77,6 +85,8 @@ Parsed parseArguments(const QStringList& command) {
     a.json = valueOf(parser, json);
     a.csv = valueOf(parser, csv);
     a.xlsx = valueOf(parser, xlsx);
+    a.grades = valueOf(parser, grades);
+    a.grade = parser.values(grade);
     out.request = Request::Plan;
     return out;
 }

@@ -72,9 +72,9 @@ TEST(CheckList, KeepsGoodRowsAndTheLengthAsWritten) {
     EXPECT_EQ(pieces[0].length, 6457);
     EXPECT_EQ(pieces[0].asked, "6456.34");
     EXPECT_EQ(pieces[1].mark, "KZ2");
-    EXPECT_EQ(pieces[1].diameter, 120);
+    EXPECT_EQ(pieces[1].steel.diameter, 120);
     EXPECT_TRUE(pieces[1].asked.empty());
-    EXPECT_EQ(checked.list.diameters(), (std::vector<std::int64_t>{120, 250}));
+    EXPECT_EQ(checked.list.steels(), (std::vector<plan::Steel>{{"", 120}, {"", 250}}));
 }
 
 TEST(CheckList, OffcutsOfADiameterWithoutPiecesAreAnError) {
