@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, WrongInput, testing::Values(
     Wrong{"FileAndRowProblemsInLineOrder",
           b("编号,直径,长度,根数\nKL1,25,x,4\n#设置\n锯口,2.5\n#余料\n直径,长度,根数\n32,3000,1\n"), {},
           {s("{dir}/list.csv:2: 长度：不是数字"), s("{dir}/list.csv:4: 锯口：必须是整数"),
-           s("{dir}/list.csv:7: 直径：清单里没有这种直径的钢筋")}},
+           s("{dir}/list.csv:7: 直径：清单里没有这种钢筋（级别和直径都相同）")}},
     Wrong{"BadStockInTheFileIsNotMeasuredAgainst",
           b("编号,直径,长度,根数\nKL1,25,15000,4\n#设置\n原材长度,9000;0\n"), {},
           {s("{dir}/list.csv:4: 原材长度：必须大于 0")}},
@@ -174,7 +174,7 @@ TEST_F(Command, NamesTheOffcutsFileForItsRows) {
     const Outcome r = run({s("--offcuts"), s("{dir}/yard.csv"), s("{dir}/list.csv")});
     EXPECT_EQ(r.code, cli::kBadInput);
     EXPECT_EQ(r.err.split(u'\n', Qt::SkipEmptyParts),
-              (QStringList{expand(s("{dir}/yard.csv:3: 直径：清单里没有这种直径的钢筋")),
+              (QStringList{expand(s("{dir}/yard.csv:3: 直径：清单里没有这种钢筋（级别和直径都相同）")),
                            expand(s("{dir}/yard.csv:4: 长度：没有填写"))}));
 }
 
