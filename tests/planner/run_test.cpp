@@ -34,7 +34,7 @@ private slots:
 
     void theDrawingShowsThePlan_data();
     void theDrawingShowsThePlan();
-    void progressNamesEveryDiameter();
+    void progressNamesEverySteel();
     void editingAfterwardsMarksThePlanOutOfDate();
     void cancelKeepsTheBestPlanSoFar();
     void aPlanForAListNoLongerOpenIsDropped();
@@ -167,19 +167,20 @@ void RunTest::theDrawingShowsThePlan() {
              static_cast<int>(plan.groups.size()) + 1);
 }
 
-void RunTest::progressNamesEveryDiameter() {
-    load(QStringLiteral("A,25,5800,4;B,12,3000,6;C,8,2100,5"));
+void RunTest::progressNamesEverySteel() {
+    // Two grades of one diameter are two rows, each as the list wrote it.
+    load(QStringLiteral("A,C25,5800,4;B,HRB500 25,3000,6;C,8,2100,5"));
     window_->run(Command::Optimise);
     const QTableWidget* table = window_->progress()->table();
-    QStringList diameters;
+    QStringList steels;
     for (int r = 0; r < table->rowCount(); ++r) {
-        diameters.append(table->item(r, 0)->text());
+        steels.append(table->item(r, 0)->text());
     }
-    QCOMPARE(diameters,
-             QStringList({QStringLiteral("Φ8"), QStringLiteral("Φ12"), QStringLiteral("Φ25")}));
+    QCOMPARE(steels, QStringList({QStringLiteral("Φ8"), QStringLiteral("C25"),
+                                  QStringLiteral("HRB500 Φ25")}));
     QTRY_VERIFY_WITH_TIMEOUT(window_->sheet().has_value(), 60000);
     QVERIFY(window_->progress()->isHidden());
-    // Every diameter reported its end, with the steel of its plan.
+    // Every steel reported its end, with the steel of its plan.
     for (int r = 0; r < table->rowCount(); ++r) {
         QVERIFY2(table->item(r, 3)->text().startsWith(QStringLiteral("完成")),
                  qPrintable(table->item(r, 3)->text()));
