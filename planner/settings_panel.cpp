@@ -105,6 +105,10 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
         view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         view->horizontalHeader()->setMinimumSectionSize(view->fontMetrics().averageCharWidth() * 4);
     }
+    // Room for the longest grade names (HRBF400E) beside their codes, not cut short.
+    grades_->setMinimumWidth(
+        grades_->fontMetrics().horizontalAdvance(QStringLiteral("三级HRBF400E")) +
+        grades_->fontMetrics().averageCharWidth() * 12);
     auto* lists = new QHBoxLayout;
     lists->addWidget(stockBox, 1);
     lists->addWidget(offcutsBox, 2);

@@ -36,8 +36,8 @@ TEST_F(Workbook, HasTheSummaryThenASheetPerSteel) {
     for (auto it = sheet.globalMatch(workbook); it.hasNext();) {
         names.append(it.next().captured(1));
     }
-    EXPECT_EQ(names,
-              (QStringList{QStringLiteral("汇总"), QStringLiteral("HPB300 Φ6.5"), QStringLiteral("C12")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("汇总"), QStringLiteral("HPB300 Φ6.5"),
+                                  QStringLiteral("C12")}));
     for (int i = 1; i <= 3; ++i) {
         EXPECT_FALSE(part("xl/worksheets/sheet" + std::to_string(i) + ".xml").isEmpty()) << i;
     }
