@@ -1,3 +1,4 @@
+#include "formats/plan_words.h"
 #include "formats/sheet_files.h"
 #include "planner/actions.h"
 #include "planner/bar_drawing.h"
@@ -41,6 +42,7 @@ private slots:
     void exportsWriteTheSheet_data();
     void exportsWriteTheSheet();
     void nothingToExportBeforeAPlan();
+    void theSheetListsTheSteelAndCountsByElement();
 
 private:
     void load(const QString& pieces, const QString& offcuts = {}, const QString& kerf = {});
@@ -305,6 +307,31 @@ void RunTest::nothingToExportBeforeAPlan() {
     optimise();
     window_->run(Command::Print);
     QCOMPARE(script_.printed, 1);
+}
+
+void RunTest::theSheetListsTheSteelAndCountsByElement() {
+    QFile file(dir_->filePath(QStringLiteral("schedule.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("构件名称,筋号,级别,直径,长度,构件数,根数,总根数\n"
+                              "KL1,1,HRB400,25,6000,4,6,24\n"
+                              "KL1,2,,C25,5000,,,6\n"
+                              "L1,1,,8,1500,,20,\n")
+                   .toUtf8());
+    file.close();
+    QVERIFY(window_->openFile(file.fileName()));
+    optimise();
+    const std::vector<QStringList>& list = window_->sheet()->list;
+    QCOMPARE(list.size(), std::size_t{3});
+    QCOMPARE(list[0], (QStringList{QStringLiteral("KL1-1"), QStringLiteral("HRB400 Φ25"),
+                                   QStringLiteral("6000"), QStringLiteral("4 件 × 6 根 = 24 根"),
+                                   QString()}));
+    QCOMPARE(list[1][1], QStringLiteral("C25"));
+    QCOMPARE(list[1][3], QStringLiteral("6"));
+    QCOMPARE(list[2][1], QStringLiteral("Φ8"));
+    // One steel: the name and the letter are the same HRB400, written with the letter.
+    const plan::Plan& plan = window_->sheet()->plan;
+    QCOMPARE(plan.groups.size(), std::size_t{2});
+    QCOMPARE(formats::steelLabel(plan.groups[1]), QStringLiteral("C25"));
 }
 
 QTEST_MAIN(RunTest)
