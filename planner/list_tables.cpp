@@ -16,15 +16,11 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
+// The row's field for a column countOrGradeColumn names: 级别, 构件数 or 总根数.
 std::string plan::PieceRow::*pieceField(plan::Field field) {
-    switch (field) {
-    case plan::Field::Grade:
-        return &plan::PieceRow::grade;
-    case plan::Field::Elements:
-        return &plan::PieceRow::elements;
-    default:
-        return &plan::PieceRow::total;
-    }
+    return field == plan::Field::Grade      ? &plan::PieceRow::grade
+           : field == plan::Field::Elements ? &plan::PieceRow::elements
+                                            : &plan::PieceRow::total;
 }
 
 // A schedule's grade and count columns the document's rows use, shown among the other columns.
