@@ -46,7 +46,15 @@ Parsed parseArguments(const QStringList& command) {
         QStringLiteral("sheet"),
         QStringLiteral("清单是 Excel 工作簿时，读取这张工作表（默认：第一张含清单表头的工作表）。"),
         QStringLiteral("NAME"));
-    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx, sheet});
+    const QCommandLineOption grades(
+        QStringLiteral("grades"),
+        QStringLiteral("牌号表文件（代号、牌号两列的 CSV），代替清单里的 #牌号 和默认的 "
+                       "A=HPB300、B=HRB335、C=HRB400、D=HRB500、CE=HRB400E、DE=HRB500E。"),
+        QStringLiteral("FILE"));
+    const QCommandLineOption grade(QStringLiteral("grade"),
+                                   QStringLiteral("改或添牌号表的一行，如 C=HRB400E；可以给多次。"),
+                                   QStringLiteral("CODE=GRADE"));
+    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx, sheet, grades, grade});
     parser.addPositionalArgument(
         QStringLiteral("PIECES.csv"),
         QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件"
@@ -82,6 +90,8 @@ Parsed parseArguments(const QStringList& command) {
     a.csv = valueOf(parser, csv);
     a.xlsx = valueOf(parser, xlsx);
     a.sheet = valueOf(parser, sheet);
+    a.grades = valueOf(parser, grades);
+    a.grade = parser.values(grade);
     out.request = Request::Plan;
     return out;
 }

@@ -20,6 +20,8 @@ struct Arguments {
     std::optional<QString> csv;     // --csv FILE, or "-"
     std::optional<QString> xlsx;    // --xlsx FILE
     std::optional<QString> sheet;   // --sheet NAME: the workbook's sheet holding the list
+    std::optional<QString> grades;  // --grades FILE: the grade table, in place of the list's
+    QStringList grade;              // --grade C=HRB400E, each a row put into the grade table
 };
 
 enum class Request {

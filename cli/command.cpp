@@ -61,7 +61,7 @@ int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool 
         if (!progress) {
             return plan::optimize(inputs.list, {}, stop);
         }
-        ProgressLine line(err, inputs.list.diameters().size());
+        ProgressLine line(err, inputs.list.steels().size());
         return plan::optimize(
             inputs.list, [&line](const plan::Progress& p) { line.update(p); }, stop);
     }();

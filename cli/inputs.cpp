@@ -59,6 +59,41 @@ void override(const std::optional<QString>& option, const char* name, Reader rea
     }
 }
 
+// The list's grade table, or the --grades file's, with each --grade put in.
+std::vector<formats::GradeCode> gradeTable(const Arguments& arguments,
+                                           const formats::ListDocument& document,
+                                           std::vector<Complaint>& complaints) {
+    std::vector<formats::GradeCode> table = formats::gradesOf(document);
+    if (arguments.grades) {
+        if (const auto bytes = readBytes(*arguments.grades, complaints)) {
+            formats::GradesRead read = formats::readGrades(*bytes);
+            complainAbout(*arguments.grades, read.errors, complaints);
+            table = read.table.empty() && read.errors.empty() ? formats::defaultGrades()
+                                                              : std::move(read.table);
+        }
+    }
+    for (const QString& entry : arguments.grade) {
+        const std::optional<formats::GradeCode> row = formats::gradeEntry(entry.toStdString());
+        const std::optional<formats::FileProblem> problem =
+            row ? formats::gradeRowProblem(*row) : std::nullopt;
+        if (!row) {
+            complaints.push_back(
+                {kProgram, 0,
+                 QStringLiteral("--grade %1: 应写成 代号=牌号，如 C=HRB400E").arg(entry)});
+        } else if (problem) {
+            formats::FileError error;
+            error.problem = *problem;
+            error.text = *problem == formats::FileProblem::BadGradeCode ? row->code : row->grade;
+            complaints.push_back(
+                {kProgram, 0,
+                 QStringLiteral("--grade %1: %2").arg(entry, formats::describe(error))});
+        } else {
+            formats::putGrade(table, *row);
+        }
+    }
+    return table;
+}
+
 } // namespace
 
 QString complaintText(const Complaint& c) {
@@ -114,12 +149,14 @@ Inputs readInputs(const Arguments& arguments) {
         settings.stockLengths = {plan::kMaxLength};
     }
 
+    const std::vector<formats::GradeCode> grades = gradeTable(arguments, list.document, complaints);
+
     std::vector<plan::PieceRow> rows;
     rows.reserve(list.document.rows.size());
     for (const formats::ListRow& row : list.document.rows) {
         rows.push_back(row.piece);
     }
-    plan::Checked checked = plan::checkList(rows, offcuts, settings);
+    plan::Checked checked = formats::checkRows(std::move(rows), offcuts, settings, grades);
     for (const plan::InputError& e : checked.errors) {
         const QString where = e.source == plan::Source::Pieces    ? arguments.pieces
                               : e.source == plan::Source::Offcuts ? offcutsFile

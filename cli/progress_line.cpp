@@ -32,10 +32,10 @@ void ProgressLine::update(const plan::Progress& progress) {
         return;
     }
     shown_ = now;
-    const QString line = QStringLiteral("正在优化：已完成 %1/%2 种直径；%3 用钢 %4 mm，下界 %5 mm")
+    const QString line = QStringLiteral("正在优化：已完成 %1/%2 种钢筋；%3 用钢 %4 mm，下界 %5 mm")
                              .arg(done_)
                              .arg(groups_)
-                             .arg(formats::diameterLabel(progress.diameter))
+                             .arg(formats::steelLabel(progress.steel, progress.code))
                              .arg(progress.bestMm)
                              .arg(progress.boundMm);
     terminal_.write(kClear);

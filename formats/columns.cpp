@@ -44,13 +44,18 @@ bool names(const Record& row, const KnownColumn& want) {
         row.cells, [&want](const QString& cell) { return want.namedBy(normalName(cell)); });
 }
 
+bool namesStandIn(const Record& row, const KnownColumn& want) {
+    return std::ranges::any_of(
+        row.cells, [&want](const QString& cell) { return want.replacedBy(normalName(cell)); });
+}
+
 } // namespace
 
 std::size_t headerAt(const std::vector<Record>& records, std::size_t begin, std::size_t end,
                      std::span<const KnownColumn> known) {
     for (std::size_t i = begin; i < end; ++i) {
         const bool all = std::ranges::all_of(known, [&](const KnownColumn& want) {
-            return !want.required || names(records[i], want);
+            return !want.required || names(records[i], want) || namesStandIn(records[i], want);
         });
         if (all) {
             return i;
@@ -63,10 +68,11 @@ std::optional<plan::OffcutRow> offcutRow(const Record& row, const Columns& colum
     const QString diameter = columns.cell(row, Column::Diameter);
     const QString length = columns.cell(row, Column::Length);
     const QString count = columns.cell(row, Column::Count);
-    if (isBlank(diameter) && isBlank(length) && isBlank(count)) {
+    const QString grade = columns.cell(row, Column::Grade);
+    if (isBlank(diameter) && isBlank(length) && isBlank(count) && isBlank(grade)) {
         return std::nullopt;
     }
-    return plan::OffcutRow{utf8(diameter), utf8(length), utf8(count), row.line};
+    return plan::OffcutRow{utf8(diameter), utf8(length), utf8(count), row.line, utf8(grade), {}};
 }
 
 Columns::Columns(const Record& header, std::span<const KnownColumn> known,
@@ -87,7 +93,7 @@ Columns::Columns(const Record& header, std::span<const KnownColumn> known,
         }
         if (at >= 0) {
             found_.emplace_back(want.column, at);
-        } else if (want.required) {
+        } else if (want.required && !namesStandIn(header, want)) {
             FileError error = fileError(header.line, FileProblem::MissingColumn);
             error.field = *want.required;
             errors.push_back(error);

@@ -17,26 +17,48 @@
 // Inside the readers: a table's columns found by the names in its header row.
 namespace formats {
 
-enum class Column { Mark, Diameter, Length, Count, Shape, Parameters };
+enum class Column {
+    Mark,
+    Diameter,
+    Length,
+    Count,
+    Shape,
+    Parameters,
+    Grade,    // 级别, 牌号: the steel's grade, when the diameter cell does not give it
+    Elements, // 构件数: how many elements have the row's 根数 each
+    Total,    // 总根数
+    Code,     // a grade table's letter code
+};
 
 // A column a reader knows, by the names its header may give it.
 struct KnownColumn {
     Column column;
-    std::array<std::u16string_view, 2> names; // Chinese, English
+    std::array<std::u16string_view, 4> names; // Chinese first; unused ones empty
     std::optional<plan::Field> required;      // the field a missing column is reported as
+    // A required column may be stood in for by another: the mark by 构件名称 (with 筋号), the
+    // count by 总根数. Unused ones empty.
+    std::array<std::u16string_view, 2> orNamed{};
 
     // `name` as normalName gives it.
     [[nodiscard]] bool namedBy(QStringView name) const {
-        return std::ranges::any_of(
-            names, [name](std::u16string_view alias) { return name == QStringView(alias); });
+        return std::ranges::any_of(names, [name](std::u16string_view alias) {
+            return !alias.empty() && name == QStringView(alias);
+        });
+    }
+    // A column that stands in for this one when it is missing.
+    [[nodiscard]] bool replacedBy(QStringView name) const {
+        return std::ranges::any_of(orNamed, [name](std::u16string_view alias) {
+            return !alias.empty() && name == QStringView(alias);
+        });
     }
 };
 
 // The columns of a table of yard offcuts, in a list file's #余料 section or a file of its own.
-inline constexpr std::array<KnownColumn, 3> kOffcutColumns{{
+inline constexpr std::array<KnownColumn, 4> kOffcutColumns{{
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
     {Column::Count, {u"根数", u"count"}, plan::Field::Count},
+    {Column::Grade, {u"级别", u"牌号", u"钢筋级别", u"grade"}, std::nullopt},
 }};
 
 // Where each column of a table is, by header name; -1 when it is not there.

@@ -12,17 +12,20 @@
 namespace formats {
 
 enum class FileProblem {
-    NotText,         // neither UTF-8 nor GB18030
-    NoHeader,        // no header row: the file is empty or blank
-    UnclosedQuote,   // a quoted field is still open at the end of the file
-    MissingColumn,   // `field` names the required column that is missing
-    RepeatedColumn,  // two columns for `field` (say 长度 and length)
-    UnknownSection,  // a row starting with '#' that is neither #设置 nor #余料; `text` holds it
-    RepeatedSection, // a second #设置 or #余料
-    UnknownSetting,  // a settings row whose name is not known; `text` holds it
-    RepeatedSetting, // a setting given twice; `text` holds its name
-    BadSetting,      // a setting's value: `field`, `value` and `limit` as in plan::InputError
-    Workbook,        // the workbook as a whole: `workbook` says what (see workbook.h)
+    NotText,        // neither UTF-8 nor GB18030
+    NoHeader,       // no header row: the file is empty or blank
+    UnclosedQuote,  // a quoted field is still open at the end of the file
+    MissingColumn,  // `field` names the required column that is missing
+    RepeatedColumn, // two columns for `field` (say 长度 and length)
+    UnknownSection, // a row starting with '#' that is none of #设置, #余料, #牌号; `text` holds it
+    RepeatedSection,   // a second #设置, #余料 or #牌号
+    UnknownSetting,    // a settings row whose name is not known; `text` holds it
+    RepeatedSetting,   // a setting given twice; `text` holds its name
+    BadSetting,        // a setting's value: `field`, `value` and `limit` as in plan::InputError
+    BadGradeCode,      // a grade table's code that is not 1–3 letters or a level; `text` holds it
+    UnknownGradeName,  // a grade table's name that is no grade; `text` holds it
+    RepeatedGradeCode, // a code given twice in the grade table; `text` holds it
+    Workbook,          // the workbook as a whole: `workbook` says what (see workbook.h)
 };
 
 // What can be wrong with a workbook as a whole, before any row is read.

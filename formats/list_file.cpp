@@ -16,17 +16,27 @@
 namespace formats {
 namespace {
 
-constexpr std::array<KnownColumn, 6> kPieceColumns{{
-    {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark},
+constexpr std::array<KnownColumn, 9> kPieceColumns{{
+    {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark, {u"构件名称"}},
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
-    {Column::Count, {u"根数", u"count"}, plan::Field::Count},
+    {Column::Count, {u"根数", u"单件根数", u"每件根数", u"count"}, plan::Field::Count, {u"总根数"}},
     {Column::Shape, {u"形状", u"shape"}, std::nullopt},
     {Column::Parameters, {u"参数", u"parameters"}, std::nullopt},
+    {Column::Grade, {u"级别", u"牌号", u"钢筋级别", u"grade"}, std::nullopt},
+    {Column::Elements, {u"构件数", u"构件数量", u"件数", u"elements"}, std::nullopt},
+    {Column::Total, {u"总根数", u"total"}, std::nullopt},
 }};
+
+// The columns a mark is made of when a schedule has no 编号: KL1 and 1 make KL1-1, as such
+// marks are written on drawings.
+constexpr std::u16string_view kElementColumn = u"构件名称";
+constexpr std::u16string_view kBarNumberColumn = u"筋号";
+constexpr QChar kMarkJoiner = u'-';
 
 constexpr std::u16string_view kSettingsSection = u"#设置";
 constexpr std::u16string_view kOffcutsSection = u"#余料";
+constexpr std::u16string_view kGradesSection = u"#牌号";
 
 enum class Setting { StockLengths, Kerf, Keep, Seconds, Project };
 
@@ -78,6 +88,7 @@ bool blankRow(const ListRow& row, std::size_t others) {
     const auto written = std::span(row.others).first(std::min(others, row.others.size()));
     return blank(row.piece.mark) && blank(row.piece.diameter) && blank(row.piece.length) &&
            blank(row.piece.count) && blank(row.shape) && blank(row.parameters) &&
+           blank(row.piece.grade) && blank(row.piece.elements) && blank(row.piece.total) &&
            std::ranges::all_of(written, blank);
 }
 
@@ -132,6 +143,27 @@ QString headerRecord(const QStringList& names) {
     return cells.join(u',');
 }
 
+qsizetype columnNamed(const Record& header, std::u16string_view name) {
+    for (qsizetype at = 0; at < header.cells.size(); ++at) {
+        if (normalName(header.cells[at]) == QStringView(name)) {
+            return at;
+        }
+    }
+    return -1;
+}
+
+std::string markOf(const Record& row, qsizetype element, qsizetype barNumber) {
+    const auto cell = [&row](qsizetype at) {
+        return at >= 0 && at < row.cells.size() ? row.cells[at].trimmed() : QString();
+    };
+    const QString name = cell(element);
+    const QString number = cell(barNumber);
+    if (name.isEmpty() || number.isEmpty()) {
+        return utf8(name + number);
+    }
+    return utf8(name + kMarkJoiner + number);
+}
+
 class ListReader {
 public:
     ListReader(const Records& records, ListRead& out) : records_(records.records), out_(out) {}
@@ -175,9 +207,18 @@ private:
         for (const OtherColumn& column : others) {
             out_.document.otherColumns.push_back(utf8(column.name));
         }
+        const bool marked = std::ranges::any_of(header.cells, [](const QString& cell) {
+            return kPieceColumns[0].namedBy(normalName(cell));
+        });
+        const qsizetype element = marked ? -1 : columnNamed(header, kElementColumn);
+        const qsizetype barNumber = marked ? -1 : columnNamed(header, kBarNumberColumn);
         for (const Record& row : rows) {
             ListRow piece;
-            piece.piece.mark = utf8(columns.cell(row, Column::Mark));
+            piece.piece.mark = element >= 0 ? markOf(row, element, barNumber)
+                                            : utf8(columns.cell(row, Column::Mark));
+            piece.piece.grade = utf8(columns.cell(row, Column::Grade));
+            piece.piece.elements = utf8(columns.cell(row, Column::Elements));
+            piece.piece.total = utf8(columns.cell(row, Column::Total));
             piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
             piece.piece.length = utf8(columns.cell(row, Column::Length));
             piece.piece.count = utf8(columns.cell(row, Column::Count));
@@ -199,15 +240,19 @@ private:
         const QString name = *sectionName(heading);
         const bool settings = name == QStringView(kSettingsSection);
         const bool offcuts = name == QStringView(kOffcutsSection);
+        const bool grades = name == QStringView(kGradesSection);
         if (settings && !settingsSeen_) {
             settingsSeen_ = true;
             readSettings();
         } else if (offcuts && !offcutsSeen_) {
             offcutsSeen_ = true;
             readOffcuts();
+        } else if (grades && !gradesSeen_) {
+            gradesSeen_ = true;
+            readGradesSection();
         } else {
-            const FileProblem problem =
-                settings || offcuts ? FileProblem::RepeatedSection : FileProblem::UnknownSection;
+            const FileProblem problem = settings || offcuts || grades ? FileProblem::RepeatedSection
+                                                                      : FileProblem::UnknownSection;
             out_.errors.push_back(fileError(heading.line, problem, utf8(name)));
             skipTable();
         }
@@ -295,11 +340,20 @@ private:
         }
     }
 
+    void readGradesSection() {
+        const std::size_t begin = next_;
+        skipTable();
+        GradesRead read = readGradeTable(records_, begin, next_);
+        out_.document.grades = std::move(read.table);
+        out_.errors.insert(out_.errors.end(), read.errors.begin(), read.errors.end());
+    }
+
     const std::vector<Record>& records_;
     ListRead& out_;
     std::size_t next_ = 0;
     bool settingsSeen_ = false;
     bool offcutsSeen_ = false;
+    bool gradesSeen_ = false;
 };
 
 } // namespace
@@ -337,6 +391,22 @@ ListRead readList(const Records& records) {
     return out;
 }
 
+std::vector<GradeCode> gradesOf(const ListDocument& document) {
+    return document.grades.empty() ? defaultGrades() : document.grades;
+}
+
+std::optional<plan::Field> countOrGradeColumn(const QString& name) {
+    const QString normal = normalName(name);
+    for (const KnownColumn& known : std::span(kPieceColumns).subspan(6)) {
+        if (known.namedBy(normal)) {
+            return known.column == Column::Grade      ? plan::Field::Grade
+                   : known.column == Column::Elements ? plan::Field::Elements
+                                                      : plan::Field::Total;
+        }
+    }
+    return std::nullopt;
+}
+
 QByteArray writeList(const ListDocument& document) {
     QString text;
     const auto line = [&text](const QStringList& cells) {
@@ -344,6 +414,26 @@ QByteArray writeList(const ListDocument& document) {
     };
     QStringList header{QStringLiteral("编号"), QStringLiteral("直径"), QStringLiteral("长度"),
                        QStringLiteral("根数"), QStringLiteral("形状"), QStringLiteral("参数")};
+    // A schedule's grade and count columns, only when some row uses them: a plain list is
+    // written as it always was.
+    const auto used = [&document](std::string plan::PieceRow::*field) {
+        return std::ranges::any_of(document.rows, [field](const ListRow& row) {
+            return !isBlank(fromUtf8(row.piece.*field));
+        });
+    };
+    std::vector<std::string plan::PieceRow::*> extra;
+    if (used(&plan::PieceRow::grade)) {
+        header.append(QStringLiteral("级别"));
+        extra.push_back(&plan::PieceRow::grade);
+    }
+    if (used(&plan::PieceRow::elements)) {
+        header.append(QStringLiteral("构件数"));
+        extra.push_back(&plan::PieceRow::elements);
+    }
+    if (used(&plan::PieceRow::total)) {
+        header.append(QStringLiteral("总根数"));
+        extra.push_back(&plan::PieceRow::total);
+    }
     for (const std::string& name : document.otherColumns) {
         header.append(fromUtf8(name));
     }
@@ -356,6 +446,9 @@ QByteArray writeList(const ListDocument& document) {
         QStringList cells{fromUtf8(row.piece.mark),   fromUtf8(row.piece.diameter),
                           fromUtf8(row.piece.length), fromUtf8(row.piece.count),
                           fromUtf8(row.shape),        fromUtf8(row.parameters)};
+        for (const auto field : extra) {
+            cells.append(fromUtf8(row.piece.*field));
+        }
         for (std::size_t i = 0; i < others; ++i) {
             cells.append(i < row.others.size() ? fromUtf8(row.others[i]) : QString());
         }
@@ -385,9 +478,28 @@ QByteArray writeList(const ListDocument& document) {
 
     if (!document.offcuts.empty()) {
         text.append(QStringView(kOffcutsSection)).append(u"\r\n");
-        line({QStringLiteral("直径"), QStringLiteral("长度"), QStringLiteral("根数")});
+        const bool graded = std::ranges::any_of(document.offcuts, [](const plan::OffcutRow& row) {
+            return !isBlank(fromUtf8(row.grade));
+        });
+        QStringList heading{QStringLiteral("直径"), QStringLiteral("长度"), QStringLiteral("根数")};
+        if (graded) {
+            heading.append(QStringLiteral("级别"));
+        }
+        line(heading);
         for (const plan::OffcutRow& row : document.offcuts) {
-            line({fromUtf8(row.diameter), fromUtf8(row.length), fromUtf8(row.count)});
+            QStringList cells{fromUtf8(row.diameter), fromUtf8(row.length), fromUtf8(row.count)};
+            if (graded) {
+                cells.append(fromUtf8(row.grade));
+            }
+            line(cells);
+        }
+    }
+
+    if (!document.grades.empty()) {
+        text.append(QStringView(kGradesSection)).append(u"\r\n");
+        line({QStringLiteral("代号"), QStringLiteral("牌号")});
+        for (const GradeCode& row : document.grades) {
+            line({fromUtf8(row.code), fromUtf8(row.grade)});
         }
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();

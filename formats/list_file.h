@@ -4,6 +4,7 @@
 #include "formats/file_error.h"
 #include "formats/places.h"
 #include "formats/records.h"
+#include "formats/grades.h"
 #include "plan/list.h"
 
 #include <cstdint>
@@ -26,15 +27,24 @@
 //     #余料
 //     直径,长度,根数
 //     25,3200,2
+//     #牌号
+//     代号,牌号
+//     C,HRB400
+//     CE,HRB400E
 //
 // The pieces table comes first, under its header row: the first row that names the required
 // columns (rows above it, such as a spreadsheet's title, are not read). Its columns are found
 // by name in any order (编号 or mark, 直径 or diameter, 长度 or length, 根数 or count, 形状 or
 // shape, 参数 or parameters; trimmed, case ignored, a unit "(mm)" ignored); the first four are
-// required. Every other column (a spreadsheet's 构件, 备注, 序号…) is kept with its cells, so
-// that a spreadsheet's own list reads as it is and is saved again whole; the optimiser never
-// reads them. The table ends at the first row whose first cell starts with an unquoted '#': the
-// optional sections #设置 and #余料, in either order. A settings row may be padded with empty
+// required. A bar-bending schedule's columns are read too: 级别/牌号/钢筋级别 (the grade, see
+// grades.h), 构件数/构件数量/件数 (elements, each with 根数 bars; 根数 may also be headed
+// 单件根数 or 每件根数) and 总根数 (every bar of the row, which must agree). 总根数 alone may
+// stand for 根数; without an 编号 column the mark is 构件名称 and 筋号 joined by '-' ("KL1-1"),
+// or 构件名称 alone. Every other column (a spreadsheet's 构件, 备注, 序号…) is kept with its
+// cells, so that a spreadsheet's own list reads as it is and is saved again whole; the optimiser
+// never reads them. The table ends at the first row whose first cell starts with an unquoted
+// '#': the optional sections #设置, #余料 (with an optional 级别 column) and #牌号 (the grade
+// table, which replaces the default one), in any order. A settings row may be padded with empty
 // cells, as a spreadsheet saves it.
 namespace formats {
 
@@ -42,7 +52,7 @@ namespace formats {
 // `piece`; `shape` and `parameters` belong to the planner (see shape.h); `others` are the row's
 // cells in the document's other columns, one per column in the same order.
 struct ListRow {
-    plan::PieceRow piece; // its line is the file's line
+    plan::PieceRow piece; // its line is the file's line; grade, elements and total as written
     std::string shape;
     std::string parameters;
     std::vector<std::string> others;
@@ -72,7 +82,15 @@ struct ListDocument {
     std::vector<ListRow> rows;
     ListSettings settings;
     std::vector<plan::OffcutRow> offcuts; // the #余料 section's rows, lines as in the file
+    std::vector<GradeCode> grades;        // the #牌号 section; empty: none, defaultGrades()
 };
+
+// The grade table a document's rows are read by.
+[[nodiscard]] std::vector<GradeCode> gradesOf(const ListDocument& document);
+
+// The piece columns beyond the six a name heads (级别, 构件数, 总根数 and their other names),
+// for a table that keeps them among its other columns, as the planner does.
+[[nodiscard]] std::optional<plan::Field> countOrGradeColumn(const QString& name);
 
 struct ListRead {
     ListDocument document; // everything that could be read, even when there are errors
@@ -90,10 +108,11 @@ struct ListRead {
 [[nodiscard]] ListRead readList(const Records& records);
 
 // UTF-8 with a BOM, comma-separated, CR LF line ends, quoted where needed; the pieces table
-// always with all six columns and then the other columns (a row's missing cells are empty),
-// then #设置 with the settings the document has (none: no section), then #余料 when there are
-// offcuts. readList gives the same document back; rows blank in every column are left out, as
-// readList leaves them out.
+// always with all six columns, then 级别, 构件数 and 总根数 when any row fills them, then the
+// other columns (a row's missing cells are empty), then #设置 with the settings the document has
+// (none: no section), then #余料 when there are offcuts (with 级别 when any has one), then
+// #牌号 when the document has a grade table. readList gives the same document back; rows blank in
+// every column are left out, as readList leaves them out.
 [[nodiscard]] QByteArray writeList(const ListDocument& document);
 
 } // namespace formats

@@ -11,6 +11,8 @@ QString limitText(plan::Field field, std::int64_t limit) {
     case plan::Field::Diameter:
         return QStringLiteral("%1 mm").arg(QString::fromStdString(plan::diameterText(limit)));
     case plan::Field::Count:
+    case plan::Field::Elements:
+    case plan::Field::Total:
         return QStringLiteral("%1 根").arg(limit);
     case plan::Field::Seconds:
         return QStringLiteral("%1 秒").arg(limit);
@@ -20,11 +22,19 @@ QString limitText(plan::Field field, std::int64_t limit) {
     case plan::Field::Kerf:
     case plan::Field::Keep:
         return QStringLiteral("%1 mm").arg(limit);
+    case plan::Field::Grade:
+    case plan::Field::GradeCode:
+        break;
     }
     return QString::number(limit);
 }
 
-QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit) {
+QString quotedText(const std::string& text) {
+    return QStringLiteral("“%1”").arg(QString::fromStdString(text));
+}
+
+QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit,
+                    const std::string& text) {
     switch (problem) {
     case plan::Problem::Empty:
         return QStringLiteral("没有填写");
@@ -43,17 +53,25 @@ QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit
     case plan::Problem::LongerThanStock:
         return QStringLiteral("超过所有原材长度（%1 mm），暂不支持接长").arg(limit);
     case plan::Problem::NoPieces:
-        return QStringLiteral("清单里没有这种直径的钢筋");
+        return QStringLiteral("清单里没有这种钢筋（级别和直径都相同）");
+    case plan::Problem::UnknownGrade:
+        return QStringLiteral("不认识的级别%1（在牌号表里添上它的代号，或写牌号，如 HRB400）")
+            .arg(quotedText(text));
+    case plan::Problem::GradesDisagree: {
+        const QString both = QString::fromStdString(text);
+        return QStringLiteral("%1 与直径里写的 %2 不一致")
+            .arg(both.section(u'/', 0, 0), both.section(u'/', 1));
+    }
+    case plan::Problem::CountsDisagree:
+        return QStringLiteral("与 构件数 × 根数 = %1 不一致").arg(limit);
+    case plan::Problem::TotalDisagrees:
+        return QStringLiteral("与 根数 %1 不一致").arg(limit);
     case plan::Problem::NoStock:
         return QStringLiteral("至少要有一种");
     case plan::Problem::Duplicate:
         return QStringLiteral("重复");
     }
     return {};
-}
-
-QString quotedText(const std::string& text) {
-    return QStringLiteral("“%1”").arg(QString::fromStdString(text));
 }
 
 } // namespace
@@ -76,12 +94,21 @@ QString fieldName(plan::Field field) {
         return QStringLiteral("最短余料");
     case plan::Field::Seconds:
         return QStringLiteral("时限");
+    case plan::Field::Grade:
+        return QStringLiteral("级别");
+    case plan::Field::GradeCode:
+        return QStringLiteral("代号");
+    case plan::Field::Elements:
+        return QStringLiteral("构件数");
+    case plan::Field::Total:
+        return QStringLiteral("总根数");
     }
     return {};
 }
 
 QString describe(const plan::InputError& error) {
-    return fieldName(error.field) + u'：' + problemText(error.problem, error.field, error.limit);
+    return fieldName(error.field) + u'：' +
+           problemText(error.problem, error.field, error.limit, error.text);
 }
 
 QString describe(const FileError& error) {
@@ -97,7 +124,7 @@ QString describe(const FileError& error) {
     case FileProblem::RepeatedColumn:
         return QStringLiteral("%1列重复").arg(quotedText(error.text));
     case FileProblem::UnknownSection:
-        return QStringLiteral("不认识的段落%1（只能是 #设置 或 #余料）")
+        return QStringLiteral("不认识的段落%1（只能是 #设置、#余料 或 #牌号）")
             .arg(quotedText(error.text));
     case FileProblem::RepeatedSection:
         return QStringLiteral("段落%1重复").arg(quotedText(error.text));
@@ -108,7 +135,15 @@ QString describe(const FileError& error) {
         return QStringLiteral("设置%1重复").arg(quotedText(error.text));
     case FileProblem::BadSetting:
         return describe(
-            plan::InputError{plan::Source::Settings, 0, error.field, error.value, error.limit});
+            plan::InputError{plan::Source::Settings, 0, error.field, error.value, error.limit, {}});
+    case FileProblem::BadGradeCode:
+        return QStringLiteral("牌号表的代号%1：只能是一到三个字母，或 一级 到 五级")
+            .arg(quotedText(error.text));
+    case FileProblem::UnknownGradeName:
+        return QStringLiteral("牌号表的牌号%1：不是钢筋牌号（如 HPB300、HRB400E）")
+            .arg(quotedText(error.text));
+    case FileProblem::RepeatedGradeCode:
+        return QStringLiteral("牌号表的代号%1重复").arg(quotedText(error.text));
     case FileProblem::Workbook:
         return describeWorkbook(error);
     }

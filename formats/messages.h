@@ -10,7 +10,7 @@
 // command and the planner word every problem alike.
 namespace formats {
 
-// 编号, 直径, 长度, 根数, 原材长度, 锯口, 最短余料, 时限.
+// 编号, 直径, 长度, 根数, 原材长度, 锯口, 最短余料, 时限, 级别, 代号, 构件数, 总根数.
 [[nodiscard]] QString fieldName(plan::Field field);
 
 // "长度：不是数字", "长度：超过所有原材长度（12000 mm），暂不支持接长".

@@ -1,5 +1,7 @@
 #include "formats/plan_json.h"
 
+#include "formats/plan_words.h"
+
 #include <cmath>
 
 #include <QJsonArray>
@@ -57,7 +59,14 @@ QJsonObject group(const plan::GroupPlan& g) {
         patterns.append(pattern(p));
     }
     return QJsonObject{
-        {QStringLiteral("diameter"), static_cast<double>(g.diameter) / 10},
+        {QStringLiteral("diameter"), static_cast<double>(g.steel.diameter) / 10},
+        {QStringLiteral("grade"), g.steel.grade.empty()
+                                      ? QJsonValue(QJsonValue::Null)
+                                      : QJsonValue(QString::fromStdString(g.steel.grade))},
+        {QStringLiteral("steel"), steelLabel(g)},
+        {QStringLiteral("mass"), plan::massBasis(g.steel) == plan::MassBasis::Nominal
+                                     ? QStringLiteral("nominal")
+                                     : QStringLiteral("estimated")},
         {QStringLiteral("patterns"), patterns},
         {QStringLiteral("stock_mm"), qint64(g.stockMm)},
         {QStringLiteral("bound_mm"), qint64(g.boundMm)},

@@ -10,8 +10,11 @@
 // `weight_kg` (the new steel bought). Further keys may be added, never renamed: per pattern
 // `reusable`; per group `finish`, `gap_bars`, `gap_mm`, `bought`, `offcuts_used`, `remnants`,
 // `pieces`, `pieces_mm`, `offcut_mm`, `remnant_mm`, `waste_mm`, `utilisation`, `pieces_kg`,
-// `seconds`; top-level `optimal`, `cancelled`, `stock_mm`, `weight_kg`, `pieces_kg`. Lengths
-// are whole millimetres; weights in kg to 0.01.
+// `seconds`, `grade` (the grade's name, "HRB400", or null when the list gave none; groups are
+// by grade and diameter together), `steel` (as the list wrote it: "C25", "HRB400 Φ25", "Φ25"),
+// `mass` ("nominal": GB/T 1499's nominal mass per metre; "estimated": 0.00617·d²); top-level
+// `optimal`, `cancelled`, `stock_mm`, `weight_kg`, `pieces_kg`. Lengths are whole millimetres;
+// weights in kg to 0.01.
 namespace formats {
 
 [[nodiscard]] QByteArray planJson(const plan::Plan& plan);

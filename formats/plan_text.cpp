@@ -23,7 +23,7 @@ QString patternLine(int number, const plan::Pattern& p) {
 }
 
 void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
-    QString heading = diameterLabel(g.diameter) + QStringLiteral("  ") + resultText(g);
+    QString heading = steelLabel(g) + QStringLiteral("  ") + resultText(g);
     const QString finish = finishText(g.finish);
     if (!finish.isEmpty()) {
         heading += QStringLiteral("（%1）").arg(finish);
@@ -78,7 +78,8 @@ QString planText(const plan::Plan& plan, const QString& project) {
                          .arg(plan.stockMm())
                          .arg(kilogramsText(plan.stockKg()),
                               open == 0 ? QStringLiteral("全部最优")
-                                        : QStringLiteral("%1 种直径未证明最优").arg(open)));
+                                        : QStringLiteral("%1 种钢筋未证明最优").arg(open)));
+        lines.append(massNote(plan));
     }
     lines.append(QStringLiteral("优化用时 %1 秒").arg(QString::number(plan.seconds, 'f', 2)));
     return lines.join(u'\n') + u'\n';

@@ -12,6 +12,51 @@ QString diameterLabel(std::int64_t tenths) {
     return u'Φ' + QString::fromStdString(plan::diameterText(tenths));
 }
 
+QString steelLabel(const plan::Steel& steel, const std::string& code) {
+    const QString diameter = QString::fromStdString(plan::diameterText(steel.diameter));
+    if (!code.empty()) {
+        return QString::fromStdString(code) + diameter;
+    }
+    if (!steel.grade.empty()) {
+        return QString::fromStdString(steel.grade) + QStringLiteral(" Φ") + diameter;
+    }
+    return u'Φ' + diameter;
+}
+
+QString steelLabel(const plan::GroupPlan& group) {
+    return steelLabel(group.steel, group.code);
+}
+
+QString massNote(const plan::Plan& plan) {
+    QStringList estimated;
+    bool nominal = false;
+    for (const plan::GroupPlan& g : plan.groups) {
+        if (plan::massBasis(g.steel) == plan::MassBasis::Nominal) {
+            nominal = true;
+        } else {
+            estimated.append(steelLabel(g));
+        }
+    }
+    const QString standard = QStringLiteral("理论重量按 GB/T 1499 公称质量");
+    if (estimated.isEmpty()) {
+        return standard;
+    }
+    if (!nominal) {
+        return QStringLiteral("理论重量按 0.00617d² 估算");
+    }
+    return standard + QStringLiteral("，%1 按 0.00617d² 估算").arg(estimated.join(u'、'));
+}
+
+QString countText(const plan::Piece& piece) {
+    if (piece.elements > 0) {
+        return QStringLiteral("%1 件 × %2 根 = %3 根")
+            .arg(piece.elements)
+            .arg(piece.perElement)
+            .arg(piece.count);
+    }
+    return QString::number(piece.count);
+}
+
 QString cutsText(const std::vector<plan::Cut>& cuts) {
     QStringList runs;
     for (std::size_t i = 0; i < cuts.size();) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/list.h"
 #include "plan/plan.h"
 
 #include <cstdint>
@@ -13,6 +14,18 @@ namespace formats {
 
 // "Φ12", "Φ6.5".
 [[nodiscard]] QString diameterLabel(std::int64_t tenths);
+
+// The steel as the list wrote it: "C25" when it used the grade's letter `code`, "HRB400 Φ25"
+// with the grade's name, "Φ25" without a grade.
+[[nodiscard]] QString steelLabel(const plan::Steel& steel, const std::string& code = {});
+[[nodiscard]] QString steelLabel(const plan::GroupPlan& group);
+
+// What the weights are worked out by: "理论重量按 GB/T 1499 公称质量", "理论重量按 0.00617d²
+// 估算", or the standard's with the steels estimated named ("…，Φ13 按 0.00617d² 估算").
+[[nodiscard]] QString massNote(const plan::Plan& plan);
+
+// A row's count as the schedule gives it: "4 件 × 6 根 = 24 根" by elements, else "24".
+[[nodiscard]] QString countText(const plan::Piece& piece);
 
 // The cuts in cutting order, a run of equal cuts once with its number:
 // "KL1-1 6457×2 + KZ2-3 1560".

@@ -31,7 +31,7 @@ plan::Problem problemOf(plan::NumberError error) {
 
 plan::InputError settingError(plan::Field field, plan::Problem problem, std::int64_t limit = 0,
                               int position = 0) {
-    return {plan::Source::Settings, position, field, problem, limit};
+    return {plan::Source::Settings, position, field, problem, limit, {}};
 }
 
 SettingValue<std::int64_t> allowance(std::string_view text, plan::Field field, std::int64_t limit) {

@@ -28,7 +28,7 @@ Cell percent(double share) {
 }
 
 QStringList patternHeader() {
-    return {QStringLiteral("直径"),          QStringLiteral("方案"),
+    return {QStringLiteral("钢筋"),          QStringLiteral("方案"),
             QStringLiteral("原材 (mm)"),     QStringLiteral("来源"),
             QStringLiteral("根数"),          QStringLiteral("下料（按切割顺序）"),
             QStringLiteral("每根剩余 (mm)"), QStringLiteral("剩余去向")};
@@ -41,7 +41,7 @@ void addPatterns(const plan::GroupPlan& group, Table& table) {
         if (p.remnant > 0) {
             remnant = p.reusable ? QStringLiteral("回库") : QStringLiteral("废料");
         }
-        table.rows.push_back({text(diameterLabel(group.diameter)), whole(++number), whole(p.stock),
+        table.rows.push_back({text(steelLabel(group)), whole(++number), whole(p.stock),
                               text(p.offcut ? QStringLiteral("库存余料") : QStringLiteral("新购")),
                               whole(p.count), text(cutsText(p.cuts)), whole(p.remnant),
                               text(remnant)});
@@ -62,7 +62,7 @@ std::vector<Cell> summaryRow(const QString& label, std::int64_t bars, const QStr
 Table summaryTable(const plan::Plan& plan) {
     Table table;
     table.title = QStringLiteral("汇总");
-    table.header = {QStringLiteral("直径"),          QStringLiteral("新购原材 (mm×根)"),
+    table.header = {QStringLiteral("钢筋"),          QStringLiteral("新购原材 (mm×根)"),
                     QStringLiteral("新购根数"),      QStringLiteral("用钢 (mm)"),
                     QStringLiteral("下界 (mm)"),     QStringLiteral("结果"),
                     QStringLiteral("利用率"),        QStringLiteral("成品重 (kg)"),
@@ -79,9 +79,9 @@ Table summaryTable(const plan::Plan& plan) {
         if (!finish.isEmpty()) {
             result += QStringLiteral("，") + finish;
         }
-        table.rows.push_back(summaryRow(
-            diameterLabel(g.diameter), barsOf(g.bought), usesText(g.bought), g.stockMm, g.boundMm,
-            result, g.utilisation, g.piecesKg, g.stockKg, usesText(g.remnants), g.wasteMm));
+        table.rows.push_back(summaryRow(steelLabel(g), barsOf(g.bought), usesText(g.bought),
+                                        g.stockMm, g.boundMm, result, g.utilisation, g.piecesKg,
+                                        g.stockKg, usesText(g.remnants), g.wasteMm));
         bars += barsOf(g.bought);
         piecesMm += g.piecesMm;
         usedMm += g.stockMm + g.offcutMm;
@@ -96,12 +96,15 @@ Table summaryTable(const plan::Plan& plan) {
         summaryRow(QStringLiteral("合计"), bars, QString(), plan.stockMm(), boundMm,
                    plan.optimal() ? QStringLiteral("最优") : QStringLiteral("未全部证明最优"),
                    utilisation, plan.piecesKg(), plan.stockKg(), QString(), wasteMm));
+    if (!plan.groups.empty()) {
+        table.note = massNote(plan);
+    }
     return table;
 }
 
 Table patternTable(const plan::GroupPlan& group) {
     Table table;
-    table.title = diameterLabel(group.diameter);
+    table.title = steelLabel(group);
     table.header = patternHeader();
     addPatterns(group, table);
     return table;

@@ -26,17 +26,19 @@ struct Cell {
 };
 
 struct Table {
-    QString title; // a workbook's sheet name: "汇总", "Φ12"
+    QString title; // a workbook's sheet name: "汇总", "HRB400 Φ12"
     QStringList header;
     std::vector<std::vector<Cell>> rows;
+    QString note; // a line under the table, when there is something to say about all of it
 };
 
-// One row per diameter and a total: new bars by stock length, steel bought, bound, 最优 or the
-// gap, utilisation, weights, reusable remnants, waste, and the steel to buy in tonnes.
+// One row per steel (grade and diameter) and a total: new bars by stock length, steel bought,
+// bound, 最优 or the gap, utilisation, weights, reusable remnants, waste, and the steel to buy in
+// tonnes; its note says what the weights are worked out by (massNote).
 [[nodiscard]] Table summaryTable(const plan::Plan& plan);
-// One row per pattern: diameter, stock, new or yard offcut, bars, the cuts in order, remnant.
+// One row per pattern: the steel, stock, new or yard offcut, bars, the cuts in order, remnant.
 [[nodiscard]] Table patternTable(const plan::GroupPlan& group);
-// The patterns of every diameter in one table, titled 下料单.
+// The patterns of every steel in one table, titled 下料单.
 [[nodiscard]] Table patternTable(const plan::Plan& plan);
 
 } // namespace formats

@@ -21,6 +21,9 @@ void appendCsv(const Table& table, QString& out) {
         }
         out.append(joinRecord(cells, u',')).append(u"\r\n");
     }
+    if (!table.note.isEmpty()) {
+        out.append(joinRecord({table.note}, u',')).append(u"\r\n");
+    }
 }
 
 // Columns a spreadsheet shows: a Chinese character takes about two Latin ones.
@@ -109,6 +112,14 @@ lxw_error addSheet(lxw_workbook* book, const Table& table, const Formats& f) {
             ++col;
         }
         ++row;
+    }
+    if (!table.note.isEmpty()) {
+        // A row apart from the table, so that a filter or a sum over it leaves the note out.
+        if (const lxw_error e =
+                worksheet_write_string(sheet, row + 1, 0, table.note.toUtf8().constData(), nullptr);
+            e != LXW_NO_ERROR) {
+            return e;
+        }
     }
     worksheet_freeze_panes(sheet, 1, 0);
     return LXW_NO_ERROR;

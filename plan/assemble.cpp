@@ -36,7 +36,7 @@ void addUse(std::vector<StockUse>& uses, std::int64_t length, std::int64_t count
 
 } // namespace
 
-GroupPlan assemble(const CuttingList& list, std::int64_t diameter, const Instance& instance,
+GroupPlan assemble(const CuttingList& list, const Steel& steel, const Instance& instance,
                    const Solution& solution) {
     std::map<std::int64_t, std::size_t> itemOf;
     for (std::size_t i = 0; i < instance.items.size(); ++i) {
@@ -44,13 +44,14 @@ GroupPlan assemble(const CuttingList& list, std::int64_t diameter, const Instanc
     }
     std::vector<std::deque<MarkRun>> marks(instance.items.size());
     for (const Piece& piece : list.pieces()) {
-        if (piece.diameter == diameter) {
+        if (piece.steel == steel) {
             marks[itemOf.at(piece.length)].push_back({piece.mark, piece.count});
         }
     }
 
     GroupPlan group;
-    group.diameter = diameter;
+    group.steel = steel;
+    group.code = list.codeOf(steel);
     for (const BarPattern& bar : solution.patterns) {
         const Stock& stock = instance.stocks[bar.stock];
         // The bars of this pattern, each with its cuts in order; marks go position by position.
@@ -143,11 +144,11 @@ GroupPlan assemble(const CuttingList& list, std::int64_t diameter, const Instanc
     std::ranges::sort(group.remnants, longestFirst);
 
     group.wasteMm = group.stockMm + group.offcutMm - group.piecesMm - group.remnantMm;
-    const std::int64_t steel = group.stockMm + group.offcutMm;
+    const std::int64_t used = group.stockMm + group.offcutMm;
     group.utilisation =
-        steel > 0 ? static_cast<double>(group.piecesMm) / static_cast<double>(steel) : 0.0;
-    group.piecesKg = weightKg(diameter, group.piecesMm);
-    group.stockKg = weightKg(diameter, group.stockMm);
+        used > 0 ? static_cast<double>(group.piecesMm) / static_cast<double>(used) : 0.0;
+    group.piecesKg = weightKg(steel, group.piecesMm);
+    group.stockKg = weightKg(steel, group.stockMm);
     return group;
 }
 

@@ -5,14 +5,14 @@
 #include "plan/plan.h"
 #include "plan/solution.h"
 
-// Turns a checked solution of one diameter into the plan people read: every cut named by the
+// Turns a checked solution of one steel into the plan people read: every cut named by the
 // mark of its row, remnants and their reuse, steel and weights.
 namespace plan {
 
 // Marks are handed out row by row in the list's order, and across the bars of one pattern
 // position by position, so that bars cut alike stay together: a pattern splits only where a
 // row's pieces run out.
-[[nodiscard]] GroupPlan assemble(const CuttingList& list, std::int64_t diameter,
+[[nodiscard]] GroupPlan assemble(const CuttingList& list, const Steel& steel,
                                  const Instance& instance, const Solution& solution);
 
 } // namespace plan

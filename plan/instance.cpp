@@ -49,10 +49,10 @@ Instance makeInstance(std::vector<Item> items, std::vector<Stock> stocks, std::i
     return instance;
 }
 
-Instance makeInstance(const CuttingList& list, std::int64_t diameter) {
+Instance makeInstance(const CuttingList& list, const Steel& steel) {
     std::vector<Item> items;
     for (const Piece& piece : list.pieces()) {
-        if (piece.diameter == diameter) {
+        if (piece.steel == steel) {
             items.push_back({piece.length, piece.count});
         }
     }
@@ -61,7 +61,7 @@ Instance makeInstance(const CuttingList& list, std::int64_t diameter) {
         stocks.push_back({length, length, -1, false});
     }
     for (const Offcut& offcut : list.offcuts()) {
-        if (offcut.diameter == diameter) {
+        if (offcut.steel == steel) {
             stocks.push_back({offcut.length, 0, offcut.count, true});
         }
     }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-// One diameter's problem as the algorithms see it: distinct piece lengths with their demands,
+// One steel's problem as the algorithms see it: distinct piece lengths with their demands,
 // and the bars they may be cut from. A kerf k is folded in once here: a bar of length L holds
 // pieces l1…ln when Σ(li + k) ≤ L + k, because the last cut needs no kerf when it ends exactly
 // at the bar's end, and a kerf wider than what is left past the last piece just eats it.
@@ -38,8 +38,9 @@ struct Instance {
     [[nodiscard]] std::int64_t pieces() const;
 };
 
-// The problem of one diameter of a checked list. Offcuts too short for any piece are left out.
-[[nodiscard]] Instance makeInstance(const CuttingList& list, std::int64_t diameter);
+// The problem of one steel of a checked list: its pieces, and the yard offcuts of that same
+// steel. Offcuts too short for any piece are left out.
+[[nodiscard]] Instance makeInstance(const CuttingList& list, const Steel& steel);
 
 // A problem given directly, for the benchmarks and the tests: one stock length (or several),
 // lengths and demands; items are merged by length and sorted.

@@ -64,7 +64,7 @@ public:
     }
 
     void report(Field field, Problem problem, std::int64_t limit = 0) {
-        errors_.push_back({source_, line_, field, problem, limit});
+        errors_.push_back({source_, line_, field, problem, limit, {}});
         ok_ = false;
     }
 
@@ -77,9 +77,41 @@ private:
     bool ok_ = true;
 };
 
+// The row's count: 构件数 × 根数 when the elements are given, else 根数, else 总根数 alone; a
+// 总根数 beside them must agree. Old lists have only 根数, which stays the count.
+void readCounts(const PieceRow& row, Piece& piece, RowReader& reader) {
+    const bool byElement = !blank(row.elements);
+    const bool totalGiven = !blank(row.total);
+    if (!byElement && totalGiven && blank(row.count)) {
+        piece.count = reader.take(Field::Total, readCount(row.total, kMaxCount), kMaxCount);
+        return;
+    }
+    const std::int64_t each = reader.take(Field::Count, readCount(row.count, kMaxCount), kMaxCount);
+    std::int64_t product = each;
+    if (byElement) {
+        const std::int64_t elements =
+            reader.take(Field::Elements, readCount(row.elements, kMaxCount), kMaxCount);
+        product = elements * each; // both at most kMaxCount: no overflow
+        if (elements > 0 && each > 0 && product > kMaxCount) {
+            reader.report(Field::Elements, Problem::TooLarge, kMaxCount);
+        }
+        piece.elements = elements;
+        piece.perElement = each;
+    }
+    if (totalGiven) {
+        const std::int64_t total =
+            reader.take(Field::Total, readCount(row.total, kMaxCount), kMaxCount);
+        if (total > 0 && product > 0 && total != product) {
+            reader.report(Field::Total,
+                          byElement ? Problem::CountsDisagree : Problem::TotalDisagrees, product);
+        }
+    }
+    piece.count = product;
+}
+
 void checkSettings(const Settings& s, std::vector<InputError>& errors) {
     if (s.stockLengths.empty()) {
-        errors.push_back({Source::Settings, 0, Field::StockLength, Problem::NoStock, 0});
+        errors.push_back({Source::Settings, 0, Field::StockLength, Problem::NoStock, 0, {}});
     }
     std::set<std::int64_t> seen;
     for (std::size_t i = 0; i < s.stockLengths.size(); ++i) {
@@ -87,43 +119,60 @@ void checkSettings(const Settings& s, std::vector<InputError>& errors) {
         const int position = static_cast<int>(i + 1);
         if (length <= 0) {
             errors.push_back(
-                {Source::Settings, position, Field::StockLength, Problem::NotPositive, 0});
+                {Source::Settings, position, Field::StockLength, Problem::NotPositive, 0, {}});
         } else if (length > kMaxLength) {
-            errors.push_back(
-                {Source::Settings, position, Field::StockLength, Problem::TooLarge, kMaxLength});
+            errors.push_back({Source::Settings,
+                              position,
+                              Field::StockLength,
+                              Problem::TooLarge,
+                              kMaxLength,
+                              {}});
         } else if (!seen.insert(length).second) {
             errors.push_back(
-                {Source::Settings, position, Field::StockLength, Problem::Duplicate, 0});
+                {Source::Settings, position, Field::StockLength, Problem::Duplicate, 0, {}});
         }
     }
     if (s.kerf < 0) {
-        errors.push_back({Source::Settings, 0, Field::Kerf, Problem::Negative, 0});
+        errors.push_back({Source::Settings, 0, Field::Kerf, Problem::Negative, 0, {}});
     } else if (s.kerf > kMaxAllowance) {
-        errors.push_back({Source::Settings, 0, Field::Kerf, Problem::TooLarge, kMaxAllowance});
+        errors.push_back({Source::Settings, 0, Field::Kerf, Problem::TooLarge, kMaxAllowance, {}});
     }
     if (s.keep < 0) {
-        errors.push_back({Source::Settings, 0, Field::Keep, Problem::Negative, 0});
+        errors.push_back({Source::Settings, 0, Field::Keep, Problem::Negative, 0, {}});
     } else if (s.keep > kMaxLength) {
-        errors.push_back({Source::Settings, 0, Field::Keep, Problem::TooLarge, kMaxLength});
+        errors.push_back({Source::Settings, 0, Field::Keep, Problem::TooLarge, kMaxLength, {}});
     }
     if (std::isnan(s.seconds)) {
-        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::NotANumber, 0});
+        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::NotANumber, 0, {}});
     } else if (s.seconds <= 0) {
-        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::NotPositive, 0});
+        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::NotPositive, 0, {}});
     } else if (s.seconds > kMaxSeconds) {
-        errors.push_back({Source::Settings, 0, Field::Seconds, Problem::TooLarge,
-                          static_cast<std::int64_t>(kMaxSeconds)});
+        errors.push_back({Source::Settings,
+                          0,
+                          Field::Seconds,
+                          Problem::TooLarge,
+                          static_cast<std::int64_t>(kMaxSeconds),
+                          {}});
     }
 }
 
 } // namespace
 
-std::vector<std::int64_t> CuttingList::diameters() const {
-    std::set<std::int64_t> found;
+std::vector<Steel> CuttingList::steels() const {
+    std::set<Steel> found;
     for (const Piece& p : pieces_) {
-        found.insert(p.diameter);
+        found.insert(p.steel);
     }
     return {found.begin(), found.end()};
+}
+
+std::string CuttingList::codeOf(const Steel& steel) const {
+    for (const Piece& p : pieces_) {
+        if (p.steel == steel && !p.code.empty()) {
+            return p.code;
+        }
+    }
+    return {};
 }
 
 Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutRow>& offcuts,
@@ -137,23 +186,26 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
         longest = std::max(longest, length);
     }
 
-    std::set<std::int64_t> diameters;
+    std::set<Steel> steels;
     for (const PieceRow& row : pieces) {
-        if (blank(row.mark) && blank(row.diameter) && blank(row.length) && blank(row.count)) {
+        if (blank(row.mark) && blank(row.diameter) && blank(row.length) && blank(row.count) &&
+            blank(row.elements) && blank(row.total)) {
             continue;
         }
         RowReader reader(Source::Pieces, row.line, errors);
         Piece piece;
         piece.line = row.line;
         piece.mark = trimmedMark(row.mark);
-        piece.diameter =
+        piece.steel.grade = row.grade;
+        piece.code = row.code;
+        piece.steel.diameter =
             reader.take(Field::Diameter, readDiameter(row.diameter, kMaxDiameter), kMaxDiameter);
         const Number length = readLength(row.length, kMaxLength);
         piece.length = reader.take(Field::Length, length, kMaxLength);
         if (!length.error && stockKnown && piece.length > longest) {
             reader.report(Field::Length, Problem::LongerThanStock, longest);
         }
-        piece.count = reader.take(Field::Count, readCount(row.count, kMaxCount), kMaxCount);
+        readCounts(row, piece, reader);
         if (!reader.ok()) {
             continue;
         }
@@ -162,7 +214,7 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
         if (exact.error) {
             piece.asked = trimmedMark(row.length);
         }
-        diameters.insert(piece.diameter);
+        steels.insert(piece.steel);
         result.list.pieces_.push_back(std::move(piece));
     }
 
@@ -173,9 +225,10 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
         RowReader reader(Source::Offcuts, row.line, errors);
         Offcut offcut;
         offcut.line = row.line;
+        offcut.steel.grade = row.grade;
         const Number diameter = readDiameter(row.diameter, kMaxDiameter);
-        offcut.diameter = reader.take(Field::Diameter, diameter, kMaxDiameter);
-        if (!diameter.error && !diameters.contains(offcut.diameter)) {
+        offcut.steel.diameter = reader.take(Field::Diameter, diameter, kMaxDiameter);
+        if (!diameter.error && !steels.contains(offcut.steel)) {
             reader.report(Field::Diameter, Problem::NoPieces);
         }
         offcut.length = reader.take(Field::Length,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/number.h"
+#include "plan/steel.h"
 
 #include <cstdint>
 #include <string>
@@ -8,7 +9,7 @@
 
 // The cutting list as the user gives it, and its checks. A CuttingList is only ever made by
 // buildList, so every list that reaches the optimiser has been checked: every length fits a
-// stock bar, every count is whole and positive, every offcut belongs to a diameter with pieces.
+// stock bar, every count is whole and positive, every offcut belongs to a steel with pieces.
 namespace plan {
 
 inline constexpr std::int64_t kMaxLength = 1'000'000;  // mm: the longest stock bar, piece, offcut
@@ -18,12 +19,21 @@ inline constexpr std::int64_t kMaxAllowance = 100'000; // mm: kerf, shortest reu
 inline constexpr double kMaxSeconds = 86'400;
 
 // One row of the list as written: the texts of a spreadsheet row or of the window's table.
+// The grade is text of the trade's conventions (letters, names, CAD codes), which formats/ reads:
+// by the time a row reaches checkList, `diameter` holds only the number and `grade` the grade's
+// name (formats::resolveSteels).
 struct PieceRow {
     std::string mark;
     std::string diameter;
     std::string length;
-    std::string count;
-    int line = 0; // where the row came from (a file's line, a table's row), for messages
+    std::string count; // 根数: bars in each element when `elements` is given, else all the bars
+    int line = 0;      // where the row came from (a file's line, a table's row), for messages
+    // Further fields have initialisers, so that a row written {mark, diameter, length, count,
+    // line} is whole.
+    std::string grade{};    // the grade column's text; after formats reads it, the grade's name
+    std::string code{};     // the letter the grade was written with ("C"), set by formats
+    std::string elements{}; // 构件数: how many elements have `count` bars each; empty: not given
+    std::string total{};    // 总根数: every bar of the row; empty: not given
 };
 
 // Pieces lying in the yard, left over from earlier work: already paid for, but limited.
@@ -32,6 +42,8 @@ struct OffcutRow {
     std::string length;
     std::string count;
     int line = 0;
+    std::string grade{}; // as PieceRow::grade: an offcut without one serves only pieces without one
+    std::string code{};
 };
 
 struct Settings {
@@ -46,7 +58,20 @@ struct Settings {
 // Which input an error is in.
 enum class Source { Pieces, Offcuts, Settings };
 
-enum class Field { Mark, Diameter, Length, Count, StockLength, Kerf, Keep, Seconds };
+enum class Field {
+    Mark,
+    Diameter,
+    Length,
+    Count,
+    StockLength,
+    Kerf,
+    Keep,
+    Seconds,
+    Grade,     // the grade column
+    GradeCode, // the grade table's code column
+    Elements,  // 构件数
+    Total,     // 总根数
+};
 
 enum class Problem {
     Empty,
@@ -56,9 +81,13 @@ enum class Problem {
     Negative,
     TooLarge,        // beyond the field's limit (kMaxLength, kMaxCount, …)
     LongerThanStock, // a piece longer than every stock length: splicing is not yet supported
-    NoPieces,        // offcuts of a diameter that has no pieces in the list
+    NoPieces,        // offcuts of a steel that has no pieces in the list
     NoStock,         // no stock length given
     Duplicate,       // a stock length given twice
+    UnknownGrade,    // a grade letter or name the grade table does not know (`text`)
+    GradesDisagree,  // the grade column and the diameter cell name two grades (`text`: "a/b")
+    CountsDisagree,  // 总根数 is not 构件数 × 根数 (`limit`: the product)
+    TotalDisagrees,  // 总根数 is not 根数, with no 构件数 (`limit`: 根数)
 };
 
 struct InputError {
@@ -68,6 +97,7 @@ struct InputError {
     Problem problem = Problem::Empty;
     // The limit a TooLarge value passed, or the longest stock length for LongerThanStock.
     std::int64_t limit = 0;
+    std::string text{}; // a grade as written, for the grade problems
 
     friend bool operator==(const InputError&, const InputError&) = default;
 };
@@ -75,15 +105,21 @@ struct InputError {
 // One checked row.
 struct Piece {
     std::string mark;
-    std::int64_t diameter = 0; // tenths of a mm
-    std::int64_t length = 0;   // whole mm, as it is cut
-    std::string asked;         // the length as written, when it was not whole ("6456.34")
-    std::int64_t count = 0;
+    Steel steel;
+    std::string code;        // the grade's letter as the list wrote it ("C"), or empty
+    std::int64_t length = 0; // whole mm, as it is cut
+    std::string asked;       // the length as written, when it was not whole ("6456.34")
+    std::int64_t count = 0;  // every bar of the row
+    // Bars per element and elements, when the list gave them (count = elements · perElement);
+    // 0 when it gave only the count. Bars side by side in one element are what a joint's
+    // staggering is measured among.
+    std::int64_t elements = 0;
+    std::int64_t perElement = 0;
     int line = 0;
 };
 
 struct Offcut {
-    std::int64_t diameter = 0; // tenths of a mm
+    Steel steel;
     std::int64_t length = 0;
     std::int64_t count = 0;
     int line = 0;
@@ -96,8 +132,10 @@ public:
     [[nodiscard]] const std::vector<Piece>& pieces() const { return pieces_; }
     [[nodiscard]] const std::vector<Offcut>& offcuts() const { return offcuts_; }
     [[nodiscard]] const Settings& settings() const { return settings_; }
-    // The diameters that have pieces, ascending.
-    [[nodiscard]] std::vector<std::int64_t> diameters() const;
+    // The steels that have pieces, by diameter, then grade: the optimiser's groups.
+    [[nodiscard]] std::vector<Steel> steels() const;
+    // The letter the list wrote `steel`'s grade with, when any of its pieces used one.
+    [[nodiscard]] std::string codeOf(const Steel& steel) const;
 
 private:
     friend Checked checkList(const std::vector<PieceRow>&, const std::vector<OffcutRow>&,

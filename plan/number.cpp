@@ -8,10 +8,10 @@
 namespace plan {
 namespace {
 
-// Signs people write before a diameter: Φ φ ϕ Ø ø ∅, and the Cyrillic Ф ф.
-constexpr std::array<std::string_view, 8> kDiameterSigns{"\xCE\xA6", "\xCF\x86", "\xCF\x95",
-                                                         "\xC3\x98", "\xC3\xB8", "\xE2\x88\x85",
-                                                         "\xD0\xA4", "\xD1\x84"};
+// Signs people write before a diameter: Φ φ ϕ Ø ø ∅ ⌀, and the Cyrillic Ф ф.
+constexpr std::array<std::string_view, 9> kDiameterSigns{"\xCE\xA6",     "\xCF\x86", "\xCF\x95",
+                                                         "\xC3\x98",     "\xC3\xB8", "\xE2\x88\x85",
+                                                         "\xE2\x8C\x80", "\xD0\xA4", "\xD1\x84"};
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");

@@ -25,9 +25,10 @@ struct Number {
 };
 
 // Blanks (space, tab, U+3000) around the text are ignored; full-width digits, point, plus and
-// minus read as their ASCII twins, exactly as in the calculator's fields (calc/full_width.h). An optional sign, digits with
-// an optional fraction after '.', and an optional exponent (e or E, optional sign, digits), as
-// a spreadsheet may write a large number; a thousands separator is not a number.
+// minus read as their ASCII twins, exactly as in the calculator's fields (calc/full_width.h). An
+// optional sign, digits with an optional fraction after '.', and an optional exponent (e or E,
+// optional sign, digits), as a spreadsheet may write a large number; a thousands separator is not a
+// number.
 
 enum class Rounding {
     Up,   // a piece: "6456.34" is cut at 6457, never shorter
@@ -46,10 +47,10 @@ enum class Rounding {
 [[nodiscard]] Number readAllowance(std::string_view text, std::int64_t limit);
 
 // A bar diameter in tenths of a millimetre ("12" is 120, "6.5" is 65), above zero and at most
-// `limitTenths`. A leading diameter sign is allowed: "Φ12" is 12 mm, and so are φ, ϕ, Ø, ø, ∅
+// `limitTenths`. A leading diameter sign is allowed: "Φ12" is 12 mm, and so are φ, ϕ, Ø, ø, ∅, ⌀
 // and the Cyrillic Ф, ф that input methods and word processors often put in its place. A grade
-// letter ("C12" for HRB400) is not a diameter: bars of different grades are never cut from one
-// stock. No exponent; finer than a tenth ("12.55") is NotWhole.
+// ("C12" for HRB400) is not a diameter: formats::resolveSteels takes it off first. No exponent;
+// finer than a tenth ("12.55") is NotWhole.
 [[nodiscard]] Number readDiameter(std::string_view text, std::int64_t limitTenths);
 
 // A diameter in tenths as people write it: "12", "6.5".

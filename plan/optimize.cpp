@@ -16,10 +16,10 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
     const auto start = Budget::Clock::now();
     const auto seconds = std::chrono::duration<double>(list.settings().seconds);
     const Budget budget(start + std::chrono::duration_cast<Budget::Clock::duration>(seconds), stop);
-    const std::vector<std::int64_t> diameters = list.diameters();
+    const std::vector<Steel> steels = list.steels();
 
     Plan plan;
-    plan.groups.resize(diameters.size());
+    plan.groups.resize(steels.size());
     std::mutex reporting;
     const auto report = [&](const Progress& p) {
         if (progress) {
@@ -30,12 +30,14 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
 
     // Groups are taken from a shared counter, the largest first, so that two threads finish
     // together rather than one waiting on the biggest group at the end.
-    std::vector<std::size_t> order(diameters.size());
+    std::vector<std::size_t> order(steels.size());
     std::vector<Instance> instances;
-    instances.reserve(diameters.size());
-    for (std::size_t g = 0; g < diameters.size(); ++g) {
+    std::vector<std::string> codes;
+    instances.reserve(steels.size());
+    for (std::size_t g = 0; g < steels.size(); ++g) {
         order[g] = g;
-        instances.push_back(makeInstance(list, diameters[g]));
+        instances.push_back(makeInstance(list, steels[g]));
+        codes.push_back(list.codeOf(steels[g]));
     }
     std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) {
         return instances[a].items.size() > instances[b].items.size();
@@ -46,22 +48,22 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
             const std::size_t g = order[k];
             const auto groupStart = Budget::Clock::now();
             const Improvement improved = [&](std::int64_t best, std::int64_t bound) {
-                report({g, diameters[g], best, bound, false});
+                report({g, steels[g], codes[g], best, bound, false});
             };
             GroupResult result = solve(instances[g], budget, improved);
-            GroupPlan group = assemble(list, diameters[g], instances[g], result.solution);
+            GroupPlan group = assemble(list, steels[g], instances[g], result.solution);
             group.boundMm = result.bound;
             group.optimal = group.stockMm == group.boundMm;
             group.finish = group.optimal ? Finish::Proven : result.finish;
             group.seconds =
                 std::chrono::duration<double>(Budget::Clock::now() - groupStart).count();
-            report({g, diameters[g], group.stockMm, group.boundMm, true});
+            report({g, steels[g], codes[g], group.stockMm, group.boundMm, true});
             plan.groups[g] = std::move(group);
         }
     };
 
     unsigned n = threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
-    n = static_cast<unsigned>(std::min<std::size_t>(n, diameters.size()));
+    n = static_cast<unsigned>(std::min<std::size_t>(n, steels.size()));
     if (n <= 1) {
         work();
     } else {

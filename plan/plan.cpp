@@ -1,13 +1,23 @@
 #include "plan/plan.h"
 
+#include "plan/trade_tables.h"
+
 #include <algorithm>
 
 namespace plan {
 
-double weightKg(std::int64_t diameterTenths, std::int64_t mm) {
-    // 0.00617 · d² kg per metre, d in mm: the mass of a steel bar of 7850 kg/m³.
-    const double d = static_cast<double>(diameterTenths) / 10.0;
-    return 0.00617 * d * d * static_cast<double>(mm) / 1000.0;
+MassBasis massBasis(const Steel& steel) {
+    return trade::nominalMass(steel.grade, steel.diameter) ? MassBasis::Nominal
+                                                           : MassBasis::Estimated;
+}
+
+double weightKg(const Steel& steel, std::int64_t mm) {
+    const double metres = static_cast<double>(mm) / 1000.0;
+    if (const auto grams = trade::nominalMass(steel.grade, steel.diameter)) {
+        return static_cast<double>(*grams) / 1000.0 * metres;
+    }
+    const double d = static_cast<double>(steel.diameter) / 10.0;
+    return trade::kMassFactor * d * d * metres;
 }
 
 std::int64_t GroupPlan::gapBars() const {

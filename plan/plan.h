@@ -1,11 +1,13 @@
 #pragma once
 
+#include "plan/steel.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// What the optimiser hands out: for each diameter, how to cut every stock bar. Lengths are whole
-// millimetres; diameters are tenths of a millimetre.
+// What the optimiser hands out: for each steel (grade and diameter), how to cut every stock bar.
+// Lengths are whole millimetres; diameters are tenths of a millimetre.
 namespace plan {
 
 struct Cut {
@@ -34,7 +36,7 @@ struct StockUse {
     friend bool operator==(const StockUse&, const StockUse&) = default;
 };
 
-// How far the search got with one diameter.
+// How far the search got with one steel.
 enum class Finish {
     Proven,    // the plan's steel equals the lower bound: no plan buys less
     TimeUp,    // the time allowed ran out first
@@ -43,7 +45,8 @@ enum class Finish {
 };
 
 struct GroupPlan {
-    std::int64_t diameter = 0;     // tenths of a mm
+    Steel steel;
+    std::string code;              // the letter the list wrote the grade with ("C"), or empty
     std::vector<Pattern> patterns; // new bars first, longest stock first; then yard offcuts
 
     std::int64_t stockMm = 0; // new steel bought: total length of the new bars
@@ -60,16 +63,16 @@ struct GroupPlan {
     std::int64_t remnantMm = 0;        // total length of reusable remnants
     std::int64_t wasteMm = 0;          // scrap: short remnants and the kerf of every cut
     double utilisation = 0;            // piecesMm / (stockMm + offcutMm)
-    double piecesKg = 0;               // weight of the pieces, 0.00617 · d² kg/m
+    double piecesKg = 0;               // weight of the pieces (plan::weightKg)
     double stockKg = 0;                // weight of the new bars
-    double seconds = 0;                // time spent on this diameter
+    double seconds = 0;                // time spent on this steel
 
     // How many more bars of the longest stock length the gap is worth, rounded up; 0 when optimal.
     [[nodiscard]] std::int64_t gapBars() const;
 };
 
 struct Plan {
-    std::vector<GroupPlan> groups; // by diameter, ascending
+    std::vector<GroupPlan> groups; // by steel: diameter ascending, then grade
     double seconds = 0;            // wall time of the whole search
     bool cancelled = false;
 
@@ -78,8 +81,5 @@ struct Plan {
     [[nodiscard]] double stockKg() const;
     [[nodiscard]] double piecesKg() const;
 };
-
-// Weight in kilograms of `mm` millimetres of bar of `diameterTenths`: 0.00617 · d² kg/m.
-[[nodiscard]] double weightKg(std::int64_t diameterTenths, std::int64_t mm);
 
 } // namespace plan

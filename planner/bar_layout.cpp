@@ -78,7 +78,7 @@ DrawnBar layoutPattern(const plan::Pattern& pattern, std::size_t number, double 
 }
 
 QString headingText(const plan::GroupPlan& group) {
-    QString text = formats::diameterLabel(group.diameter) + QStringLiteral("　新购原材 ") +
+    QString text = formats::steelLabel(group) + QStringLiteral("　新购原材 ") +
                    formats::usesText(group.bought) + QStringLiteral("　") +
                    formats::resultText(group);
     if (const QString finish = formats::finishText(group.finish); !finish.isEmpty()) {

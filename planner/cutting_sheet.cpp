@@ -194,7 +194,7 @@ private:
 
 formats::Table listTable(const std::vector<QStringList>& list) {
     formats::Table table;
-    table.header = {QStringLiteral("序号"),      QStringLiteral("编号"), QStringLiteral("直径"),
+    table.header = {QStringLiteral("序号"),      QStringLiteral("编号"), QStringLiteral("钢筋"),
                     QStringLiteral("长度 (mm)"), QStringLiteral("根数"), QStringLiteral("形状")};
     int number = 0;
     for (const QStringList& row : list) {

@@ -11,13 +11,13 @@
 class QPagedPaintDevice;
 
 // The cutting sheet on paper, for a PDF file or a printer alike: the list the plan was made
-// from, the summary per diameter, and every diameter's patterns as a table and as drawn bars;
+// from, the summary per steel, and every steel's patterns as a table and as drawn bars;
 // with the date and the project's name on every page.
 namespace planner {
 
 struct SheetContent {
     plan::Plan plan;
-    std::vector<QStringList> list; // 编号, 直径, 长度, 根数, 形状 of each row planned
+    std::vector<QStringList> list; // 编号, 钢筋, 长度, 根数, 形状 of each row planned
     QString project;               // may be empty
     QDate date;
 };

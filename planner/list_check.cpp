@@ -1,5 +1,6 @@
 #include "planner/list_check.h"
 
+#include "formats/grades.h"
 #include "formats/messages.h"
 #include "formats/setting_text.h"
 #include "formats/shape.h"
@@ -14,7 +15,7 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
-int pieceColumn(plan::Field field) {
+int pieceColumn(const ListTables& tables, plan::Field field) {
     switch (field) {
     case plan::Field::Mark:
         return kMark;
@@ -22,6 +23,13 @@ int pieceColumn(plan::Field field) {
         return kDiameter;
     case plan::Field::Count:
         return kCount;
+    case plan::Field::Grade:
+    case plan::Field::Elements:
+    case plan::Field::Total: {
+        const int column = tables.columnOf(field);
+        return column >= 0 ? column : field == plan::Field::Grade ? kDiameter : kCount;
+    }
+    case plan::Field::GradeCode:
     case plan::Field::Length:
     case plan::Field::StockLength:
     case plan::Field::Kerf:
@@ -38,6 +46,11 @@ int offcutColumn(plan::Field field) {
         return kOffcutDiameter;
     case plan::Field::Count:
         return kOffcutCount;
+    case plan::Field::Grade:
+        return kOffcutGrade;
+    case plan::Field::GradeCode:
+    case plan::Field::Elements:
+    case plan::Field::Total:
     case plan::Field::Mark:
     case plan::Field::Length:
     case plan::Field::StockLength:
@@ -61,6 +74,10 @@ int settingColumn(plan::Field field) {
     case plan::Field::Length:
     case plan::Field::Count:
     case plan::Field::StockLength:
+    case plan::Field::Grade:
+    case plan::Field::GradeCode:
+    case plan::Field::Elements:
+    case plan::Field::Total:
         break;
     }
     return kKerf;
@@ -81,6 +98,8 @@ QString where(const Spot& spot) {
         return QStringLiteral("原材长度第 %1 项，").arg(spot.row + 1);
     case Part::Settings:
         return QStringLiteral("设置，");
+    case Part::Grades:
+        return QStringLiteral("牌号表第 %1 行，").arg(spot.row + 1);
     }
     return {};
 }
@@ -112,6 +131,8 @@ private:
             return check_.offcuts;
         case Part::Stock:
             return check_.stock;
+        case Part::Grades:
+            return check_.grades;
         case Part::Settings:
             break;
         }
@@ -143,6 +164,34 @@ std::vector<std::int64_t> readStock(const TextTable& stock, std::vector<int>& ro
     return lengths;
 }
 
+// The grade table's rows, each checked as the list file's #牌号 rows are.
+std::vector<formats::GradeCode> readGrades(const TextTable& grades, Findings& findings) {
+    std::vector<formats::GradeCode> table;
+    for (int row = 0; row < grades.dataRows(); ++row) {
+        if (grades.blankRow(row)) {
+            continue;
+        }
+        const formats::GradeCode code{utf8(grades.text(row, kGradeCode).trimmed()),
+                                      utf8(grades.text(row, kGradeName).trimmed().toUpper())};
+        formats::FileError error;
+        if (const auto problem = formats::gradeRowProblem(code)) {
+            error.problem = *problem;
+            error.text = *problem == formats::FileProblem::BadGradeCode ? code.code : code.grade;
+        } else if (formats::gradeFor(table, code.code)) {
+            error.problem = formats::FileProblem::RepeatedGradeCode;
+            error.text = code.code;
+        } else {
+            table.push_back(code);
+            continue;
+        }
+        findings.add(Part::Grades, row,
+                     error.problem == formats::FileProblem::UnknownGradeName ? kGradeName
+                                                                             : kGradeCode,
+                     formats::describe(error));
+    }
+    return table;
+}
+
 } // namespace
 
 ListCheck checkTables(const ListTables& tables) {
@@ -168,7 +217,19 @@ ListCheck checkTables(const ListTables& tables) {
         const auto cell = [&](int column) {
             return utf8(tables.pieces.text(row, column));
         };
-        pieces.push_back({cell(kMark), cell(kDiameter), cell(kLength), cell(kCount), row + 1});
+        const auto schedule = [&](plan::Field field) {
+            const int column = tables.columnOf(field);
+            return column >= 0 ? cell(column) : std::string();
+        };
+        pieces.push_back({cell(kMark),
+                          cell(kDiameter),
+                          cell(kLength),
+                          cell(kCount),
+                          row + 1,
+                          schedule(plan::Field::Grade),
+                          {},
+                          schedule(plan::Field::Elements),
+                          schedule(plan::Field::Total)});
         const QString shape = tables.pieces.text(row, kShape);
         if (!formats::shapeNamed(utf8(shape))) {
             findings.add(Part::Pieces, row, kShape, shapeProblem(shape));
@@ -179,16 +240,22 @@ ListCheck checkTables(const ListTables& tables) {
         const auto cell = [&](int column) {
             return utf8(tables.offcuts.text(row, column));
         };
-        offcuts.push_back(
-            {cell(kOffcutDiameter), cell(kOffcutLength), cell(kOffcutCount), row + 1});
+        offcuts.push_back({cell(kOffcutDiameter),
+                           cell(kOffcutLength),
+                           cell(kOffcutCount),
+                           row + 1,
+                           cell(kOffcutGrade),
+                           {}});
     }
+    const std::vector<formats::GradeCode> grades = readGrades(tables.grades, findings);
 
-    plan::Checked checked = plan::checkList(pieces, offcuts, settings);
+    plan::Checked checked =
+        formats::checkRows(std::move(pieces), std::move(offcuts), settings, grades);
     for (const plan::InputError& error : checked.errors) {
         const QString why = formats::describe(error);
         switch (error.source) {
         case plan::Source::Pieces:
-            findings.add(Part::Pieces, error.line - 1, pieceColumn(error.field), why);
+            findings.add(Part::Pieces, error.line - 1, pieceColumn(tables, error.field), why);
             break;
         case plan::Source::Offcuts:
             findings.add(Part::Offcuts, error.line - 1, offcutColumn(error.field), why);

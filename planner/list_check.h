@@ -13,7 +13,7 @@ namespace planner {
 
 class ListTables;
 
-enum class Part { Pieces, Offcuts, Stock, Settings };
+enum class Part { Pieces, Offcuts, Stock, Settings, Grades };
 
 struct Spot {
     Part part = Part::Pieces;
@@ -27,8 +27,9 @@ struct ListCheck {
     TextTable::Problems offcuts;
     TextTable::Problems stock;
     TextTable::Problems settings;
-    // The first thing wrong, in the order of the pieces, the offcuts, the stock lengths and the
-    // settings, as a sentence naming its row: "清单第 3 行，长度：不是数字".
+    TextTable::Problems grades;
+    // The first thing wrong, in the order of the pieces, the offcuts, the stock lengths, the
+    // settings and the grade table, as a sentence naming its row: "清单第 3 行，长度：不是数字".
     QString first;
     Spot firstAt;
 };

@@ -44,6 +44,9 @@ bool unreadable(const formats::FileError& error) {
     case formats::FileProblem::UnknownSetting:
     case formats::FileProblem::RepeatedSetting:
     case formats::FileProblem::BadSetting:
+    case formats::FileProblem::BadGradeCode:
+    case formats::FileProblem::UnknownGradeName:
+    case formats::FileProblem::RepeatedGradeCode:
         break;
     }
     return false;

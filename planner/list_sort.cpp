@@ -1,5 +1,6 @@
 #include "planner/list_sort.h"
 
+#include "formats/grades.h"
 #include "formats/records.h"
 #include "plan/number.h"
 #include "planner/list_tables.h"
@@ -43,8 +44,12 @@ sortedBy(const std::vector<TextTable::Row>& rows,
 
 std::vector<TextTable::Row> sortedByDiameter(const std::vector<TextTable::Row>& rows) {
     return sortedBy(rows, [](const TextTable::Row& row) -> std::optional<double> {
-        const plan::Number n =
-            plan::readDiameter(row.value(kDiameter).toStdString(), plan::kMaxDiameter);
+        // A grade before the diameter ("C25") is passed over: rows sort by the diameter alone,
+        // and the grade table cannot change where a row goes.
+        const std::string diameter =
+            formats::readSteelText(row.value(kDiameter).toStdString(), formats::defaultGrades())
+                .diameter;
+        const plan::Number n = plan::readDiameter(diameter, plan::kMaxDiameter);
         return n.error ? std::nullopt : std::optional<double>(static_cast<double>(n.value));
     });
 }

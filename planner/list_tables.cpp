@@ -3,6 +3,8 @@
 #include "formats/messages.h"
 #include "formats/setting_text.h"
 
+#include <algorithm>
+
 namespace planner {
 namespace {
 
@@ -12,6 +14,35 @@ QString fromUtf8(const std::string& text) {
 
 std::string utf8(const QString& text) {
     return text.toStdString();
+}
+
+// The row's field for a column countOrGradeColumn names: 级别, 构件数 or 总根数.
+std::string plan::PieceRow::*pieceField(plan::Field field) {
+    return field == plan::Field::Grade      ? &plan::PieceRow::grade
+           : field == plan::Field::Elements ? &plan::PieceRow::elements
+                                            : &plan::PieceRow::total;
+}
+
+// A schedule's grade and count columns the document's rows use, shown among the other columns.
+struct ScheduleColumn {
+    QString name;
+    std::string plan::PieceRow::*field;
+};
+
+std::vector<ScheduleColumn> scheduleColumns(const formats::ListDocument& document) {
+    std::vector<ScheduleColumn> out;
+    for (const auto& [name, field] :
+         {std::pair{QStringLiteral("级别"), &plan::PieceRow::grade},
+          std::pair{QStringLiteral("构件数"), &plan::PieceRow::elements},
+          std::pair{QStringLiteral("总根数"), &plan::PieceRow::total}}) {
+        const bool used = std::ranges::any_of(document.rows, [field](const formats::ListRow& r) {
+            return !QString::fromStdString(r.piece.*field).trimmed().isEmpty();
+        });
+        if (used) {
+            out.push_back({name, field});
+        }
+    }
+    return out;
 }
 
 QStringList pieceHeaders(const QStringList& otherColumns) {
@@ -27,12 +58,14 @@ QStringList pieceHeaders(const QStringList& otherColumns) {
 } // namespace
 
 ListTables::ListTables()
-    : pieces(pieceHeaders({}), true),
-      offcuts({QStringLiteral("直径"), QStringLiteral("长度 (mm)"), QStringLiteral("根数")}, true),
+    : pieces(pieceHeaders({}), true), offcuts({QStringLiteral("直径"), QStringLiteral("长度 (mm)"),
+                                               QStringLiteral("根数"), QStringLiteral("级别")},
+                                              true),
       stock({QStringLiteral("原材长度 (mm)")}, true),
       settings({QStringLiteral("锯口 (mm)"), QStringLiteral("最短余料 (mm)"),
                 QStringLiteral("时限 (秒)"), QStringLiteral("项目名称")},
-               false) {
+               false),
+      grades({QStringLiteral("代号"), QStringLiteral("牌号")}, true) {
     pieces.setFigureColumns({kDiameter, kLength, kCount});
     offcuts.setFigureColumns({kOffcutDiameter, kOffcutLength, kOffcutCount});
     stock.setFigureColumns({0});
@@ -41,6 +74,10 @@ ListTables::ListTables()
 
 void ListTables::load(const formats::ListDocument& document) {
     otherColumns_.clear();
+    const std::vector<ScheduleColumn> schedule = scheduleColumns(document);
+    for (const ScheduleColumn& column : schedule) {
+        otherColumns_.append(column.name);
+    }
     for (const std::string& name : document.otherColumns) {
         otherColumns_.append(fromUtf8(name));
     }
@@ -49,6 +86,9 @@ void ListTables::load(const formats::ListDocument& document) {
         TextTable::Row row{fromUtf8(r.piece.mark),   fromUtf8(r.piece.diameter),
                            fromUtf8(r.piece.length), fromUtf8(r.piece.count),
                            fromUtf8(r.shape),        fromUtf8(r.parameters)};
+        for (const ScheduleColumn& column : schedule) {
+            row.append(fromUtf8(r.piece.*column.field));
+        }
         for (const std::string& cell : r.others) {
             row.append(fromUtf8(cell));
         }
@@ -58,9 +98,16 @@ void ListTables::load(const formats::ListDocument& document) {
 
     std::vector<TextTable::Row> yard;
     for (const plan::OffcutRow& r : document.offcuts) {
-        yard.push_back({fromUtf8(r.diameter), fromUtf8(r.length), fromUtf8(r.count)});
+        yard.push_back(
+            {fromUtf8(r.diameter), fromUtf8(r.length), fromUtf8(r.count), fromUtf8(r.grade)});
     }
     offcuts.replaceAll(std::move(yard));
+
+    std::vector<TextTable::Row> codes;
+    for (const formats::GradeCode& row : formats::gradesOf(document)) {
+        codes.push_back({fromUtf8(row.code), fromUtf8(row.grade)});
+    }
+    grades.replaceAll(std::move(codes));
 
     const plan::Settings values = formats::applied(document.settings, plan::Settings{});
     std::vector<TextTable::Row> lengths;
@@ -81,12 +128,45 @@ QString ListTables::project() const {
     return settings.text(0, kProject).trimmed();
 }
 
+int ListTables::columnOf(plan::Field field) const {
+    for (qsizetype i = 0; i < otherColumns_.size(); ++i) {
+        if (formats::countOrGradeColumn(otherColumns_[i]) == field) {
+            return kPieceColumns + static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+std::vector<formats::GradeCode> ListTables::gradeRows() const {
+    std::vector<formats::GradeCode> rows;
+    for (int row = 0; row < grades.dataRows(); ++row) {
+        if (!grades.blankRow(row)) {
+            rows.push_back({utf8(grades.text(row, kGradeCode).trimmed()),
+                            utf8(grades.text(row, kGradeName).trimmed())});
+        }
+    }
+    return rows;
+}
+
 ForFile toDocument(const ListTables& tables) {
     formats::ListDocument document;
-    for (const QString& name : tables.otherColumns()) {
-        document.otherColumns.push_back(utf8(name));
+    // 级别, 构件数 and 总根数 go back to the rows' own fields; the rest stay other columns.
+    std::vector<std::pair<int, std::string plan::PieceRow::*>> schedule;
+    std::vector<int> kept;
+    for (qsizetype i = 0; i < tables.otherColumns().size(); ++i) {
+        const QString& name = tables.otherColumns()[i];
+        const int column = kPieceColumns + static_cast<int>(i);
+        const std::optional<plan::Field> field = formats::countOrGradeColumn(name);
+        const bool taken = field && std::ranges::none_of(schedule, [&](const auto& s) {
+                               return s.second == pieceField(*field);
+                           });
+        if (taken) {
+            schedule.emplace_back(column, pieceField(*field));
+        } else {
+            kept.push_back(column);
+            document.otherColumns.push_back(utf8(name));
+        }
     }
-    const int columns = kPieceColumns + static_cast<int>(tables.otherColumns().size());
     for (int row = 0; row < tables.pieces.dataRows(); ++row) {
         if (tables.pieces.blankRow(row)) {
             continue;
@@ -95,14 +175,18 @@ ForFile toDocument(const ListTables& tables) {
             return utf8(tables.pieces.text(row, column));
         };
         std::vector<std::string> others;
-        for (int column = kPieceColumns; column < columns; ++column) {
+        for (const int column : kept) {
             others.push_back(cell(column));
         }
-        document.rows.push_back(
-            {{cell(kMark), cell(kDiameter), cell(kLength), cell(kCount), row + 1},
-             cell(kShape),
-             cell(kParameters),
-             std::move(others)});
+        formats::ListRow listRow{
+            {cell(kMark), cell(kDiameter), cell(kLength), cell(kCount), row + 1, {}, {}, {}, {}},
+            cell(kShape),
+            cell(kParameters),
+            std::move(others)};
+        for (const auto& [column, field] : schedule) {
+            listRow.piece.*field = cell(column);
+        }
+        document.rows.push_back(std::move(listRow));
     }
     for (int row = 0; row < tables.offcuts.dataRows(); ++row) {
         if (tables.offcuts.blankRow(row)) {
@@ -111,8 +195,25 @@ ForFile toDocument(const ListTables& tables) {
         const auto cell = [&](int column) {
             return utf8(tables.offcuts.text(row, column));
         };
-        document.offcuts.push_back(
-            {cell(kOffcutDiameter), cell(kOffcutLength), cell(kOffcutCount), row + 1});
+        document.offcuts.push_back({cell(kOffcutDiameter),
+                                    cell(kOffcutLength),
+                                    cell(kOffcutCount),
+                                    row + 1,
+                                    cell(kOffcutGrade),
+                                    {}});
+    }
+    const std::vector<formats::GradeCode> grades = tables.gradeRows();
+    for (const formats::GradeCode& row : grades) {
+        if (const auto problem = formats::gradeRowProblem(row)) {
+            formats::FileError error;
+            error.problem = *problem;
+            error.text = *problem == formats::FileProblem::BadGradeCode ? row.code : row.grade;
+            return {std::nullopt, formats::describe(error)};
+        }
+    }
+    // The defaults are not written: a list keeps following them as they are.
+    if (grades != formats::defaultGrades()) {
+        document.grades = grades;
     }
 
     QStringList lengths;

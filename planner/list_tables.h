@@ -14,9 +14,13 @@ namespace planner {
 
 // The columns of the pieces table; 参数 is kept for the shape dialog and not shown. The list
 // file's other columns follow from kPieceColumns on, so that each row's cells in them go with the
-// row through every edit; the view shows them after 形状.
+// row through every edit; the view shows them after 形状. A schedule's 级别, 构件数 and 总根数
+// are among them, first, when the file has them: most lists have none, and a grade may be
+// written in the diameter cell ("C25").
 enum PieceColumn { kMark, kDiameter, kLength, kCount, kShape, kParameters, kPieceColumns };
-enum OffcutColumn { kOffcutDiameter, kOffcutLength, kOffcutCount };
+enum OffcutColumn { kOffcutDiameter, kOffcutLength, kOffcutCount, kOffcutGrade };
+// The grade table: a letter code or level, and the grade it stands for (formats/grades.h).
+enum GradeColumn { kGradeCode, kGradeName };
 // The one row of the settings table.
 enum SettingColumn { kKerf, kKeep, kSeconds, kProject, kSettingColumns };
 
@@ -30,6 +34,7 @@ public:
     TextTable offcuts;
     TextTable stock; // one length per row
     TextTable settings;
+    TextTable grades; // the letter codes and levels a list's grades are written with
 
     // Puts a document's texts in; settings it leaves out show the optimiser's defaults.
     void load(const formats::ListDocument& document);
@@ -39,6 +44,10 @@ public:
     [[nodiscard]] QString project() const;
     // The names of the list's other columns, as the file has them (an unnamed one is empty).
     [[nodiscard]] const QStringList& otherColumns() const { return otherColumns_; }
+    // The pieces table's column of 级别, 构件数 or 总根数 (by plan::Field), or -1.
+    [[nodiscard]] int columnOf(plan::Field field) const;
+    // The grade table's rows as typed, blank rows left out.
+    [[nodiscard]] std::vector<formats::GradeCode> gradeRows() const;
 
 private:
     QStringList otherColumns_;

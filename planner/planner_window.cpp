@@ -1,5 +1,6 @@
 #include "planner/planner_window.h"
 
+#include "formats/plan_words.h"
 #include "formats/records.h"
 #include "formats/shape.h"
 #include "planner/list_sort.h"
@@ -62,7 +63,7 @@ PlannerWindow::PlannerWindow(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<Q
     setWindowIcon(programIcon());
     setAcceptDrops(true);
     for (TextTable* table :
-         {&tables_.pieces, &tables_.offcuts, &tables_.stock, &tables_.settings}) {
+         {&tables_.pieces, &tables_.offcuts, &tables_.stock, &tables_.settings, &tables_.grades}) {
         table->setUndoStack(&stack_);
         connect(table, &TextTable::textsChanged, this, &PlannerWindow::textsChanged);
     }
@@ -402,6 +403,7 @@ void PlannerWindow::showCheck(const ListCheck& check) {
     tables_.offcuts.setProblems(check.offcuts);
     tables_.stock.setProblems(check.stock);
     tables_.settings.setProblems(check.settings);
+    tables_.grades.setProblems(check.grades);
 }
 
 void PlannerWindow::goTo(const Spot& spot) {
@@ -426,6 +428,11 @@ void PlannerWindow::goTo(const Spot& spot) {
         settings_->field(spot.column)->setFocus();
         settings_->field(spot.column)->selectAll();
         break;
+    case Part::Grades:
+        inputs_->setCurrentWidget(settings_);
+        settings_->gradesView()->goTo(spot.row, spot.column);
+        settings_->gradesView()->setFocus();
+        break;
     }
 }
 
@@ -447,18 +454,19 @@ void PlannerWindow::optimiseClicked() {
         return;
     }
     running_ = {};
-    for (const TextTable::Row& row : tables_.pieces.rows()) {
-        // The sheet lists the columns up to 形状; a row with text only in the file's other
-        // columns (a note) has nothing there.
-        TextTable::Row shown = row.mid(kMark, kParameters);
-        if (!std::ranges::all_of(shown, [](const QString& t) { return formats::isBlank(t); })) {
-            running_.list.push_back(std::move(shown));
-        }
+    // The sheet lists the rows as checked: the steel as the list wrote it, the count by
+    // elements where the list gave them.
+    for (const plan::Piece& piece : check.list->pieces()) {
+        const QString length = piece.asked.empty() ? QString::number(piece.length)
+                                                   : QString::fromStdString(piece.asked);
+        running_.list.push_back(
+            {QString::fromStdString(piece.mark), formats::steelLabel(piece.steel, piece.code),
+             length, formats::countText(piece), tables_.pieces.text(piece.line - 1, kShape)});
     }
     running_.project = tables_.project();
     runRevision_ = revision_;
     runWanted_ = true;
-    progress_->start(check.list->diameters(), check.list->settings().seconds);
+    progress_->start(*check.list, check.list->settings().seconds);
     optimisation_.start(*check.list);
     updateActions();
     statusBar()->showMessage(QStringLiteral("正在优化……"));

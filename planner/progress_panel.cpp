@@ -13,7 +13,7 @@
 namespace planner {
 namespace {
 
-enum Column { kDiameterColumn, kBest, kBound, kState, kColumns };
+enum Column { kSteelColumn, kBest, kBound, kState, kColumns };
 
 QTableWidgetItem* item(const QString& text, bool figure) {
     auto* cell = new QTableWidgetItem(text);
@@ -27,8 +27,8 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("progress"));
     status_ = new QLabel(this);
     bar_ = new QProgressBar(this);
-    bar_->setAccessibleName(QStringLiteral("已完成的直径"));
-    bar_->setFormat(QStringLiteral("%v / %m 种直径"));
+    bar_->setAccessibleName(QStringLiteral("已完成的钢筋"));
+    bar_->setFormat(QStringLiteral("%v / %m 种钢筋"));
     cancel_ = new QPushButton(QStringLiteral("取消(&C)"), this);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
     cancel_->setToolTip(QStringLiteral("停止搜索，保留目前最好的方案"));
@@ -37,7 +37,7 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
     table_ = new QTableWidget(0, kColumns, this);
     table_->setObjectName(QStringLiteral("progressTable"));
     table_->setAccessibleName(QStringLiteral("优化进度"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("直径"), QStringLiteral("目前用钢 (mm)"),
+    table_->setHorizontalHeaderLabels({QStringLiteral("钢筋"), QStringLiteral("目前用钢 (mm)"),
                                        QStringLiteral("下界 (mm)"), QStringLiteral("状态")});
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
@@ -58,13 +58,15 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
     connect(&timer_, &QTimer::timeout, this, &ProgressPanel::tick);
 }
 
-void ProgressPanel::start(const std::vector<std::int64_t>& diameters, double seconds) {
+void ProgressPanel::start(const plan::CuttingList& list, double seconds) {
     seconds_ = seconds;
     done_ = 0;
-    table_->setRowCount(static_cast<int>(diameters.size()));
-    for (std::size_t i = 0; i < diameters.size(); ++i) {
+    const std::vector<plan::Steel> steels = list.steels();
+    table_->setRowCount(static_cast<int>(steels.size()));
+    for (std::size_t i = 0; i < steels.size(); ++i) {
         const int r = static_cast<int>(i);
-        table_->setItem(r, kDiameterColumn, item(formats::diameterLabel(diameters[i]), false));
+        table_->setItem(r, kSteelColumn,
+                        item(formats::steelLabel(steels[i], list.codeOf(steels[i])), false));
         table_->setItem(r, kBest, item(QString(), true));
         table_->setItem(r, kBound, item(QString(), true));
         table_->setItem(r, kState, item(QStringLiteral("等待"), false));
@@ -73,7 +75,7 @@ void ProgressPanel::start(const std::vector<std::int64_t>& diameters, double sec
     // Short enough to leave the results room, tall enough for a few diameters.
     table_->setMaximumHeight(table_->horizontalHeader()->height() +
                              table_->verticalHeader()->defaultSectionSize() * 6 + 4);
-    bar_->setRange(0, static_cast<int>(diameters.size()));
+    bar_->setRange(0, static_cast<int>(steels.size()));
     bar_->setValue(0);
     cancel_->setEnabled(true);
     clock_.start();

@@ -16,16 +16,16 @@ class QTableWidget;
 
 namespace planner {
 
-// While the optimiser runs: per diameter the steel of the best plan so far and the lower bound
-// as they improve, how many diameters are done, the time spent, and 取消, which keeps the best
-// plan found so far.
+// While the optimiser runs: per steel (grade and diameter) the steel of the best plan so far and
+// the lower bound as they improve, how many diameters are done, the time spent, and 取消, which
+// keeps the best plan found so far.
 class ProgressPanel final : public QWidget {
     Q_OBJECT
 
 public:
     explicit ProgressPanel(QWidget* parent = nullptr);
 
-    void start(const std::vector<std::int64_t>& diameters, double seconds);
+    void start(const plan::CuttingList& list, double seconds);
     void report(const plan::Progress& progress);
     void stop();
 

@@ -84,19 +84,35 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     auto* offcutsLayout = new QVBoxLayout(offcutsBox);
     offcutsLayout->addWidget(offcuts_);
 
+    grades_ = new TableView(tables.grades, stack, this);
+    grades_->setObjectName(QStringLiteral("grades"));
+    grades_->setAccessibleName(QStringLiteral("牌号表"));
+    auto* gradesBox = new QGroupBox(QStringLiteral("牌号表"), this);
+    gradesBox->setToolTip(
+        QStringLiteral("清单里直径前的字母或级别代表哪种钢筋，如 C25 是 HRB400 Φ25；"
+                       "抗震钢筋的代号加 E，如 CE = HRB400E"));
+    grades_->setAccessibleDescription(gradesBox->toolTip());
+    auto* gradesLayout = new QVBoxLayout(gradesBox);
+    gradesLayout->addWidget(grades_);
+
     auto* settingsBox = new QGroupBox(QStringLiteral("下料设置"), this);
     settingsBox->setLayout(form);
 
     // Narrow tables of a few columns: the columns share the width, so none hides behind a
     // scroll bar.
-    for (TableView* view : {stock_, offcuts_}) {
+    for (TableView* view : {stock_, offcuts_, grades_}) {
         view->horizontalHeader()->setStretchLastSection(false);
         view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         view->horizontalHeader()->setMinimumSectionSize(view->fontMetrics().averageCharWidth() * 4);
     }
+    // Room for the longest grade names (HRBF400E) beside their codes, not cut short.
+    grades_->setMinimumWidth(
+        grades_->fontMetrics().horizontalAdvance(QStringLiteral("三级HRBF400E")) +
+        grades_->fontMetrics().averageCharWidth() * 12);
     auto* lists = new QHBoxLayout;
     lists->addWidget(stockBox, 1);
     lists->addWidget(offcutsBox, 2);
+    lists->addWidget(gradesBox, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(settingsBox);
     layout->addLayout(lists, 1);

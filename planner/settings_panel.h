@@ -14,7 +14,8 @@ class ListTables;
 class TableView;
 
 // The settings kept with the list: the stock lengths (one per row), the kerf, the shortest
-// remnant worth keeping, the time allowed and the project's name, and the yard's offcuts. Every
+// remnant worth keeping, the time allowed and the project's name, the yard's offcuts, and the
+// grade table that says which steel a list's letters (C25) and levels (三级) stand for. Every
 // field edits the document's tables, so each change is a step on the undo stack, and a wrong
 // value is marked red with its reason like a cell of the list.
 class SettingsPanel final : public QWidget {
@@ -25,6 +26,7 @@ public:
 
     [[nodiscard]] TableView* stockView() const { return stock_; }
     [[nodiscard]] TableView* offcutsView() const { return offcuts_; }
+    [[nodiscard]] TableView* gradesView() const { return grades_; }
     [[nodiscard]] QLineEdit* field(int column) const;
 
 private:
@@ -33,6 +35,7 @@ private:
     ListTables& tables_;
     TableView* stock_ = nullptr;
     TableView* offcuts_ = nullptr;
+    TableView* grades_ = nullptr;
     QDataWidgetMapper* mapper_ = nullptr;
     std::array<QLineEdit*, 4> fields_{}; // by SettingColumn
 };

@@ -17,15 +17,15 @@ QString toBuy(const plan::Plan& plan) {
     QStringList parts;
     std::int64_t bars = 0;
     for (const plan::GroupPlan& g : plan.groups) {
-        parts.append(formats::diameterLabel(g.diameter) + u' ' + formats::usesText(g.bought));
+        parts.append(formats::steelLabel(g) + u' ' + formats::usesText(g.bought));
         bars += formats::barsOf(g.bought);
     }
     // A no-break space keeps each figure with its unit when the line wraps.
-    return QStringLiteral("新购原材（mm×根）：%1；共 %2 根，%3\u00a0mm，%4\u00a0t。")
+    return QStringLiteral("新购原材（mm×根）：%1；共 %2 根，%3\u00a0mm，%4\u00a0t（%5）。")
         .arg(parts.join(QStringLiteral("；")))
         .arg(bars)
         .arg(plan.stockMm())
-        .arg(tonnesText(plan.stockKg()));
+        .arg(tonnesText(plan.stockKg()), formats::massNote(plan));
 }
 
 QString verdict(const plan::Plan& plan) {
@@ -35,7 +35,7 @@ QString verdict(const plan::Plan& plan) {
     QStringList open;
     for (const plan::GroupPlan& g : plan.groups) {
         if (!g.optimal) {
-            QString gap = formats::diameterLabel(g.diameter) + u' ' + formats::resultText(g);
+            QString gap = formats::steelLabel(g) + u' ' + formats::resultText(g);
             if (const QString why = formats::finishText(g.finish); !why.isEmpty()) {
                 gap += QStringLiteral("（%1）").arg(why);
             }

@@ -92,7 +92,8 @@ std::optional<Block> offcutsWithHeader(const QString& text) {
     }
     Block rows;
     for (const plan::OffcutRow& row : read.offcuts) {
-        rows.push_back({fromUtf8(row.diameter), fromUtf8(row.length), fromUtf8(row.count)});
+        rows.push_back({fromUtf8(row.diameter), fromUtf8(row.length), fromUtf8(row.count),
+                        fromUtf8(row.grade)});
     }
     return rows;
 }

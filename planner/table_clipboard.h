@@ -28,7 +28,7 @@ using Block = std::vector<QStringList>;
 [[nodiscard]] std::optional<Block> piecesWithHeader(const QString& text,
                                                     const QStringList& otherColumns);
 
-// The same for a table of yard offcuts: 直径, 长度, 根数.
+// The same for a table of yard offcuts: 直径, 长度, 根数, 级别.
 [[nodiscard]] std::optional<Block> offcutsWithHeader(const QString& text);
 
 } // namespace planner

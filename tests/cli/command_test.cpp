@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include <map>
+#include <set>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -152,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, WrongInput, testing::Values(
     Wrong{"FileAndRowProblemsInLineOrder",
           b("编号,直径,长度,根数\nKL1,25,x,4\n#设置\n锯口,2.5\n#余料\n直径,长度,根数\n32,3000,1\n"), {},
           {s("{dir}/list.csv:2: 长度：不是数字"), s("{dir}/list.csv:4: 锯口：必须是整数"),
-           s("{dir}/list.csv:7: 直径：清单里没有这种直径的钢筋")}},
+           s("{dir}/list.csv:7: 直径：清单里没有这种钢筋（级别和直径都相同）")}},
     Wrong{"BadStockInTheFileIsNotMeasuredAgainst",
           b("编号,直径,长度,根数\nKL1,25,15000,4\n#设置\n原材长度,9000;0\n"), {},
           {s("{dir}/list.csv:4: 原材长度：必须大于 0")}},
@@ -164,7 +165,24 @@ INSTANTIATE_TEST_SUITE_P(Inputs, WrongInput, testing::Values(
     Wrong{"OptionsBeforeFiles", b("编号,直径,长度,根数\nKL1,25,x,4\n"), {s("--kerf"), s("x")},
           {s("hengchi-plan: --kerf x: 锯口：不是数字"), s("{dir}/list.csv:2: 长度：不是数字")}},
     Wrong{"MissingOffcutsFile", kList, {s("--offcuts"), s("{dir}/none.csv")}, {s("{dir}/none.csv: 文件不存在")}},
-    Wrong{"NotText", b("编号,直径,长度,根数\nKL1,25,6457,4\n\xFF\xFF\n"), {}, {s("{dir}/list.csv:3: 不是 UTF-8 或 GB18030 编码的文本")}}
+    Wrong{"NotText", b("编号,直径,长度,根数\nKL1,25,6457,4\n\xFF\xFF\n"), {}, {s("{dir}/list.csv:3: 不是 UTF-8 或 GB18030 编码的文本")}},
+    Wrong{"UnknownGradeLetter", b("编号,直径,长度,根数\nKL1,X25,6457,4\n"), {},
+          {s("{dir}/list.csv:2: 直径：不认识的级别“X”（在牌号表里添上它的代号，或写牌号，如 HRB400）")}},
+    Wrong{"UnknownGradeName", b("编号,级别,直径,长度,根数\nKL1,HRB999,25,6457,4\n"), {},
+          {s("{dir}/list.csv:2: 级别：不认识的级别“HRB999”（在牌号表里添上它的代号，或写牌号，如 HRB400）")}},
+    Wrong{"GradeColumnAndCellDisagree", b("编号,级别,直径,长度,根数\nKL1,HRB500,C25,6457,4\n"), {},
+          {s("{dir}/list.csv:2: 级别：HRB500 与直径里写的 HRB400 不一致")}},
+    Wrong{"TotalDisagreesWithElementsTimesBars",
+          b("编号,直径,长度,构件数,根数,总根数\nKL1,25,6457,4,6,25\n"), {},
+          {s("{dir}/list.csv:2: 总根数：与 构件数 × 根数 = 24 不一致")}},
+    Wrong{"LetterNoTableKnows", b("编号,直径,长度,根数\nKL1,F25,6457,4\n"),
+          {s("--grade"), s("C=HRB400E")},
+          {s("{dir}/list.csv:2: 直径：不认识的级别“F”（在牌号表里添上它的代号，或写牌号，如 HRB400）")}},
+    Wrong{"GradeOptionNotAnEntry", kList, {s("--grade"), s("HRB400")},
+          {s("hengchi-plan: --grade HRB400: 应写成 代号=牌号，如 C=HRB400E")}},
+    Wrong{"GradeOptionNotAGrade", kList, {s("--grade"), s("C=STEEL")},
+          {s("hengchi-plan: --grade C=STEEL: 牌号表的牌号“STEEL”：不是钢筋牌号（如 HPB300、HRB400E）")}},
+    Wrong{"MissingGradesFile", kList, {s("--grades"), s("{dir}/none.csv")}, {s("{dir}/none.csv: 文件不存在")}}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -173,9 +191,10 @@ TEST_F(Command, NamesTheOffcutsFileForItsRows) {
     write(s("yard.csv"), b("直径,长度,根数\n25,3200,2\n20,3000,1\n25,,1\n"));
     const Outcome r = run({s("--offcuts"), s("{dir}/yard.csv"), s("{dir}/list.csv")});
     EXPECT_EQ(r.code, cli::kBadInput);
-    EXPECT_EQ(r.err.split(u'\n', Qt::SkipEmptyParts),
-              (QStringList{expand(s("{dir}/yard.csv:3: 直径：清单里没有这种直径的钢筋")),
-                           expand(s("{dir}/yard.csv:4: 长度：没有填写"))}));
+    EXPECT_EQ(
+        r.err.split(u'\n', Qt::SkipEmptyParts),
+        (QStringList{expand(s("{dir}/yard.csv:3: 直径：清单里没有这种钢筋（级别和直径都相同）")),
+                     expand(s("{dir}/yard.csv:4: 长度：没有填写"))}));
 }
 
 TEST_F(Command, ComplainsAboutAMissingListFile) {
@@ -252,6 +271,66 @@ TEST_F(Command, UsesTheOffcutsOfTheFileUnlessAnOffcutsFileIsGiven) {
               (std::map<std::int64_t, std::int64_t>{{6500, 2}}));
     EXPECT_EQ(offcuts(planOf({s("--offcuts"), s("{dir}/yard.csv"), s("{dir}/list.csv")})),
               (std::map<std::int64_t, std::int64_t>{{1600, 3}}));
+}
+
+// Two grades of one diameter, by name, by letter and by the grade column.
+const QByteArray kGraded = b("构件名称,筋号,级别,直径,长度,构件数,根数,总根数\n"
+                             "KL1,1,HRB400,25,6000,2,3,6\n"
+                             "KL1,2,HRB500,25,5000,2,2,4\n"
+                             "KL2,1,,C25,4000,1,5,\n");
+
+// The groups of a plan by their steel as written, with the marks each cut.
+std::map<QString, std::set<QString>> marksBySteel(const QJsonObject& plan) {
+    std::map<QString, std::set<QString>> out;
+    for (const QJsonValue& g : plan.value(u"groups").toArray()) {
+        std::set<QString>& marks = out[g.toObject().value(u"steel").toString()];
+        for (const QJsonValue& p : g.toObject().value(u"patterns").toArray()) {
+            for (const QJsonValue& c : p.toObject().value(u"cuts").toArray()) {
+                marks.insert(c.toObject().value(u"mark").toString());
+            }
+        }
+    }
+    return out;
+}
+
+TEST_F(Command, NeverCutsTwoGradesFromOneBar) {
+    write(s("list.csv"), kGraded);
+    const QJsonObject plan = planOf({s("{dir}/list.csv")});
+    EXPECT_EQ(marksBySteel(plan),
+              (std::map<QString, std::set<QString>>{{s("C25"), {s("KL1-1"), s("KL2-1")}},
+                                                    {s("HRB500 Φ25"), {s("KL1-2")}}}));
+    const QJsonArray groups = plan.value(u"groups").toArray();
+    ASSERT_EQ(groups.size(), 2);
+    EXPECT_EQ(groups[0].toObject().value(u"grade").toString(), s("HRB400"));
+    EXPECT_EQ(groups[1].toObject().value(u"grade").toString(), s("HRB500"));
+    EXPECT_EQ(groups[0].toObject().value(u"mass").toString(), s("nominal"));
+}
+
+TEST_F(Command, TheGradeTableComesFromTheFileTheOptionOrEntries) {
+    write(s("list.csv"), kGraded + b("#牌号\n代号,牌号\nC,HRB500\n"));
+    write(s("grades.csv"), b("代号,牌号\nC,HRB400E\n"));
+    const auto steels = [](const QJsonObject& plan) {
+        QStringList out;
+        for (const QJsonValue& g : plan.value(u"groups").toArray()) {
+            out.append(g.toObject().value(u"grade").toString());
+        }
+        return out;
+    };
+    // The file says C is HRB500: KL2-1 goes with KL1-2.
+    EXPECT_EQ(steels(planOf({s("{dir}/list.csv")})), (QStringList{s("HRB400"), s("HRB500")}));
+    EXPECT_EQ(steels(planOf({s("--grades"), s("{dir}/grades.csv"), s("{dir}/list.csv")})),
+              (QStringList{s("HRB400"), s("HRB400E"), s("HRB500")}));
+    EXPECT_EQ(steels(planOf({s("--grades"), s("{dir}/grades.csv"), s("--grade"), s("C=HRB400"),
+                             s("{dir}/list.csv")})),
+              (QStringList{s("HRB400"), s("HRB500")}));
+}
+
+TEST_F(Command, JsonGradeIsNullWithoutOne) {
+    write(s("list.csv"), kList);
+    for (const QJsonValue& g : planOf({s("{dir}/list.csv")}).value(u"groups").toArray()) {
+        EXPECT_TRUE(g.toObject().value(u"grade").isNull());
+        EXPECT_TRUE(g.toObject().contains(u"diameter"));
+    }
 }
 
 TEST_F(Command, HeadsTheTextWithTheProject) {

@@ -11,11 +11,11 @@ TEST(ProgressLine, ShowsTheSearchAndLeavesTheLineClean) {
     terminal.open(QIODevice::WriteOnly);
     {
         cli::ProgressLine line(terminal, 3);
-        line.update({0, 250, 240000, 236000, false});
+        line.update({0, {"HRB400", 250}, "C", 240000, 236000, false});
         const QString shown = QString::fromUtf8(terminal.data());
         EXPECT_TRUE(shown.startsWith(QStringLiteral("\r\x1b[K")));
         EXPECT_TRUE(shown.contains(QStringLiteral("0/3")));
-        EXPECT_TRUE(shown.contains(QStringLiteral("Φ25 用钢 240000 mm，下界 236000 mm")))
+        EXPECT_TRUE(shown.contains(QStringLiteral("C25 用钢 240000 mm，下界 236000 mm")))
             << shown.toStdString();
         EXPECT_FALSE(shown.contains(u'\n'));
     }

@@ -393,7 +393,15 @@ void expectSameDocument(const ListDocument& got, const ListDocument& want) {
         EXPECT_EQ(got.offcuts[i].diameter, want.offcuts[i].diameter);
         EXPECT_EQ(got.offcuts[i].length, want.offcuts[i].length);
         EXPECT_EQ(got.offcuts[i].count, want.offcuts[i].count);
+        EXPECT_EQ(got.offcuts[i].grade, want.offcuts[i].grade);
     }
+    ASSERT_EQ(got.rows.size(), want.rows.size());
+    for (std::size_t i = 0; i < want.rows.size(); ++i) {
+        EXPECT_EQ(got.rows[i].piece.grade, want.rows[i].piece.grade) << i;
+        EXPECT_EQ(got.rows[i].piece.elements, want.rows[i].piece.elements) << i;
+        EXPECT_EQ(got.rows[i].piece.total, want.rows[i].piece.total) << i;
+    }
+    EXPECT_EQ(got.grades, want.grades);
 }
 
 struct Document {
@@ -419,7 +427,7 @@ TEST_P(RoundTrip, SurvivesASpreadsheetPaddingEveryRow) {
     QByteArray padded("\xEF\xBB\xBF");
     for (const formats::Record& r : records.records) {
         QStringList cells = r.cells;
-        const auto width = static_cast<qsizetype>(GetParam().document.otherColumns.size()) + 8;
+        const auto width = static_cast<qsizetype>(GetParam().document.otherColumns.size()) + 12;
         while (cells.size() < width) {
             cells.append(QString());
         }
@@ -465,8 +473,32 @@ ListDocument offcutsOnly() {
     return d;
 }
 
+// A bar-bending schedule: grades in a column and in the diameter cell, counts by element, an
+// offcut with its grade, and a grade table of its own.
+ListDocument schedule() {
+    ListDocument d;
+    d.otherColumns = {"构件名称", "筋号"};
+    const auto row = [&](std::string grade, std::string diameter, std::string elements,
+                         std::string count, std::string total) {
+        ListRow r;
+        r.piece = {
+            "KL1-1", std::move(diameter), "6000",          std::move(count), 0, std::move(grade),
+            {},      std::move(elements), std::move(total)};
+        r.others = {"KL1", "1"};
+        d.rows.push_back(std::move(r));
+    };
+    row("HRB400", "25", "4", "6", "24");
+    row("", "C25", "2", "3", "");
+    row("三级", "25", "", "", "7");
+    row("", "Φ12", "", "5", "");
+    d.offcuts = {{"25", "3200", "2", 0, "HRB400"}, {"12", "1800", "1", 0, ""}};
+    d.grades = {{"C", "HRB400E"}, {"三级", "HRB400"}, {"R", "CRB550"}};
+    return d;
+}
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Documents, RoundTrip, testing::Values(
+    Document{"Schedule", schedule()},
     Document{"Awkward", awkwardDocument()},
     Document{"OtherColumns", otherColumns()},
     Document{"Empty", ListDocument{}},
@@ -538,6 +570,72 @@ TEST(WriteList, LeavesOutBlankRows) {
     const ListRead back = readList(writeList(d));
     ASSERT_EQ(back.document.rows.size(), 1U);
     EXPECT_EQ(back.document.rows[0].piece.line, 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReadSchedule, ReadsGradesCountsByElementAndMarksFromTheElement) {
+    const ListRead read = readList(QStringLiteral("钢筋表\n"
+                                                  "构件名称,筋号,钢筋级别,直径,长度,构件数量,"
+                                                  "单件根数,总根数,总重\n"
+                                                  "KL1,1,HRB400,25,6000,4,6,24,554.4\n"
+                                                  "KL1,,,C22,3000,,,5,\n"
+                                                  ",2,,12,1000,,3,,\n")
+                                       .toUtf8());
+    ASSERT_TRUE(read.errors.empty());
+    const std::vector<ListRow>& rows = read.document.rows;
+    ASSERT_EQ(rows.size(), 3U);
+    EXPECT_EQ(rows[0].piece.mark, "KL1-1");
+    EXPECT_EQ(rows[0].piece.grade, "HRB400");
+    EXPECT_EQ(rows[0].piece.elements, "4");
+    EXPECT_EQ(rows[0].piece.count, "6");
+    EXPECT_EQ(rows[0].piece.total, "24");
+    EXPECT_EQ(rows[1].piece.mark, "KL1"); // no 筋号: the element alone
+    EXPECT_EQ(rows[1].piece.diameter, "C22");
+    EXPECT_EQ(rows[1].piece.count, "");
+    EXPECT_EQ(rows[1].piece.total, "5");
+    EXPECT_EQ(rows[2].piece.mark, "2");
+    // The columns a mark is made of, and the weight, stay the list's own.
+    EXPECT_EQ(read.document.otherColumns, (std::vector<std::string>{"构件名称", "筋号", "总重"}));
+}
+
+TEST(ReadSchedule, AnEditedMarkIsKeptWhenThereIsAMarkColumn) {
+    const ListRead read = readList("编号,构件名称,筋号,直径,长度,根数\nA7,KL1,1,25,6000,2\n");
+    ASSERT_TRUE(read.errors.empty());
+    EXPECT_EQ(read.document.rows[0].piece.mark, "A7");
+}
+
+TEST(ReadSchedule, NeedsAMarkOrAnElementAndACountOrATotal) {
+    const ListRead read = readList("筋号,直径,长度,件数\n1,25,6000,2\n");
+    ASSERT_EQ(read.errors.size(), 2U);
+    EXPECT_EQ(read.errors[0].problem, FileProblem::MissingColumn);
+    EXPECT_EQ(read.errors[0].field, Field::Mark);
+    EXPECT_EQ(read.errors[1].field, Field::Count);
+}
+
+TEST(ReadSchedule, ReadsTheGradeTableSectionAndItsWrongRows) {
+    const ListRead read = readList("编号,直径,长度,根数\nA,C25,6000,2\n"
+                                   "#牌号\n代号,牌号\nC,HRB400E\n7,HRB400\nX,WOOD\n");
+    EXPECT_EQ(read.document.grades, (std::vector<formats::GradeCode>{{"C", "HRB400E"}}));
+    ASSERT_EQ(read.errors.size(), 2U);
+    EXPECT_EQ(read.errors[0].line, 6);
+    EXPECT_EQ(read.errors[0].problem, FileProblem::BadGradeCode);
+    EXPECT_EQ(read.errors[1].line, 7);
+    EXPECT_EQ(read.errors[1].problem, FileProblem::UnknownGradeName);
+    EXPECT_EQ(formats::gradesOf(read.document),
+              (std::vector<formats::GradeCode>{{"C", "HRB400E"}}));
+    EXPECT_EQ(formats::gradesOf(ListDocument{}), formats::defaultGrades());
+}
+
+TEST(WriteList, WritesTheScheduleColumnsOnlyWhenUsed) {
+    ListDocument d;
+    d.rows.push_back({{"KL1", "25", "6457", "4", 0}, "", "", {}});
+    EXPECT_TRUE(writeList(d).contains("编号,直径,长度,根数,形状,参数\r\n"));
+    d.rows[0].piece.total = "4";
+    EXPECT_TRUE(writeList(d).contains("编号,直径,长度,根数,形状,参数,总根数\r\n"));
+    EXPECT_FALSE(writeList(d).contains("#牌号"));
 }
 
 } // namespace

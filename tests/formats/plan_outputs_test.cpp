@@ -39,9 +39,10 @@ TEST(PlanJson, HasTheKeysOtherToolsReadWithTheirValues) {
     ASSERT_EQ(groups.size(), static_cast<qsizetype>(plan.groups.size()));
     for (std::size_t g = 0; g < plan.groups.size(); ++g) {
         const plan::GroupPlan& want = plan.groups[g];
-        SCOPED_TRACE(want.diameter);
+        SCOPED_TRACE(want.steel.diameter);
         const QJsonObject got = groups[static_cast<qsizetype>(g)].toObject();
-        EXPECT_EQ(got.value(u"diameter").toDouble(), static_cast<double>(want.diameter) / 10);
+        EXPECT_EQ(got.value(u"diameter").toDouble(), static_cast<double>(want.steel.diameter) / 10);
+        EXPECT_EQ(got.value(u"grade").toString().toStdString(), want.steel.grade);
         expectWhole(got.value(u"stock_mm"), want.stockMm, "stock_mm");
         expectWhole(got.value(u"bound_mm"), want.boundMm, "bound_mm");
         EXPECT_EQ(got.value(u"optimal").toBool(true), want.optimal);
@@ -108,8 +109,9 @@ TEST(SheetCsv, OpensInExcelAsTheCuttingSheetThenTheSummary) {
     for (const plan::GroupPlan& g : plan.groups) {
         patterns += g.patterns.size();
     }
-    // Header, the patterns, the summary's header, a row per diameter and the total.
-    ASSERT_EQ(records.size(), 1 + patterns + 1 + plan.groups.size() + 1);
+    // Header, the patterns, the summary's header, a row per steel, the total and the note on
+    // the masses.
+    ASSERT_EQ(records.size(), 1 + patterns + 1 + plan.groups.size() + 1 + 1);
     std::size_t row = 1;
     for (const plan::GroupPlan& g : plan.groups) {
         for (const plan::Pattern& p : g.patterns) {
@@ -129,19 +131,23 @@ TEST(SheetCsv, OpensInExcelAsTheCuttingSheetThenTheSummary) {
         EXPECT_EQ(cells[10], QString::number(plan.groups[g].wasteMm));
         EXPECT_EQ(cells[11], QString::number(plan.groups[g].stockKg / 1000, 'f', 3));
     }
-    EXPECT_EQ(records.back().cells[3], QString::number(plan.stockMm()));
-    EXPECT_EQ(records.back().cells[10], QStringLiteral("20")); // the waste of both diameters
+    const QStringList& total = records[records.size() - 2].cells;
+    EXPECT_EQ(total[3], QString::number(plan.stockMm()));
+    EXPECT_EQ(total[10], QStringLiteral("20")); // the waste of both steels
+    EXPECT_EQ(records.back().cells,
+              QStringList{
+                  QStringLiteral("理论重量按 GB/T 1499 公称质量，HPB300 Φ6.5 按 0.00617d² 估算")});
     // The blank row between the two tables is a real line of the file.
     EXPECT_EQ(records[summary - 1].line, records[summary - 2].line + 2);
 }
 
-TEST(PlanText, SaysPerDiameterWhetherThePlanIsProvenAndTheGap) {
+TEST(PlanText, SaysPerSteelWhetherThePlanIsProvenAndTheGap) {
     const plan::Plan plan = samplePlan();
     const QString text = formats::planText(plan, QStringLiteral("某某工程"));
     EXPECT_TRUE(text.startsWith(QStringLiteral("项目：某某工程\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Φ6.5  最优\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nHPB300 Φ6.5  最优\n")));
     const plan::GroupPlan& beam = plan.groups[1];
-    EXPECT_TRUE(text.contains(QStringLiteral("Φ12  差 %1 根（%2 mm）（时限已到）\n")
+    EXPECT_TRUE(text.contains(QStringLiteral("\nC12  差 %1 根（%2 mm）（时限已到）\n")
                                   .arg(beam.gapBars())
                                   .arg(beam.stockMm - beam.boundMm)))
         << text.toStdString();
@@ -149,7 +155,9 @@ TEST(PlanText, SaysPerDiameterWhetherThePlanIsProvenAndTheGap) {
     EXPECT_TRUE(text.contains(QStringLiteral("库存余料 3200 ×1 根：KZ2 3180，剩余 20 废料")));
     EXPECT_TRUE(text.contains(QStringLiteral("新购原材  12000×3、9000×1，共 4 根")));
     EXPECT_TRUE(text.contains(QStringLiteral("回库余料  2543×1、803×3")));
-    EXPECT_TRUE(text.contains(QStringLiteral("1 种直径未证明最优")));
+    EXPECT_TRUE(text.contains(QStringLiteral("1 种钢筋未证明最优")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("\n理论重量按 GB/T 1499 公称质量，HPB300 Φ6.5 按 0.00617d² 估算\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("优化用时 10.01 秒")));
 }
 

@@ -3,10 +3,11 @@
 #include "plan/plan.h"
 
 // A plan made by hand, so that the writers are tested on known numbers whatever the optimiser
-// does: one diameter proven, one stopped by the time limit with a gap and a yard offcut used.
+// does: one steel proven, one (written with its grade's letter, C12) stopped by the time limit with
+// a gap and a yard offcut used.
 inline plan::Plan samplePlan() {
     plan::GroupPlan thin;
-    thin.diameter = 65;
+    thin.steel = {"HPB300", 65}; // a diameter GB/T 1499.1 does not list: its mass is estimated
     thin.patterns = {{9000,
                       false,
                       2,
@@ -23,12 +24,13 @@ inline plan::Plan samplePlan() {
     thin.piecesMm = 15600;
     thin.remnantMm = 2400;
     thin.utilisation = 15600.0 / 18000;
-    thin.piecesKg = plan::weightKg(65, 15600);
-    thin.stockKg = plan::weightKg(65, 18000);
+    thin.piecesKg = plan::weightKg(thin.steel, 15600);
+    thin.stockKg = plan::weightKg(thin.steel, 18000);
     thin.seconds = 0.004;
 
     plan::GroupPlan beam;
-    beam.diameter = 120;
+    beam.steel = {"HRB400", 120};
+    beam.code = "C";
     beam.patterns = {
         {12000, false, 3, {{"KL1-1", 6457}, {"KL1-2", 3180}, {"KZ", 1560}}, 803, true},
         {9000, false, 1, {{"KL1-1", 6457}}, 2543, true},
@@ -47,8 +49,8 @@ inline plan::Plan samplePlan() {
     beam.remnantMm = 2543 + 3 * 803;
     beam.wasteMm = 20;
     beam.utilisation = static_cast<double>(beam.piecesMm) / (45000 + 3200);
-    beam.piecesKg = plan::weightKg(120, beam.piecesMm);
-    beam.stockKg = plan::weightKg(120, 45000);
+    beam.piecesKg = plan::weightKg(beam.steel, beam.piecesMm);
+    beam.stockKg = plan::weightKg(beam.steel, 45000);
     beam.seconds = 10.002;
 
     plan::Plan p;

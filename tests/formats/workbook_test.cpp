@@ -29,15 +29,15 @@ protected:
     ZipParts zip_;
 };
 
-TEST_F(Workbook, HasTheSummaryThenASheetPerDiameter) {
+TEST_F(Workbook, HasTheSummaryThenASheetPerSteel) {
     const QString workbook = part("xl/workbook.xml");
     const QRegularExpression sheet(QStringLiteral("<sheet name=\"([^\"]+)\""));
     QStringList names;
     for (auto it = sheet.globalMatch(workbook); it.hasNext();) {
         names.append(it.next().captured(1));
     }
-    EXPECT_EQ(names,
-              (QStringList{QStringLiteral("汇总"), QStringLiteral("Φ6.5"), QStringLiteral("Φ12")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("汇总"), QStringLiteral("HPB300 Φ6.5"),
+                                  QStringLiteral("C12")}));
     for (int i = 1; i <= 3; ++i) {
         EXPECT_FALSE(part("xl/worksheets/sheet" + std::to_string(i) + ".xml").isEmpty()) << i;
     }

@@ -72,9 +72,9 @@ TEST(CheckList, KeepsGoodRowsAndTheLengthAsWritten) {
     EXPECT_EQ(pieces[0].length, 6457);
     EXPECT_EQ(pieces[0].asked, "6456.34");
     EXPECT_EQ(pieces[1].mark, "KZ2");
-    EXPECT_EQ(pieces[1].diameter, 120);
+    EXPECT_EQ(pieces[1].steel.diameter, 120);
     EXPECT_TRUE(pieces[1].asked.empty());
-    EXPECT_EQ(checked.list.diameters(), (std::vector<std::int64_t>{120, 250}));
+    EXPECT_EQ(checked.list.steels(), (std::vector<plan::Steel>{{"", 120}, {"", 250}}));
 }
 
 TEST(CheckList, OffcutsOfADiameterWithoutPiecesAreAnError) {
@@ -134,6 +134,76 @@ TEST(CheckList, LongStockMakesALongPieceFit) {
     const plan::Checked checked =
         plan::checkList({{"A", "12", "30000", "1", 2}}, {}, with({1'000'000}));
     EXPECT_TRUE(checked.errors.empty());
+}
+
+} // namespace
+
+namespace {
+
+// A row's counts as a schedule writes them: 根数, 构件数, 总根数.
+struct Counts {
+    const char* name;
+    std::string count;
+    std::string elements;
+    std::string total;
+    std::int64_t pieces;     // the row's count
+    std::int64_t ofElements; // elements kept on the piece, 0 when not given
+    std::int64_t perElement;
+};
+
+std::ostream& operator<<(std::ostream& out, const Counts& c) {
+    return out << c.name;
+}
+
+class RowCounts : public testing::TestWithParam<Counts> {};
+
+TEST_P(RowCounts, MultiplyAndAgree) {
+    const Counts& c = GetParam();
+    plan::PieceRow row{"KL1-1", "25", "6000", c.count, 2};
+    row.elements = c.elements;
+    row.total = c.total;
+    const plan::Checked checked = plan::checkList({row}, {}, plan::Settings{});
+    ASSERT_TRUE(checked.errors.empty());
+    ASSERT_EQ(checked.list.pieces().size(), 1U);
+    const plan::Piece& piece = checked.list.pieces()[0];
+    EXPECT_EQ(piece.count, c.pieces);
+    EXPECT_EQ(piece.elements, c.ofElements);
+    EXPECT_EQ(piece.perElement, c.perElement);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, RowCounts, testing::Values(
+    Counts{"OldListCountIsTheCount", "24", "", "", 24, 0, 0},
+    Counts{"ElementsTimesBars", "6", "4", "", 24, 4, 6},
+    Counts{"ElementsTimesBarsAgreeingWithTheTotal", "6", "4", "24", 24, 4, 6},
+    Counts{"OnlyTheTotal", "", "", "24", 24, 0, 0},
+    Counts{"CountAndTotalAgree", "24", "", "24", 24, 0, 0},
+    Counts{"FullWidthElements", "6", "４", "", 24, 4, 6}
+), [](const auto& info) { return std::string{info.param.name}; });
+
+INSTANTIATE_TEST_SUITE_P(Counts, PieceRowError, testing::Values(
+    BadRow{"TotalDisagreesWithTheProduct", {"KL1", "25", "6000", "6", 3, {}, {}, "4", "25"},
+           {piece(3, Field::Total, Problem::CountsDisagree, 24)}},
+    BadRow{"TotalDisagreesWithTheCount", {"KL1", "25", "6000", "6", 3, {}, {}, "", "7"},
+           {piece(3, Field::Total, Problem::TotalDisagrees, 6)}},
+    BadRow{"ElementsNotANumber", {"KL1", "25", "6000", "6", 3, {}, {}, "四", ""},
+           {piece(3, Field::Elements, Problem::NotANumber)}},
+    BadRow{"ElementsWithoutBars", {"KL1", "25", "6000", "", 3, {}, {}, "4", "24"},
+           {piece(3, Field::Count, Problem::Empty)}},
+    BadRow{"ProductOverTheLimit", {"KL1", "25", "6000", "1000", 3, {}, {}, "1001", ""},
+           {piece(3, Field::Elements, Problem::TooLarge, plan::kMaxCount)}},
+    BadRow{"TotalNotWhole", {"KL1", "25", "6000", "", 3, {}, {}, "", "2.5"},
+           {piece(3, Field::Total, Problem::NotWhole)}}
+), [](const auto& info) { return std::string{info.param.name}; });
+// clang-format on
+
+TEST(CheckList, PiecesOfTwoGradesAreTwoSteelsAndOffcutsKeepTheirGrade) {
+    const plan::Checked checked = plan::checkList(
+        {{"A", "25", "6000", "1", 2, "HRB400"}, {"B", "25", "6000", "1", 3, "HRB500"}},
+        {{"25", "7000", "1", 5, "HRB400"}, {"25", "7000", "1", 6, ""}}, plan::Settings{});
+    EXPECT_EQ(
+        checked.errors,
+        (std::vector<InputError>{{Source::Offcuts, 6, Field::Diameter, Problem::NoPieces, 0, {}}}));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,9 @@ Generated randomList(std::uint64_t seed) {
     g.settings.keep = uniform(random, 0, 1000);
     g.settings.seconds = 2;
     const char* diameters[] = {"8", "12", "25"};
+    // Grades as formats::resolveSteels leaves them: a name, or none. Two grades of one diameter
+    // are two steels that must never share a bar.
+    const char* grades[] = {"", "HRB400", "HRB500", "HRB400E"};
     const int rows = static_cast<int>(uniform(random, 1, 40));
     for (int r = 0; r < rows; ++r) {
         // Appended, not added: g++ 12 warns falsely (-Wrestrict) on chains of string additions.
@@ -56,14 +60,13 @@ Generated randomList(std::uint64_t seed) {
         g.rows.push_back({mark, diameters[uniform(random, 0, 2)],
                           uniform(random, 0, 9) == 0 ? std::to_string(longest) : length,
                           std::to_string(uniform(random, 1, uniform(random, 0, 3) == 0 ? 300 : 6)),
-                          r + 2});
+                          r + 2, grades[uniform(random, 0, 3)]});
     }
-    // Offcuts only of diameters that have pieces.
+    // Offcuts only of steels that have pieces.
     for (int o = 0; o < static_cast<int>(uniform(random, 0, 4)); ++o) {
-        g.offcuts.push_back(
-            {g.rows[static_cast<std::size_t>(uniform(random, 0, rows - 1))].diameter,
-             std::to_string(uniform(random, 300, longest)), std::to_string(uniform(random, 1, 5)),
-             o + 2});
+        const plan::PieceRow& of = g.rows[static_cast<std::size_t>(uniform(random, 0, rows - 1))];
+        g.offcuts.push_back({of.diameter, std::to_string(uniform(random, 300, longest)),
+                             std::to_string(uniform(random, 1, 5)), o + 2, of.grade});
     }
     return g;
 }
@@ -76,21 +79,26 @@ TEST_P(RandomList, PlanIsSoundAndBetweenBoundAndFirstFit) {
     ASSERT_TRUE(checked.errors.empty());
     const plan::Plan plan = plan::optimize(checked.list);
 
-    // Every piece of every row cut exactly its count.
-    std::map<std::pair<std::int64_t, std::string>, std::int64_t> wanted;
+    // Every piece of every row cut exactly its count, from a bar of its own steel: marks are
+    // unique to a row, so a mark cut in the group of another grade shows up as a mark of the
+    // wrong steel.
+    std::map<std::pair<plan::Steel, std::string>, std::int64_t> wanted;
     for (const plan::Piece& p : checked.list.pieces()) {
-        wanted[{p.diameter, p.mark}] += p.count;
+        wanted[{p.steel, p.mark}] += p.count;
     }
-    std::map<std::pair<std::int64_t, std::string>, std::int64_t> cut;
+    std::map<std::pair<plan::Steel, std::string>, std::int64_t> cut;
+    std::set<plan::Steel> groups;
     for (const plan::GroupPlan& group : plan.groups) {
-        SCOPED_TRACE(testing::Message() << "diameter " << group.diameter);
+        SCOPED_TRACE(testing::Message()
+                     << "steel " << group.steel.grade << " " << group.steel.diameter);
+        EXPECT_TRUE(groups.insert(group.steel).second) << "two groups of one steel";
         std::map<std::int64_t, std::int64_t> offcutsTaken;
         std::int64_t bought = 0;
         for (const plan::Pattern& p : group.patterns) {
             EXPECT_GT(p.count, 0);
             std::int64_t used = 0;
             for (const plan::Cut& c : p.cuts) {
-                cut[{group.diameter, c.mark}] += p.count;
+                cut[{group.steel, c.mark}] += p.count;
                 used += c.length;
             }
             const auto n = static_cast<std::int64_t>(p.cuts.size());
@@ -110,12 +118,12 @@ TEST_P(RandomList, PlanIsSoundAndBetweenBoundAndFirstFit) {
         for (const auto& [length, taken] : offcutsTaken) {
             std::int64_t there = 0;
             for (const plan::Offcut& o : checked.list.offcuts()) {
-                there += o.diameter == group.diameter && o.length == length ? o.count : 0;
+                there += o.steel == group.steel && o.length == length ? o.count : 0;
             }
             EXPECT_LE(taken, there) << "offcuts of " << length;
         }
         // bound ≤ plan ≤ first-fit decreasing.
-        const plan::Instance instance = plan::makeInstance(checked.list, group.diameter);
+        const plan::Instance instance = plan::makeInstance(checked.list, group.steel);
         EXPECT_LE(group.boundMm, group.stockMm);
         EXPECT_LE(group.stockMm, plan::firstFitDecreasing(instance).cost(instance));
         EXPECT_EQ(group.optimal, group.boundMm == group.stockMm);

@@ -135,14 +135,14 @@ TEST(Rules, EachDiameterIsItsOwnProblem) {
     const plan::Plan plan = plan::optimize(
         listOf({{"A", "12", "4500", "1", 2}, {"B", "14", "4500", "1", 3}}, {}, {{9000}}));
     ASSERT_EQ(plan.groups.size(), 2U);
-    EXPECT_EQ(plan.groups[0].diameter, 120);
-    EXPECT_EQ(plan.groups[1].diameter, 140);
+    EXPECT_EQ(plan.groups[0].steel.diameter, 120);
+    EXPECT_EQ(plan.groups[1].steel.diameter, 140);
     EXPECT_EQ(plan.stockMm(), 18000);
 }
 
 TEST(Rules, WeightIsOfTheDiameter) {
     const plan::Plan plan = plan::optimize(listOf({{"A", "10", "9000", "1", 2}}, {}, {{9000}}));
-    // 0.00617 × 10² kg/m × 9 m.
+    // GB/T 1499.2's nominal 0.617 kg/m × 9 m.
     EXPECT_NEAR(only(plan).piecesKg, 5.553, 1e-9);
     EXPECT_NEAR(only(plan).stockKg, 5.553, 1e-9);
 }

@@ -1,4 +1,5 @@
 #include "planner/actions.h"
+#include "planner/list_check.h"
 #include "planner/list_tables.h"
 #include "planner/planner_window.h"
 #include "window/appearance.h"
@@ -42,6 +43,7 @@ private slots:
     void aCleanListIsNotAskedAbout();
     void recentFilesNewestFirst();
     void aDroppedFileIsOpened();
+    void schedulesKeepTheirGradesCountsAndGradeTable();
 
 private:
     [[nodiscard]] QString path(const QString& name) const { return dir_->filePath(name); }
@@ -398,6 +400,56 @@ void FileTest::aDroppedFileIsOpened() {
     QApplication::sendEvent(window_.get(), &drop);
     QCOMPARE(textOf(window_->tables().pieces, 1), QStringLiteral("D"));
     QCOMPARE(window_->filePath(), path(QStringLiteral("dropped.csv")));
+}
+
+void FileTest::schedulesKeepTheirGradesCountsAndGradeTable() {
+    write(QStringLiteral("schedule.csv"), QStringLiteral("编号,级别,直径,长度,构件数,根数,总根数\n"
+                                                         "KL1-1,HRB400,25,6000,4,6,24\n"
+                                                         "KL1-2,,C25,5000,2,3,7\n"
+                                                         "KL1-3,HRB500,25,4000,,,5\n")
+                                              .toUtf8());
+    QVERIFY(window_->openFile(path(QStringLiteral("schedule.csv"))));
+    planner::ListTables& tables = window_->tables();
+    QCOMPARE(tables.otherColumns(), (QStringList{QStringLiteral("级别"), QStringLiteral("构件数"),
+                                                 QStringLiteral("总根数")}));
+    const int total = tables.columnOf(plan::Field::Total);
+    QCOMPARE(total, planner::kPieceColumns + 2);
+    QCOMPARE(tables.pieces.problem(1, total),
+             QStringLiteral("总根数：与 构件数 × 根数 = 6 不一致"));
+    QVERIFY(tables.pieces.problem(0, total).isEmpty());
+
+    // The grade table shows the defaults; an edit is saved with the list, a wrong code marked.
+    QCOMPARE(tables.grades.text(2, planner::kGradeCode), QStringLiteral("C"));
+    QVERIFY(tables.grades.setData(tables.grades.index(2, planner::kGradeName),
+                                  QStringLiteral("HRB400E"), Qt::EditRole));
+    QVERIFY(
+        tables.pieces.setData(tables.pieces.index(1, total), QStringLiteral("6"), Qt::EditRole));
+    script_.paths = {path(QStringLiteral("saved.csv"))};
+    window_->run(Command::SaveAs);
+    const QByteArray saved = read(QStringLiteral("saved.csv"));
+    QVERIFY(saved.contains("编号,直径,长度,根数,形状,参数,级别,构件数,总根数\r\n"));
+    QVERIFY(saved.contains("#牌号\r\n代号,牌号\r\n"));
+    QVERIFY(saved.contains("\r\nC,HRB400E\r\n"));
+
+    FakeDialogs::Script other;
+    const auto reopened = makeWindow(other, *dir_);
+    QVERIFY(reopened->openFile(path(QStringLiteral("saved.csv"))));
+    QVERIFY2(other.informed.isEmpty(), qPrintable(other.informed.join(u'\n')));
+    QCOMPARE(reopened->tables().otherColumns(), tables.otherColumns());
+    QCOMPARE(reopened->tables().pieces.rows(), tables.pieces.rows());
+    QCOMPARE(reopened->tables().grades.rows(), tables.grades.rows());
+
+    const planner::ListCheck check = planner::checkTables(reopened->tables());
+    QVERIFY2(check.list.has_value(), qPrintable(check.first));
+    QCOMPARE(check.list->steels().size(), std::size_t{3}); // HRB400, HRB400E (C), HRB500
+
+    planner::ListTables& theirs = reopened->tables();
+    QVERIFY(theirs.grades.setData(theirs.grades.index(0, planner::kGradeCode), QStringLiteral("1"),
+                                  Qt::EditRole));
+    const planner::ListCheck wrong = planner::checkTables(theirs);
+    QVERIFY(!wrong.list);
+    QCOMPARE(wrong.first,
+             QStringLiteral("牌号表第 1 行，牌号表的代号“1”：只能是一到三个字母，或 一级 到 五级"));
 }
 
 QTEST_MAIN(FileTest)

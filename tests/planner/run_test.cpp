@@ -1,3 +1,4 @@
+#include "formats/plan_words.h"
 #include "formats/sheet_files.h"
 #include "planner/actions.h"
 #include "planner/bar_drawing.h"
@@ -34,13 +35,14 @@ private slots:
 
     void theDrawingShowsThePlan_data();
     void theDrawingShowsThePlan();
-    void progressNamesEveryDiameter();
+    void progressNamesEverySteel();
     void editingAfterwardsMarksThePlanOutOfDate();
     void cancelKeepsTheBestPlanSoFar();
     void aPlanForAListNoLongerOpenIsDropped();
     void exportsWriteTheSheet_data();
     void exportsWriteTheSheet();
     void nothingToExportBeforeAPlan();
+    void theSheetListsTheSteelAndCountsByElement();
 
 private:
     void load(const QString& pieces, const QString& offcuts = {}, const QString& kerf = {});
@@ -167,19 +169,20 @@ void RunTest::theDrawingShowsThePlan() {
              static_cast<int>(plan.groups.size()) + 1);
 }
 
-void RunTest::progressNamesEveryDiameter() {
-    load(QStringLiteral("A,25,5800,4;B,12,3000,6;C,8,2100,5"));
+void RunTest::progressNamesEverySteel() {
+    // Two grades of one diameter are two rows, each as the list wrote it.
+    load(QStringLiteral("A,C25,5800,4;B,HRB500 25,3000,6;C,8,2100,5"));
     window_->run(Command::Optimise);
     const QTableWidget* table = window_->progress()->table();
-    QStringList diameters;
+    QStringList steels;
     for (int r = 0; r < table->rowCount(); ++r) {
-        diameters.append(table->item(r, 0)->text());
+        steels.append(table->item(r, 0)->text());
     }
-    QCOMPARE(diameters,
-             QStringList({QStringLiteral("Φ8"), QStringLiteral("Φ12"), QStringLiteral("Φ25")}));
+    QCOMPARE(steels, QStringList({QStringLiteral("Φ8"), QStringLiteral("C25"),
+                                  QStringLiteral("HRB500 Φ25")}));
     QTRY_VERIFY_WITH_TIMEOUT(window_->sheet().has_value(), 60000);
     QVERIFY(window_->progress()->isHidden());
-    // Every diameter reported its end, with the steel of its plan.
+    // Every steel reported its end, with the steel of its plan.
     for (int r = 0; r < table->rowCount(); ++r) {
         QVERIFY2(table->item(r, 3)->text().startsWith(QStringLiteral("完成")),
                  qPrintable(table->item(r, 3)->text()));
@@ -304,6 +307,31 @@ void RunTest::nothingToExportBeforeAPlan() {
     optimise();
     window_->run(Command::Print);
     QCOMPARE(script_.printed, 1);
+}
+
+void RunTest::theSheetListsTheSteelAndCountsByElement() {
+    QFile file(dir_->filePath(QStringLiteral("schedule.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("构件名称,筋号,级别,直径,长度,构件数,根数,总根数\n"
+                              "KL1,1,HRB400,25,6000,4,6,24\n"
+                              "KL1,2,,C25,5000,,,6\n"
+                              "L1,1,,8,1500,,20,\n")
+                   .toUtf8());
+    file.close();
+    QVERIFY(window_->openFile(file.fileName()));
+    optimise();
+    const std::vector<QStringList>& list = window_->sheet()->list;
+    QCOMPARE(list.size(), std::size_t{3});
+    QCOMPARE(list[0], (QStringList{QStringLiteral("KL1-1"), QStringLiteral("HRB400 Φ25"),
+                                   QStringLiteral("6000"), QStringLiteral("4 件 × 6 根 = 24 根"),
+                                   QString()}));
+    QCOMPARE(list[1][1], QStringLiteral("C25"));
+    QCOMPARE(list[1][3], QStringLiteral("6"));
+    QCOMPARE(list[2][1], QStringLiteral("Φ8"));
+    // One steel: the name and the letter are the same HRB400, written with the letter.
+    const plan::Plan& plan = window_->sheet()->plan;
+    QCOMPARE(plan.groups.size(), std::size_t{2});
+    QCOMPARE(formats::steelLabel(plan.groups[1]), QStringLiteral("C25"));
 }
 
 QTEST_MAIN(RunTest)
