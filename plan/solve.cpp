@@ -1,6 +1,7 @@
 #include "plan/solve.h"
 
 #include "plan/bound.h"
+#include "plan/cut_loop.h"
 #include "plan/enumeration.h"
 #include "plan/first_fit.h"
 #include "plan/incumbent.h"
@@ -132,6 +133,12 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
             // could use are few, the search goes on among those alone, where no pricing is
             // needed and a dive costs little; otherwise on the whole problem.
             dives(search, incumbent, effort, {0});
+            // A plan one bar above a bound that branching cannot raise: the cuts may.
+            if (!incumbent.proven() && !effort.expired() && cutsWorthTrying(instance)) {
+                const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, effort);
+                stats.cutRounds += cuts.rounds;
+                stats.cuts += cuts.cuts;
+            }
             const auto listed = incumbent.proven() || effort.expired()
                                     ? std::nullopt
                                     : cheaperPatterns(instance, master, search, incumbent, effort);
