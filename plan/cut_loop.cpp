@@ -118,7 +118,7 @@ CutStats raiseBoundWithCuts(const Instance& instance, const Master& root, Incumb
             }
             CutPricingResult priced =
                 priceWithCuts(instance, profit, master.cuts(), cutDual, demand, available,
-                              stockCost, stockDual, kPricingNodes, kColumnsPerBar);
+                              stockCost, stockDual, kPricingNodes, kColumnsPerBar, budget);
             incumbent.raiseBound(roundUpCost(instance, lagrangian(priced.upperValue)));
             std::vector<Column> fresh;
             for (Column& column : priced.columns) {

@@ -9,13 +9,15 @@ namespace {
 constexpr double kImproving = 1e-9;
 // Cells of the bounding table (4 bytes each) at most.
 constexpr double kTableCells = 2.5e7;
+// Nodes between looks at the clock and the caller's stop request.
+constexpr std::int64_t kCheckEvery = 4096;
 
 class CutKnapsack {
 public:
     CutKnapsack(const Instance& instance, std::span<const double> profit,
                 std::span<const SubsetRow> cuts, std::span<const double> cutDual,
-                std::span<const std::int64_t> demand)
-        : cutDual_(cutDual) {
+                std::span<const std::int64_t> demand, const Budget& budget)
+        : cutDual_(cutDual), budget_(budget) {
         std::vector<std::vector<std::uint32_t>> cutsOf(profit.size());
         for (std::uint32_t c = 0; c < cuts.size(); ++c) {
             if (cutDual[c] < 0) {
@@ -147,7 +149,7 @@ private:
 
     // `worth`: of the pieces chosen so far, cuts included.
     bool dive(std::size_t k, std::int64_t room, double worth) {
-        if (++nodes_ > nodeLimit_) {
+        if (++nodes_ > nodeLimit_ || (nodes_ % kCheckEvery == 0 && budget_.expired())) {
             return false;
         }
         if (k == pieces_.size() || worth + bound(k, room) <= level()) {
@@ -200,6 +202,7 @@ private:
     }
 
     std::span<const double> cutDual_;
+    const Budget& budget_;
     std::vector<Piece> pieces_;
     std::vector<double> weightFrom_;
     std::vector<double> worthFrom_;
@@ -234,10 +237,10 @@ CutPricingResult priceWithCuts(const Instance& instance, std::span<const double>
                                std::span<const std::int64_t> demand,
                                std::span<const std::int64_t> available,
                                std::span<const double> stockCost, std::span<const double> stockDual,
-                               std::int64_t nodeLimit, std::size_t perStock) {
+                               std::int64_t nodeLimit, std::size_t perStock, const Budget& budget) {
     CutPricingResult result;
     result.upperValue.assign(instance.stocks.size(), 0.0);
-    CutKnapsack knapsack(instance, profit, cuts, cutDual, demand);
+    CutKnapsack knapsack(instance, profit, cuts, cutDual, demand, budget);
     std::int64_t capacity = 0;
     for (std::uint32_t s = 0; s < instance.stocks.size(); ++s) {
         if (!instance.stocks[s].limited() || available[s] > 0) {

@@ -2,6 +2,7 @@
 
 #include "plan/instance.h"
 #include "plan/master.h"
+#include "plan/solve.h"
 #include "plan/subset_row.h"
 
 #include <cstdint>
@@ -26,13 +27,14 @@ struct CutPricingResult {
 
 // `profit` per item (≥ 0), `cutDual` per cut (≤ 0), `stockDual` per stock (≤ 0); contents cut no
 // piece more often than `demand` and no bar of a limited stock with none `available`. At most
-// `perStock` columns for each bar length, and `nodeLimit` nodes of the search for each.
+// `perStock` columns for each bar length, and `nodeLimit` nodes of the search for each; a search
+// cut short by the node limit or by `budget` leaves the result incomplete, its bounds still valid.
 [[nodiscard]] CutPricingResult
 priceWithCuts(const Instance& instance, std::span<const double> profit,
               std::span<const SubsetRow> cuts, std::span<const double> cutDual,
               std::span<const std::int64_t> demand, std::span<const std::int64_t> available,
               std::span<const double> stockCost, std::span<const double> stockDual,
-              std::int64_t nodeLimit, std::size_t perStock);
+              std::int64_t nodeLimit, std::size_t perStock, const Budget& budget);
 
 // The worth of a content under these duals, cuts included.
 [[nodiscard]] double worthWithCuts(const Content& content, std::span<const double> profit,

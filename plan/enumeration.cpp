@@ -5,8 +5,9 @@
 namespace plan {
 namespace {
 
-// Above this many cells of the completion table (8 bytes each) listing is not tried.
-constexpr double kMaxCells = 6e6;
+// Above this many cells of the completion table (4 bytes each) listing is not tried: 100 MB,
+// which a perfect packing of 400 pieces in bars of 40,000 needs about two thirds of.
+constexpr double kMaxCells = 2.5e7;
 
 class Lister {
 public:
@@ -18,10 +19,13 @@ public:
     void prepare(std::int64_t capacity) {
         n_ = instance_.items.size();
         width_ = static_cast<std::size_t>(capacity) + 1;
-        best_.assign((n_ + 1) * width_, 0.0);
+        // Worked out in double precision and kept in single, rounded up so that it never
+        // prunes a content worth listing; the last row is exactly zero, so that no content worth
+        // less than the threshold is listed either.
+        best_.assign((n_ + 1) * width_, 0.0F);
+        std::vector<double> next(width_, 0.0);
+        std::vector<double> row(width_, 0.0);
         for (std::size_t k = n_; k-- > 0;) {
-            const double* next = &best_[(k + 1) * width_];
-            double* row = &best_[k * width_];
             const auto w = static_cast<std::size_t>(instance_.weight(k));
             const std::int64_t bound = instance_.items[k].demand;
             for (std::size_t c = 0; c < width_; ++c) {
@@ -35,6 +39,11 @@ public:
                 }
                 row[c] = v;
             }
+            float* out = &best_[k * width_];
+            for (std::size_t c = 0; c < width_; ++c) {
+                out[c] = static_cast<float>(row[c] * (1 + 1e-6) + 1e-9);
+            }
+            std::swap(next, row);
         }
     }
 
@@ -50,7 +59,7 @@ public:
 
 private:
     bool dive(std::size_t k, std::size_t room, double value) {
-        if (value + best_[k * width_ + room] < threshold_) {
+        if (value + static_cast<double>(best_[k * width_ + room]) < threshold_) {
             return true;
         }
         if (k == n_) {
@@ -84,7 +93,7 @@ private:
     const Budget& budget_;
     std::size_t n_ = 0;
     std::size_t width_ = 0;
-    std::vector<double> best_;
+    std::vector<float> best_;
     std::vector<std::uint32_t> chosen_;
     std::uint32_t stock_ = 0;
     double threshold_ = 0;

@@ -160,8 +160,9 @@ TEST_P(CutPricing, BoundsEveryContentAndFindsTheBest) {
     // A price low enough that something prices out, and cost in the master's units.
     const std::vector<double> stockCost{0.3, 0.0};
     const std::vector<double> stockDual{0.0, -0.1};
-    const plan::CutPricingResult priced = plan::priceWithCuts(
-        instance, profit, cuts, cutDual, demand, available, stockCost, stockDual, 1'000'000, 50);
+    const plan::CutPricingResult priced =
+        plan::priceWithCuts(instance, profit, cuts, cutDual, demand, available, stockCost,
+                            stockDual, 1'000'000, 50, plan::Budget::seconds(30));
     ASSERT_TRUE(priced.complete);
     for (std::uint32_t s = 0; s < 2; ++s) {
         const double best = bestWorth(instance, s, profit, cuts, cutDual);

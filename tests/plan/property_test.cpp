@@ -42,7 +42,7 @@ Generated randomList(std::uint64_t seed) {
     const std::int64_t longest = *std::ranges::max_element(g.settings.stockLengths);
     g.settings.kerf = uniform(random, 0, 1) == 0 ? 0 : uniform(random, 1, 5);
     g.settings.keep = uniform(random, 0, 1000);
-    g.settings.seconds = 2;
+    g.settings.seconds = 0.5;
     const char* diameters[] = {"8", "12", "25"};
     const int rows = static_cast<int>(uniform(random, 1, 40));
     for (int r = 0; r < rows; ++r) {
