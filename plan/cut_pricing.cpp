@@ -7,8 +7,9 @@ namespace plan {
 namespace {
 
 constexpr double kImproving = 1e-9;
-// Cells of the bounding table (4 bytes each) at most.
-constexpr double kTableCells = 2.5e7;
+// Cells of the bounding table (4 bytes each) at most: it is filled again at every pricing, and
+// without a look at the clock.
+constexpr double kTableCells = 4e6;
 // Nodes between looks at the clock and the caller's stop request.
 constexpr std::int64_t kCheckEvery = 4096;
 

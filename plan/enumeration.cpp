@@ -5,9 +5,10 @@
 namespace plan {
 namespace {
 
-// Above this many cells of the completion table (4 bytes each) listing is not tried: 100 MB,
-// which a perfect packing of 400 pieces in bars of 40,000 needs about two thirds of.
-constexpr double kMaxCells = 2.5e7;
+// Above this many cells of the completion table (4 bytes each) listing is not tried: filling
+// it is not interrupted, and beyond this it takes longer than a stop request may wait.
+constexpr double kMaxCells = 6e6;
+constexpr double kDualTolerance = 1e-6;
 
 class Lister {
 public:
@@ -128,10 +129,11 @@ std::optional<std::vector<Column>> enumerateColumns(const Instance& instance,
             continue;
         }
         // A pattern's reduced cost is cost − μ − worth: at most `slack` when its worth is at
-        // least cost − μ − slack. A hair of tolerance keeps patterns of reduced cost zero that
-        // rounding puts a little above it.
+        // least cost − μ − slack. Clp's duals are exact to its tolerances only (1e-7), so
+        // patterns of reduced cost zero can come out a little above it: a margin wider than
+        // that keeps them, and listing a few patterns more never makes the proof wrong.
         const double threshold = stockCost[s] - std::min(stockDuals[s], 0.0) - slack -
-                                 1e-9 * std::max(1.0, stockCost[s]);
+                                 kDualTolerance * std::max(1.0, stockCost[s]);
         if (!lister.list(s, instance.capacity(s), threshold, columns)) {
             return std::nullopt;
         }

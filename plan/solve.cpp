@@ -47,6 +47,8 @@ std::vector<Column> startingColumns(const Instance& instance, const Solution& fi
 // phases then go round again with twice as many, until the plan is proven or the time is up.
 constexpr std::int64_t kDiveNodes = 4000;
 constexpr std::int64_t kCompleteNodes = 3000;
+// The least time the cuts may take when the caller's budget allows it.
+constexpr std::chrono::seconds kCutTime{2};
 // Nodes of the exact cover over the listed patterns.
 constexpr std::int64_t kCoverNodes = 300'000;
 
@@ -137,7 +139,14 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
             dives(search, incumbent, budget, {0});
             // A plan one bar above a bound that branching cannot raise: the cuts may.
             if (!incumbent.proven() && !budget.expired() && cutsWorthTrying(instance)) {
-                const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, budget);
+                // No more than a third of the time left, and at least kCutTime of it: the plan
+                // may still be improved by the search that follows.
+                const auto now = Budget::Clock::now();
+                const auto share =
+                    std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
+                const Budget cutBudget(std::min(budget.deadline(), now + share),
+                                       budget.stopToken());
+                const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, cutBudget);
                 stats.cutRounds += cuts.rounds;
                 stats.cuts += cuts.cuts;
             }
