@@ -141,11 +141,11 @@ private:
     }
 
     // What a branch must beat to be searched: the threshold, or once `keep` contents are
-    // found, the least of them.
+    // found, the least of them. No margin: a branch cut off is worth at most this, which is at
+    // most the best worth met, so that the best worth bounds every content exactly.
     [[nodiscard]] double level() const {
         const double least = found_->size() >= keep_ ? found_->back().first : threshold_;
-        const double l = std::max(least, threshold_);
-        return l + kImproving * std::max(1.0, l);
+        return std::max(least, threshold_);
     }
 
     // `worth`: of the pieces chosen so far, cuts included.
@@ -170,7 +170,7 @@ private:
                 }
                 chosen_[k] = m;
                 best_ = std::max(best_, now);
-                if (now > level()) {
+                if (now > level() + kImproving * std::max(1.0, level())) {
                     record(now);
                 }
             }
