@@ -104,6 +104,23 @@ void untilProvenOrTimeUp(TreeSearch& search, const Incumbent& incumbent, const B
     }
 }
 
+// A plan one bar above a bound that branching cannot raise: the cuts may. Tried once the quick
+// phases of the search have not proven the plan, and before the long ones.
+void cut(const Instance& instance, const Master& master, Incumbent& incumbent, const Budget& budget,
+         SearchStats& stats) {
+    if (incumbent.proven() || budget.expired() || !cutsWorthTrying(instance)) {
+        return;
+    }
+    // No more than a third of the time left, and at least kCutTime of it: the plan may still
+    // be improved by the search that follows.
+    const auto now = Budget::Clock::now();
+    const auto share = std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
+    const Budget cutBudget(std::min(budget.deadline(), now + share), budget.stopToken());
+    const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, cutBudget);
+    stats.cutRounds += cuts.rounds;
+    stats.cuts += cuts.cuts;
+}
+
 void add(SearchStats& stats, const TreeSearch& search, const Master& master) {
     stats.rounds += search.rounds();
     stats.nodes += search.nodes();
@@ -137,39 +154,30 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
             // proven goes on until the caller's time is up: every better plan and bound is
             // reported as it is found.
             dives(search, incumbent, budget, {0});
-            // A plan one bar above a bound that branching cannot raise: the cuts may.
-            if (!incumbent.proven() && !budget.expired() && cutsWorthTrying(instance)) {
-                // No more than a third of the time left, and at least kCutTime of it: the plan
-                // may still be improved by the search that follows.
-                const auto now = Budget::Clock::now();
-                const auto share =
-                    std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
-                const Budget cutBudget(std::min(budget.deadline(), now + share),
-                                       budget.stopToken());
-                const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, cutBudget);
-                stats.cutRounds += cuts.rounds;
-                stats.cuts += cuts.cuts;
-            }
             const auto listed = incumbent.proven() || budget.expired()
                                     ? std::nullopt
                                     : cheaperPatterns(instance, master, search, incumbent, budget);
             if (listed) {
-                // A plan of these patterns alone that cuts every piece exactly: where it exists,
-                // an exact cover finds it faster than the linear programme's dives.
-                if (auto covered = coverExactly(instance, *listed,
-                                                roundDownCost(instance, incumbent.cost() - 1),
-                                                kCoverNodes, budget)) {
-                    incumbent.offer(std::move(*covered));
-                }
                 Master closed(instance);
                 closed.add(*listed);
                 TreeSearch exact(instance, closed, incumbent, budget);
                 exact.close();
                 dives(exact, incumbent, budget, {0, 1, 2, 3, 4, -1});
+                // A plan of these patterns alone that cuts every piece exactly: where it exists,
+                // an exact cover finds it where the linear programme's dives did not.
+                if (auto covered = incumbent.proven()
+                                       ? std::nullopt
+                                       : coverExactly(instance, *listed,
+                                                      roundDownCost(instance, incumbent.cost() - 1),
+                                                      kCoverNodes, budget)) {
+                    incumbent.offer(std::move(*covered));
+                }
+                cut(instance, master, incumbent, budget, stats);
                 untilProvenOrTimeUp(exact, incumbent, budget);
                 add(stats, exact, closed);
             } else {
                 dives(search, incumbent, budget, {1, 2, 3, 4, -1});
+                cut(instance, master, incumbent, budget, stats);
                 untilProvenOrTimeUp(search, incumbent, budget);
             }
         }
