@@ -3,6 +3,8 @@
 #include "formats/columns.h"
 #include "formats/workbook.h"
 
+#include <optional>
+
 namespace formats {
 namespace {
 
@@ -28,19 +30,58 @@ int columnOf(const std::vector<FieldColumn>& columns, plan::Field field) {
     return 0;
 }
 
+// The field an error about a column's cell names: the required field of the column, or the
+// field of a column that is read but not required (级别, 构件数, 总根数).
+std::optional<plan::Field> fieldOf(const KnownColumn& column) {
+    if (column.required) {
+        return column.required;
+    }
+    switch (column.column) {
+    case Column::Grade:
+        return plan::Field::Grade;
+    case Column::Elements:
+        return plan::Field::Elements;
+    case Column::Total:
+        return plan::Field::Total;
+    case Column::Mark:
+    case Column::Diameter:
+    case Column::Length:
+    case Column::Count:
+    case Column::Shape:
+    case Column::Parameters:
+    case Column::Code:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> columnNamed(const Record& header, const KnownColumn& want, bool standIn) {
+    for (qsizetype i = 0; i < header.cells.size(); ++i) {
+        const QString name = normalName(header.cells[i]);
+        if (standIn ? want.replacedBy(name) : want.namedBy(name)) {
+            return static_cast<int>(i);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::vector<FieldColumn> fieldColumns(const Record& header, std::span<const KnownColumn> known) {
     std::vector<FieldColumn> out;
     for (const KnownColumn& want : known) {
-        if (!want.required) {
+        const std::optional<plan::Field> field = fieldOf(want);
+        if (!field) {
             continue;
         }
-        for (qsizetype i = 0; i < header.cells.size(); ++i) {
-            if (want.namedBy(normalName(header.cells[i]))) {
-                out.push_back({*want.required, static_cast<int>(i)});
-                break;
-            }
+        // A column that stands in (构件名称 for the mark, 总根数 for the count) is where the
+        // field's errors are when the column itself is not there.
+        std::optional<int> at = columnNamed(header, want, false);
+        if (!at) {
+            at = columnNamed(header, want, true);
+        }
+        if (at) {
+            out.push_back({*field, *at});
         }
     }
     return out;

@@ -5,8 +5,10 @@
 namespace plan {
 namespace {
 
-// Above this many cells of the completion table (8 bytes each) listing is not tried.
+// Above this many cells of the completion table (4 bytes each) listing is not tried: filling
+// it is not interrupted, and beyond this it takes longer than a stop request may wait.
 constexpr double kMaxCells = 6e6;
+constexpr double kDualTolerance = 1e-6;
 
 class Lister {
 public:
@@ -18,10 +20,13 @@ public:
     void prepare(std::int64_t capacity) {
         n_ = instance_.items.size();
         width_ = static_cast<std::size_t>(capacity) + 1;
-        best_.assign((n_ + 1) * width_, 0.0);
+        // Worked out in double precision and kept in single, rounded up so that it never
+        // prunes a content worth listing; the last row is exactly zero, so that no content worth
+        // less than the threshold is listed either.
+        best_.assign((n_ + 1) * width_, 0.0F);
+        std::vector<double> next(width_, 0.0);
+        std::vector<double> row(width_, 0.0);
         for (std::size_t k = n_; k-- > 0;) {
-            const double* next = &best_[(k + 1) * width_];
-            double* row = &best_[k * width_];
             const auto w = static_cast<std::size_t>(instance_.weight(k));
             const std::int64_t bound = instance_.items[k].demand;
             for (std::size_t c = 0; c < width_; ++c) {
@@ -35,6 +40,11 @@ public:
                 }
                 row[c] = v;
             }
+            float* out = &best_[k * width_];
+            for (std::size_t c = 0; c < width_; ++c) {
+                out[c] = static_cast<float>(row[c] * (1 + 1e-6) + 1e-9);
+            }
+            std::swap(next, row);
         }
     }
 
@@ -50,7 +60,7 @@ public:
 
 private:
     bool dive(std::size_t k, std::size_t room, double value) {
-        if (value + best_[k * width_ + room] < threshold_) {
+        if (value + static_cast<double>(best_[k * width_ + room]) < threshold_) {
             return true;
         }
         if (k == n_) {
@@ -84,7 +94,7 @@ private:
     const Budget& budget_;
     std::size_t n_ = 0;
     std::size_t width_ = 0;
-    std::vector<double> best_;
+    std::vector<float> best_;
     std::vector<std::uint32_t> chosen_;
     std::uint32_t stock_ = 0;
     double threshold_ = 0;
@@ -119,10 +129,11 @@ std::optional<std::vector<Column>> enumerateColumns(const Instance& instance,
             continue;
         }
         // A pattern's reduced cost is cost − μ − worth: at most `slack` when its worth is at
-        // least cost − μ − slack. A hair of tolerance keeps patterns of reduced cost zero that
-        // rounding puts a little above it.
+        // least cost − μ − slack. Clp's duals are exact to its tolerances only (1e-7), so
+        // patterns of reduced cost zero can come out a little above it: a margin wider than
+        // that keeps them, and listing a few patterns more never makes the proof wrong.
         const double threshold = stockCost[s] - std::min(stockDuals[s], 0.0) - slack -
-                                 1e-9 * std::max(1.0, stockCost[s]);
+                                 kDualTolerance * std::max(1.0, stockCost[s]);
         if (!lister.list(s, instance.capacity(s), threshold, columns)) {
             return std::nullopt;
         }

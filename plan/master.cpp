@@ -31,6 +31,7 @@ Master::Master(const Instance& instance)
     for (const Stock& stock : instance.stocks) {
         stockRow_.push_back(stock.limited() ? rows++ : -1);
     }
+    firstCutRow_ = rows;
     lp_->resize(rows, 0);
     for (std::size_t i = 0; i < instance.items.size(); ++i) {
         lp_->setRowBounds(static_cast<int>(i), static_cast<double>(instance.items[i].demand),
@@ -74,6 +75,14 @@ std::size_t Master::add(std::span<const Column> columns) {
             rows.push_back(stockRow_[column.stock]);
             elements.push_back(1.0);
         }
+        auto& coefficients = cutCoefficients_.emplace_back();
+        for (std::uint32_t c = 0; c < cuts_.size(); ++c) {
+            if (const std::int64_t a = cuts_[c].coefficient(column.content); a > 0) {
+                coefficients.emplace_back(c, a);
+                rows.push_back(firstCutRow_ + static_cast<int>(c));
+                elements.push_back(static_cast<double>(a));
+            }
+        }
         starts.push_back(static_cast<CoinBigIndex>(rows.size()));
         lower.push_back(0.0);
         upper.push_back(COIN_DBL_MAX);
@@ -87,6 +96,38 @@ std::size_t Master::add(std::span<const Column> columns) {
     return added;
 }
 
+void Master::addCuts(std::span<const SubsetRow> cuts, std::span<const std::int64_t> demand) {
+    std::vector<double> lower;
+    std::vector<double> upper;
+    std::vector<CoinBigIndex> starts{0};
+    std::vector<int> columns;
+    std::vector<double> elements;
+    for (const SubsetRow& cut : cuts) {
+        const auto c = static_cast<std::uint32_t>(cuts_.size());
+        cuts_.push_back(cut);
+        for (std::size_t j = 0; j < columns_.size(); ++j) {
+            if (const std::int64_t a = cut.coefficient(columns_[j].content); a > 0) {
+                cutCoefficients_[j].emplace_back(c, a);
+                columns.push_back(static_cast<int>(j));
+                elements.push_back(static_cast<double>(a));
+            }
+        }
+        starts.push_back(static_cast<CoinBigIndex>(columns.size()));
+        lower.push_back(-COIN_DBL_MAX);
+        upper.push_back(static_cast<double>(cut.rhs(demand)));
+    }
+    if (!lower.empty()) {
+        lp_->addRows(static_cast<int>(lower.size()), lower.data(), upper.data(), starts.data(),
+                     columns.data(), elements.data());
+        // New rows leave the basis dual feasible, as new bounds do.
+        boundsChanged_ = true;
+    }
+}
+
+double Master::cutDual(std::size_t cut) const {
+    return lp_->dualRowSolution()[firstCutRow_ + static_cast<int>(cut)];
+}
+
 void Master::setNode(std::span<const std::int64_t> demand, std::span<const std::int64_t> available,
                      const std::map<std::size_t, std::int64_t>& upper) {
     for (std::size_t i = 0; i < demand.size(); ++i) {
@@ -96,6 +137,10 @@ void Master::setNode(std::span<const std::int64_t> demand, std::span<const std::
         if (stockRow_[s] >= 0) {
             lp_->setRowUpper(stockRow_[s], static_cast<double>(available[s]));
         }
+    }
+    for (std::size_t c = 0; c < cuts_.size(); ++c) {
+        lp_->setRowUpper(firstCutRow_ + static_cast<int>(c),
+                         static_cast<double>(cuts_[c].rhs(demand)));
     }
     for (std::size_t j = 0; j < columns_.size(); ++j) {
         const Column& column = columns_[j];
@@ -178,6 +223,9 @@ double Master::reducedCost(std::size_t j) const {
     double rc = costs_[j] - stockDual(column.stock);
     for (const auto& [item, n] : column.content) {
         rc -= itemDual(item) * static_cast<double>(n);
+    }
+    for (const auto& [c, a] : cutCoefficients_[j]) {
+        rc -= cutDual(c) * static_cast<double>(a);
     }
     return rc;
 }

@@ -2,6 +2,7 @@
 
 #include "plan/instance.h"
 #include "plan/solution.h"
+#include "plan/subset_row.h"
 
 #include <cstdint>
 #include <map>
@@ -17,6 +18,7 @@ class ClpSimplex;
 //   min Σ cost_p x_p   (costs divided by the common divisor of the stock costs)
 //   Σ a_ip x_p ≥ d_i   for every item: at least the pieces still wanted
 //   Σ x_p ≤ u_s        for every yard offcut length: no more than lie in the yard
+//   subset-row cuts    when the bound is raised by them (see subset_row.h)
 //
 // Covering rather than exact demand keeps the duals of the items non-negative; pieces cut
 // beyond the demand are taken out of an integer plan at no cost.
@@ -36,6 +38,10 @@ public:
 
     // Adds the columns not yet there; returns how many were new.
     std::size_t add(std::span<const Column> columns);
+    // Adds cuts as rows, with their right-hand sides for `demand`.
+    void addCuts(std::span<const SubsetRow> cuts, std::span<const std::int64_t> demand);
+    [[nodiscard]] std::span<const SubsetRow> cuts() const { return cuts_; }
+    [[nodiscard]] double cutDual(std::size_t cut) const; // ≤ 0
     [[nodiscard]] std::size_t size() const { return columns_.size(); }
     [[nodiscard]] const Column& column(std::size_t j) const { return columns_[j]; }
     [[nodiscard]] double cost(std::size_t j) const { return costs_[j]; }
@@ -72,6 +78,10 @@ private:
     const Instance& instance_;
     std::unique_ptr<ClpSimplex> lp_;
     std::vector<int> stockRow_; // row of each limited stock, -1 for unlimited
+    int firstCutRow_ = 0;
+    std::vector<SubsetRow> cuts_;
+    // Per column, its non-zero cut coefficients: (cut, coefficient).
+    std::vector<std::vector<std::pair<std::uint32_t, std::int64_t>>> cutCoefficients_;
     std::int64_t unit_ = 1;
     std::vector<Column> columns_;
     std::vector<double> costs_;

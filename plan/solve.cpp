@@ -1,7 +1,9 @@
 #include "plan/solve.h"
 
 #include "plan/bound.h"
+#include "plan/cut_loop.h"
 #include "plan/enumeration.h"
+#include "plan/exact_cover.h"
 #include "plan/first_fit.h"
 #include "plan/incumbent.h"
 #include "plan/master.h"
@@ -41,17 +43,14 @@ std::vector<Column> startingColumns(const Instance& instance, const Solution& fi
     return columns;
 }
 
-// How many nodes each phase of the search may take before the next one has its turn. A plan
-// still one bar above its bound after all of them is very likely optimal with a bound that
-// cannot be reached; more time rarely settles it, so the search ends rather than wait out
-// the clock.
+// How many nodes each phase of the search may take before the next one has its turn; the
+// phases then go round again with twice as many, until the plan is proven or the time is up.
 constexpr std::int64_t kDiveNodes = 4000;
 constexpr std::int64_t kCompleteNodes = 3000;
-// And all of them together take this many times what the root took, but no less than
-// kLeastEffort and no more than kMostEffort.
-constexpr int kEffort = 6;
-constexpr std::chrono::milliseconds kLeastEffort{1500};
-constexpr std::chrono::milliseconds kMostEffort{2000};
+// The least time the cuts may take when the caller's budget allows it.
+constexpr std::chrono::seconds kCutTime{2};
+// Nodes of the exact cover over the listed patterns.
+constexpr std::int64_t kCoverNodes = 300'000;
 
 // The most patterns the exact completion lists before it leaves the proof to branch and price.
 constexpr std::size_t kEnumerationLimit = 20'000;
@@ -81,15 +80,45 @@ std::optional<std::vector<Column>> cheaperPatterns(const Instance& instance, con
 }
 
 // The dives with more and more second branches, then the complete search; each stops early
-// once the plan is proven or the effort is spent.
-void dives(TreeSearch& search, const Incumbent& incumbent, const Budget& effort,
-           std::initializer_list<int> discrepancies) {
+// once the plan is proven or the budget is spent.
+void dives(TreeSearch& search, const Incumbent& incumbent, const Budget& budget,
+           std::initializer_list<int> discrepancies, std::int64_t scale = 1) {
     for (const int d : discrepancies) {
-        if (incumbent.proven() || effort.expired()) {
+        if (incumbent.proven() || budget.expired()) {
             return;
         }
-        search.run(d, d < 0 ? kCompleteNodes : kDiveNodes);
+        search.run(d, (d < 0 ? kCompleteNodes : kDiveNodes) * scale);
     }
+}
+
+// Until the plan is proven or the time is up: the complete search and dives with more second
+// branches, round after round, each round allowed twice the nodes of the last. The complete
+// search starts again from the root every round, which costs less than it seems, since each
+// round's nodes are as many as all the earlier rounds' together.
+void untilProvenOrTimeUp(TreeSearch& search, const Incumbent& incumbent, const Budget& budget) {
+    std::int64_t scale = 2;
+    for (int round = 0; !incumbent.proven() && !budget.expired(); ++round) {
+        const int wider = 5 + round;
+        dives(search, incumbent, budget, {-1, wider}, scale);
+        scale = std::min<std::int64_t>(scale * 2, std::int64_t{1} << 20);
+    }
+}
+
+// A plan one bar above a bound that branching cannot raise: the cuts may. Tried once the quick
+// phases of the search have not proven the plan, and before the long ones.
+void cut(const Instance& instance, const Master& master, Incumbent& incumbent, const Budget& budget,
+         SearchStats& stats) {
+    if (incumbent.proven() || budget.expired() || !cutsWorthTrying(instance)) {
+        return;
+    }
+    // No more than a third of the time left, and at least kCutTime of it: the plan may still
+    // be improved by the search that follows.
+    const auto now = Budget::Clock::now();
+    const auto share = std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
+    const Budget cutBudget(std::min(budget.deadline(), now + share), budget.stopToken());
+    const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, cutBudget);
+    stats.cutRounds += cuts.rounds;
+    stats.cuts += cuts.cuts;
 }
 
 void add(SearchStats& stats, const TreeSearch& search, const Master& master) {
@@ -115,35 +144,41 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
 
     SearchStats stats;
     if (!incumbent.proven() && !budget.expired()) {
-        const auto start = Budget::Clock::now();
         Master master(instance);
         master.add(startingColumns(instance, firstFit));
-        // The search works within `effort`: the caller's budget at first, and once the root is
-        // solved, no more than a few times what the root took (see kEffort).
-        Budget effort = budget;
-        TreeSearch search(instance, master, incumbent, effort);
+        TreeSearch search(instance, master, incumbent, budget);
         if (search.root()) {
-            const auto rootTime = Budget::Clock::now() - start;
-            const auto allowed =
-                std::clamp<Budget::Clock::duration>(rootTime * kEffort, kLeastEffort, kMostEffort);
-            effort = Budget(std::min(budget.deadline(), Budget::Clock::now() + allowed),
-                            budget.stopToken());
             // One dive first: most plans are proven by it. Then, if the patterns a cheaper plan
             // could use are few, the search goes on among those alone, where no pricing is
-            // needed and a dive costs little; otherwise on the whole problem.
-            dives(search, incumbent, effort, {0});
-            const auto listed = incumbent.proven() || effort.expired()
+            // needed and a dive costs little; otherwise on the whole problem. Whatever is not
+            // proven goes on until the caller's time is up: every better plan and bound is
+            // reported as it is found.
+            dives(search, incumbent, budget, {0});
+            const auto listed = incumbent.proven() || budget.expired()
                                     ? std::nullopt
-                                    : cheaperPatterns(instance, master, search, incumbent, effort);
+                                    : cheaperPatterns(instance, master, search, incumbent, budget);
             if (listed) {
                 Master closed(instance);
                 closed.add(*listed);
-                TreeSearch exact(instance, closed, incumbent, effort);
+                TreeSearch exact(instance, closed, incumbent, budget);
                 exact.close();
-                dives(exact, incumbent, effort, {0, 1, 2, 3, 4, -1});
+                dives(exact, incumbent, budget, {0, 1, 2, 3, 4, -1});
+                // A plan of these patterns alone that cuts every piece exactly: where it exists,
+                // an exact cover finds it where the linear programme's dives did not.
+                if (auto covered = incumbent.proven()
+                                       ? std::nullopt
+                                       : coverExactly(instance, *listed,
+                                                      roundDownCost(instance, incumbent.cost() - 1),
+                                                      kCoverNodes, budget)) {
+                    incumbent.offer(std::move(*covered));
+                }
+                cut(instance, master, incumbent, budget, stats);
+                untilProvenOrTimeUp(exact, incumbent, budget);
                 add(stats, exact, closed);
             } else {
-                dives(search, incumbent, effort, {1, 2, 3, 4, -1});
+                dives(search, incumbent, budget, {1, 2, 3, 4, -1});
+                cut(instance, master, incumbent, budget, stats);
+                untilProvenOrTimeUp(search, incumbent, budget);
             }
         }
         add(stats, search, master);

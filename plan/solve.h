@@ -38,6 +38,8 @@ struct SearchStats {
     std::int64_t nodes = 0;  // search nodes
     std::size_t columns = 0; // columns in the master at the end
     int repairs = 0;         // master solves repeated because Clp's answer did not hold up
+    int cutRounds = 0;       // rounds of subset-row cuts at the root
+    std::size_t cuts = 0;    // subset-row cuts added
 };
 
 struct GroupResult {

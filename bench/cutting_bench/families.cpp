@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <set>
 #include <stdexcept>
 
 namespace bench {
@@ -163,6 +164,84 @@ std::vector<Case> rebar(Random& random, int count) {
     return cases;
 }
 
+// A perfect packing in the manner of Delorme, Iori and Martello's "augmented IRUP" class: bars
+// of `capacity` each split exactly into three pieces of a quarter to a half of it (the last bar
+// into two when `n` is not a multiple of three), nearly all sizes different, so that the
+// optimum is the number of bars by construction and the linear bound meets it, yet first-fit
+// and the rounding of the linear programme rarely find it.
+std::vector<std::int64_t> perfectPacking(Random& random, int n, std::int64_t capacity) {
+    std::vector<std::int64_t> sizes;
+    std::set<std::int64_t> used;
+    const std::int64_t quarter = capacity / 4 + 1;
+    const std::int64_t half = (capacity - 1) / 2;
+    while (static_cast<int>(sizes.size()) + 3 <= n) {
+        const std::int64_t first = uniform(random, quarter, half);
+        const std::int64_t low = std::max(quarter, capacity - half - first);
+        const std::int64_t high = std::min(half, capacity - quarter - first);
+        if (low > high) {
+            continue;
+        }
+        const std::int64_t second = uniform(random, low, high);
+        const std::int64_t third = capacity - first - second;
+        if (used.contains(first) || used.contains(second) || used.contains(third) ||
+            first == second || second == third || first == third) {
+            continue;
+        }
+        used.insert({first, second, third});
+        sizes.insert(sizes.end(), {first, second, third});
+    }
+    while (static_cast<int>(sizes.size()) < n) {
+        const std::int64_t first = uniform(random, quarter, half);
+        if (!used.contains(first) && !used.contains(capacity - first)) {
+            used.insert({first, capacity - first});
+            sizes.insert(sizes.end(), {first, capacity - first});
+        }
+    }
+    return sizes;
+}
+
+std::int64_t capacityFor(int n) {
+    return n == 200 ? 20'000 : 40'000;
+}
+
+// Perfect packings of 200 and 400 pieces.
+std::vector<Case> augmentedIrup(Random& random, int count) {
+    std::vector<Case> cases;
+    for (const int n : {200, 400}) {
+        for (int k = 0; k < count; ++k) {
+            const std::int64_t capacity = capacityFor(n);
+            std::vector<std::int64_t> sizes = perfectPacking(random, n, capacity);
+            std::ranges::shuffle(sizes, random);
+            cases.push_back({"ai", label("ai%d_%d", n, k), binPacking(capacity, sizes),
+                             (n + 2) / 3 * capacity});
+        }
+    }
+    return cases;
+}
+
+// After the "augmented non-IRUP" class: the same perfect packings with one piece of one bar a
+// millimetre longer and one piece of another bar a millimetre shorter. The total is still a
+// whole number of bars, so the linear bound is that number or close above it, but the packing
+// the pieces were made from no longer fits: whether another perfect packing exists is not known
+// by construction, so the benchmark reports only how far above its bound each plan ends.
+std::vector<Case> augmentedNonIrup(Random& random, int count) {
+    std::vector<Case> cases;
+    for (const int n : {200, 400}) {
+        for (int k = 0; k < count; ++k) {
+            const std::int64_t capacity = capacityFor(n);
+            std::vector<std::int64_t> sizes = perfectPacking(random, n, capacity);
+            // Pieces 0…2 are one bar and 3…5 the next; the longest of the first grows, the
+            // shortest of the second shrinks, so that each stays within a quarter and a half.
+            const auto longest = std::max_element(sizes.begin(), sizes.begin() + 3);
+            const auto shortest = std::min_element(sizes.begin() + 3, sizes.begin() + 6);
+            *longest += 1;
+            *shortest -= 1;
+            std::ranges::shuffle(sizes, random);
+            cases.push_back({"ani", label("ani%d_%d", n, k), binPacking(capacity, sizes), 0});
+        }
+    }
+    return cases;
+}
 } // namespace
 
 std::vector<plan::PieceRow> building(std::uint64_t seed, int rows, std::int64_t pieces) {
@@ -201,7 +280,7 @@ std::vector<plan::PieceRow> building(std::uint64_t seed, int rows, std::int64_t 
 }
 
 std::vector<std::string> familyNames() {
-    return {"uniform", "triplets", "scholl", "waescher", "rebar"};
+    return {"uniform", "triplets", "scholl", "waescher", "rebar", "ai", "ani"};
 }
 
 std::vector<Case> generate(const std::string& family, std::uint64_t seed, int count) {
@@ -220,6 +299,12 @@ std::vector<Case> generate(const std::string& family, std::uint64_t seed, int co
     }
     if (family == "rebar") {
         return rebar(random, count > 0 ? count : 200);
+    }
+    if (family == "ai") {
+        return augmentedIrup(random, count > 0 ? count : 10);
+    }
+    if (family == "ani") {
+        return augmentedNonIrup(random, count > 0 ? count : 10);
     }
     throw std::invalid_argument("unknown family: " + family);
 }

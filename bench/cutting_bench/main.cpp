@@ -2,7 +2,7 @@
 // family, how often each reaches the lower bound, how far above it they end, and how long they
 // take. Instance by instance with --verbose.
 //   cutting_bench [--family NAME] [--count N] [--seed S] [--seconds S] [--verbose]
-//                 [--only INSTANCE]
+//                 [--only INSTANCE] [--before FILE] [--record FILE]
 //   cutting_bench --building [--seed S] [--seconds S]
 //   cutting_bench --joints [--count N] [--seed S] [--seconds S] [--verbose] [--steels]
 #include "plan/bound.h"
@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ struct Row {
     int instances = 0;
     int atBound = 0;
     int proven = 0;
+    int known = 0;     // instances whose optimum is known by construction
+    int atOptimum = 0; // of those, planned at it
     double excess = 0; // bars over the bound, summed
     double worstExcess = 0;
     std::vector<double> times;
@@ -50,6 +53,23 @@ double longest(const plan::Instance& instance) {
         }
     }
     return static_cast<double>(l);
+}
+
+// Figures of an earlier run, per family, as --record wrote them: printed beside today's.
+std::map<std::string, std::string> before(const std::string& file) {
+    std::map<std::string, std::string> figures;
+    if (file.empty()) {
+        return figures;
+    }
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto space = line.find(' ');
+        if (space != std::string::npos) {
+            figures[line.substr(0, space)] = line.substr(space + 1);
+        }
+    }
+    return figures;
 }
 
 } // namespace
@@ -99,6 +119,8 @@ int main(int argc, char** argv) {
     bool building = false;
     bool joints = false;
     bool steels = false; // with --joints: each steel of each list
+    std::string beforeFile; // figures of an earlier run to print beside these
+    std::string beforeOut;  // where to append this run's figures
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         if (arg == "--family" && a + 1 < argc) {
@@ -116,6 +138,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--only" && a + 1 < argc) {
             only = argv[++a];
             verbose = true;
+        } else if (arg == "--before" && a + 1 < argc) {
+            beforeFile = argv[++a];
+        } else if (arg == "--record" && a + 1 < argc) {
+            beforeOut = argv[++a];
         } else if (arg == "--building") {
             building = true;
         } else if (arg == "--joints") {
@@ -126,7 +152,8 @@ int main(int argc, char** argv) {
             verbose = true;
         } else {
             std::fprintf(stderr, "usage: cutting_bench [--family NAME] [--count N] [--seed S] "
-                                 "[--seconds S] [--verbose] [--only NAME]\n");
+                                 "[--seconds S] [--verbose] [--only NAME] [--before FILE] "
+                                 "[--record FILE]\n");
             return 2;
         }
     }
@@ -164,6 +191,14 @@ int main(int argc, char** argv) {
             ++row.instances;
             row.atBound += cost == result.bound ? 1 : 0;
             row.proven += result.finish == plan::Finish::Proven ? 1 : 0;
+            if (c.optimum > 0) {
+                ++row.known;
+                row.atOptimum += cost == c.optimum ? 1 : 0;
+                if (result.bound > c.optimum) {
+                    std::printf("BOUND ABOVE THE OPTIMUM: %s\n", c.name.c_str());
+                    return 1;
+                }
+            }
             row.excess += excess;
             row.worstExcess = std::max(row.worstExcess, excess);
             row.times.push_back(time);
@@ -171,33 +206,51 @@ int main(int argc, char** argv) {
             row.ffdExcess += ffdExcess;
             row.ffdTimes.push_back(std::chrono::duration<double>(t1 - t0).count());
             if (verbose) {
-                std::printf("%-24s items %4zu  bound %10lld  plan %10lld  ffd %10lld  %7.3f s  %-6s"
-                            "  rounds %5d nodes %5lld columns %6zu repairs %d patterns %zu\n",
-                            c.name.c_str(), c.instance.items.size(),
-                            static_cast<long long>(result.bound), static_cast<long long>(cost),
-                            static_cast<long long>(ffd.cost(c.instance)), time,
-                            result.finish == plan::Finish::Proven ? "proven" : "gap",
-                            result.stats.rounds, static_cast<long long>(result.stats.nodes),
-                            result.stats.columns, result.stats.repairs,
-                            result.solution.patterns.size());
+                std::printf(
+                    "%-24s items %4zu  bound %10lld  plan %10lld  ffd %10lld  %7.3f s  %-6s"
+                    "  rounds %5d nodes %5lld columns %6zu repairs %d patterns %zu cuts %zu/%d\n",
+                    c.name.c_str(), c.instance.items.size(), static_cast<long long>(result.bound),
+                    static_cast<long long>(cost), static_cast<long long>(ffd.cost(c.instance)),
+                    time, result.finish == plan::Finish::Proven ? "proven" : "gap",
+                    result.stats.rounds, static_cast<long long>(result.stats.nodes),
+                    result.stats.columns, result.stats.repairs, result.solution.patterns.size(),
+                    result.stats.cuts, result.stats.cutRounds);
                 std::fflush(stdout);
             }
         }
     }
 
-    std::printf("%-10s %5s | %-38s | %-26s\n", "", "", "optimiser", "first-fit decreasing");
-    std::printf("%-10s %5s | %8s %7s %6s %7s %7s | %8s %6s %9s\n", "family", "n", "at bound",
-                "proven", "excess", "median", "worst", "at bound", "excess", "median");
+    const std::map<std::string, std::string> earlier = before(beforeFile);
+    std::printf("%-10s %5s | %-46s | %-26s | %s\n", "", "", "optimiser", "first-fit decreasing",
+                earlier.empty() ? "" : "before (same machine, unchanged code)");
+    std::printf("%-10s %5s | %7s %8s %7s %6s %7s %7s | %8s %6s %9s | %s\n", "family", "n",
+                "optimum", "at bound", "proven", "excess", "median", "worst", "at bound", "excess",
+                "median", earlier.empty() ? "" : "optimum at bound  proven  median   worst");
     for (const std::string& family : families) {
         const Row& r = rows[family];
         if (r.times.empty()) {
             continue;
         }
         const double n = std::max(1, r.instances);
-        std::printf("%-10s %5d | %7.1f%% %6.1f%% %6.3f %6.3fs %6.2fs | %7.1f%% %6.3f %8.4fs\n",
-                    family.c_str(), r.instances, 100.0 * r.atBound / n, 100.0 * r.proven / n,
-                    r.excess / n, median(r.times), *std::ranges::max_element(r.times),
-                    100.0 * r.ffdAtBound / n, r.ffdExcess / n, median(r.ffdTimes));
+        char optimum[16] = "      -";
+        if (r.known > 0) {
+            std::snprintf(optimum, sizeof optimum, "%6.1f%%", 100.0 * r.atOptimum / r.known);
+        }
+        const auto it = earlier.find(family);
+        std::printf(
+            "%-10s %5d | %s %7.1f%% %6.1f%% %6.3f %6.3fs %6.2fs | %7.1f%% %6.3f %8.4fs | %s\n",
+            family.c_str(), r.instances, optimum, 100.0 * r.atBound / n, 100.0 * r.proven / n,
+            r.excess / n, median(r.times), *std::ranges::max_element(r.times),
+            100.0 * r.ffdAtBound / n, r.ffdExcess / n, median(r.ffdTimes),
+            it == earlier.end() ? "" : it->second.c_str());
+        if (!beforeOut.empty()) {
+            if (FILE* out = std::fopen(beforeOut.c_str(), "a")) {
+                std::fprintf(out, "%s %s %7.1f%% %6.1f%% %6.3fs %6.2fs\n", family.c_str(), optimum,
+                             100.0 * r.atBound / n, 100.0 * r.proven / n, median(r.times),
+                             *std::ranges::max_element(r.times));
+                std::fclose(out);
+            }
+        }
     }
     std::printf("(excess: mean bars of the longest stock above the lower bound; times per "
                 "instance, %.0f s allowed)\n",

@@ -43,7 +43,7 @@ Generated randomList(std::uint64_t seed) {
     const std::int64_t longest = *std::ranges::max_element(g.settings.stockLengths);
     g.settings.kerf = uniform(random, 0, 1) == 0 ? 0 : uniform(random, 1, 5);
     g.settings.keep = uniform(random, 0, 1000);
-    g.settings.seconds = 2;
+    g.settings.seconds = 0.5;
     const char* diameters[] = {"8", "12", "25"};
     // Grades as formats::resolveSteels leaves them: a name, or none. Two grades of one diameter
     // are two steels that must never share a bar.
