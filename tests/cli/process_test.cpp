@@ -1,6 +1,7 @@
 // hengchi-plan as a user runs it: the built program in its own process, its exit code and what
 // it prints on each stream.
 #include <string>
+#include <vector>
 
 #include <QFile>
 #include <QJsonArray>
@@ -72,6 +73,48 @@ TEST(Program, PrintsJsonWithTheStableKeysOnStandardOutput) {
                 EXPECT_TRUE(c.toObject().contains(u"length"));
             }
         }
+    }
+}
+
+// The example schedule writes grades as names and as letters, with HRB400 and HRB500 of 25 mm
+// and a seismic HRB400E beside HRB400 of 22 mm: each steel is a group of its own, and each
+// group cuts only the marks of its steel.
+TEST(Program, PlansTheExampleScheduleWorkbookSteelBySteel) {
+    const Finished f =
+        runProgram({QStringLiteral("--json"), QStringLiteral("-"), QStringLiteral("--seconds"),
+                    QStringLiteral("5"), example("钢筋翻样单.xlsx")});
+    ASSERT_EQ(f.code, 0) << f.err.toStdString();
+    const QJsonArray groups = QJsonDocument::fromJson(f.out).object().value(u"groups").toArray();
+    struct Steel {
+        int diameter;
+        const char16_t* grade;
+        std::vector<const char16_t*> marks;
+    };
+    const std::vector<Steel> expected{
+        {8, u"HPB300", {u"KL1-4", u"KL2-3"}},  {10, u"HRB400", {u"KZ1-3", u"LB1-3"}},
+        {12, u"HRB400", {u"LB1-1", u"LB1-2"}}, {20, u"HRB400", {u"KL1-3"}},
+        {22, u"HRB400", {u"KL1-2"}},           {22, u"HRB400E", {u"KZ1-2"}},
+        {25, u"HRB400", {u"KL1-1", u"KL2-1"}}, {25, u"HRB500", {u"KL2-2", u"KZ1-1"}},
+    };
+    ASSERT_EQ(groups.size(), static_cast<qsizetype>(expected.size())) << f.out.toStdString();
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const QJsonObject group = groups[static_cast<qsizetype>(i)].toObject();
+        SCOPED_TRACE(group.value(u"steel").toString().toStdString());
+        EXPECT_EQ(group.value(u"diameter").toInt(), expected[i].diameter);
+        EXPECT_EQ(group.value(u"grade").toString(), QString::fromUtf16(expected[i].grade));
+        QStringList marks;
+        for (const QJsonValue& p : group.value(u"patterns").toArray()) {
+            for (const QJsonValue& c : p.toObject().value(u"cuts").toArray()) {
+                marks.append(c.toObject().value(u"mark").toString());
+            }
+        }
+        marks.removeDuplicates();
+        marks.sort();
+        QStringList want;
+        for (const char16_t* mark : expected[i].marks) {
+            want.append(QString::fromUtf16(mark));
+        }
+        EXPECT_EQ(marks, want);
     }
 }
 
