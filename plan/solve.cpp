@@ -66,11 +66,14 @@ std::optional<std::vector<Column>> cheaperPatterns(const Instance& instance, con
         return std::nullopt;
     }
     const std::int64_t target = roundDownCost(instance, incumbent.cost() - 1);
-    const double slack = static_cast<double>(target) - root.dualBound;
-    if (slack < 0) {
+    // Proven only when the bound passes the cheaper cost by more than its rounding, as every
+    // bound is read (roundUpCost): on a perfect packing the bound equals that cost exactly, and a
+    // hair above it in double precision must not prove a plan one bar too long.
+    if (roundUpCost(instance, root.dualBound) > target) {
         incumbent.raiseBound(incumbent.cost());
         return std::nullopt;
     }
+    const double slack = std::max(0.0, static_cast<double>(target) - root.dualBound);
     std::vector<double> stockCost;
     for (const Stock& stock : instance.stocks) {
         stockCost.push_back(static_cast<double>(stock.cost) / static_cast<double>(master.unit()));
