@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plan/joints/trade.h"
+#include "plan/trade_tables.h"
 
 #include <cstdint>
 #include <optional>
