@@ -1,15 +1,18 @@
 #pragma once
 
+#include "plan/joints/long_bar.h"
 #include "plan/number.h"
 #include "plan/steel.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 // The cutting list as the user gives it, and its checks. A CuttingList is only ever made by
-// buildList, so every list that reaches the optimiser has been checked: every length fits a
-// stock bar, every count is whole and positive, every offcut belongs to a steel with pieces.
+// checkList, so every list that reaches the optimiser has been checked: every count is whole and
+// positive, every offcut belongs to a steel with pieces, and a piece longer than every stock bar
+// is a long bar whose joints the rules allow (see plan/joints/).
 namespace plan {
 
 inline constexpr std::int64_t kMaxLength = 1'000'000;  // mm: the longest stock bar, piece, offcut
@@ -34,6 +37,11 @@ struct PieceRow {
     std::string code{};     // the letter the grade was written with ("C"), set by formats
     std::string elements{}; // 构件数: how many elements have `count` bars each; empty: not given
     std::string total{};    // 总根数: every bar of the row; empty: not given
+    // How a long bar's segments are joined, as formats reads the 接头 column: one of the keys of
+    // joints::methodKey ("lap", "coupler", …); empty: by the diameter (JointSettings).
+    std::string joint{};
+    std::string share{}; // 接头率: percent of the bars side by side joined in one section
+    std::string lap{};   // 搭接长度: mm, instead of the tables' lap
 };
 
 // Pieces lying in the yard, left over from earlier work: already paid for, but limited.
@@ -51,6 +59,7 @@ struct Settings {
     std::int64_t kerf = 0;   // mm lost at each cut; rebar is sheared, so none by default
     std::int64_t keep = 500; // mm: a remnant at least this long goes back to the yard
     double seconds = 10;     // time allowed for the whole search
+    joints::JointSettings joints{}; // how long bars are joined
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -71,6 +80,17 @@ enum class Field {
     GradeCode, // the grade table's code column
     Elements,  // 构件数
     Total,     // 总根数
+    Joint,     // 接头: the joint method
+    Share,     // 接头率
+    Lap,       // 搭接长度
+    // The joint settings.
+    Concrete,
+    Seismic,
+    CouplerAbove,
+    ButtAllowance,
+    ShortestSegment,
+    LapShare,
+    MechanicalShare,
 };
 
 enum class Problem {
@@ -80,7 +100,7 @@ enum class Problem {
     NotPositive,
     Negative,
     TooLarge,        // beyond the field's limit (kMaxLength, kMaxCount, …)
-    LongerThanStock, // a piece longer than every stock length: splicing is not yet supported
+    LongerThanStock, // an offcut longer than every stock length is not refused; kept for files
     NoPieces,        // offcuts of a steel that has no pieces in the list
     NoStock,         // no stock length given
     Duplicate,       // a stock length given twice
@@ -88,6 +108,9 @@ enum class Problem {
     GradesDisagree,  // the grade column and the diameter cell name two grades (`text`: "a/b")
     CountsDisagree,  // 总根数 is not 构件数 × 根数 (`limit`: the product)
     TotalDisagrees,  // 总根数 is not 根数, with no 构件数 (`limit`: 根数)
+    UnknownJoint,    // a joint method the table of methods does not know (`text`)
+    ShareNotAllowed, // a share other than 25, 50 or 100 %
+    Joint,           // a long bar the joint rules cannot make (`joint` says why)
 };
 
 struct InputError {
@@ -98,6 +121,7 @@ struct InputError {
     // The limit a TooLarge value passed, or the longest stock length for LongerThanStock.
     std::int64_t limit = 0;
     std::string text{}; // a grade as written, for the grade problems
+    std::optional<joints::JointError> joint{}; // for Problem::Joint
 
     friend bool operator==(const InputError&, const InputError&) = default;
 };
@@ -116,7 +140,14 @@ struct Piece {
     std::int64_t elements = 0;
     std::int64_t perElement = 0;
     int line = 0;
+    // For a long bar: what the row asks of its joints; nothing, 0: the settings' defaults.
+    std::optional<joints::Method> method{};
+    int share = 0;         // percent
+    std::int64_t lap = 0;  // mm
 };
+
+// A long bar as the joints stage takes it: the piece's row with the bars side by side.
+[[nodiscard]] joints::LongBar longBarOf(const Piece& piece);
 
 struct Offcut {
     Steel steel;
@@ -129,10 +160,14 @@ struct Checked;
 
 class CuttingList {
 public:
+    // The pieces that fit a stock bar; every one of them is cut as it is.
     [[nodiscard]] const std::vector<Piece>& pieces() const { return pieces_; }
+    // Bars longer than every stock bar, cut in segments and joined; each passed the joints
+    // stage's rules when the list was checked.
+    [[nodiscard]] const std::vector<Piece>& longBars() const { return longBars_; }
     [[nodiscard]] const std::vector<Offcut>& offcuts() const { return offcuts_; }
     [[nodiscard]] const Settings& settings() const { return settings_; }
-    // The steels that have pieces, by diameter, then grade: the optimiser's groups.
+    // The steels that have pieces or long bars, by diameter, then grade: the optimiser's groups.
     [[nodiscard]] std::vector<Steel> steels() const;
     // The letter the list wrote `steel`'s grade with, when any of its pieces used one.
     [[nodiscard]] std::string codeOf(const Steel& steel) const;
@@ -141,6 +176,7 @@ private:
     friend Checked checkList(const std::vector<PieceRow>&, const std::vector<OffcutRow>&,
                              const Settings&);
     std::vector<Piece> pieces_;
+    std::vector<Piece> longBars_;
     std::vector<Offcut> offcuts_;
     Settings settings_;
 };
@@ -148,11 +184,16 @@ private:
 struct Checked {
     CuttingList list;               // meaningful only when errors is empty
     std::vector<InputError> errors; // every error found, in the order of the rows
+    // What the design code advises against but allows (a lap on a thick tension bar); the list
+    // is planned all the same.
+    std::vector<joints::Warning> warnings;
 };
 
 // Checks every row and setting; a list with any error is not planned. Blank rows (every text
 // empty) are skipped; a row with only a mark is an error. Rows with no pieces at all give an
-// empty list, which plans to nothing.
+// empty list, which plans to nothing. A row longer than every stock bar is a long bar: the
+// joints stage works out its rules and layouts here, and a bar it cannot make is an error of the
+// row (Problem::Joint).
 [[nodiscard]] Checked checkList(const std::vector<PieceRow>& pieces,
                                 const std::vector<OffcutRow>& offcuts, const Settings& settings);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/joints/long_bar.h"
 #include "plan/steel.h"
 
 #include <cstdint>
@@ -66,6 +67,15 @@ struct GroupPlan {
     double piecesKg = 0;               // weight of the pieces (plan::weightKg)
     double stockKg = 0;                // weight of the new bars
     double seconds = 0;                // time spent on this steel
+
+    // Long bars of this steel: their layouts, whose segments are among the patterns' cuts
+    // (marked "KL1-1/2") and counted in pieces and piecesMm.
+    std::vector<joints::SplicedBar> spliced;
+    std::int64_t overlapMm = 0; // steel in the joints' overlaps, within piecesMm
+    std::int64_t joints = 0;
+    // With long bars, boundMm may hold only for the segments chosen (see BoundScope); without,
+    // it holds outright.
+    joints::BoundScope boundScope = joints::BoundScope::AllSegmentations;
 
     // How many more bars of the longest stock length the gap is worth, rounded up; 0 when optimal.
     [[nodiscard]] std::int64_t gapBars() const;

@@ -33,15 +33,6 @@ struct Problem {
     double seconds = 5; // for the whole problem
 };
 
-// What the lower bound of a steel's plan covers.
-enum class BoundScope {
-    // No plan of any allowed segmentation buys less: the plan is optimal outright when it
-    // reaches it.
-    AllSegmentations,
-    // No cutting of the segments chosen buys less; another segmentation might.
-    ChosenSegmentation,
-};
-
 struct SteelPlan {
     std::string grade;
     std::int64_t diameter = 0;

@@ -51,6 +51,17 @@ struct JointSettings {
     // Shares when the row gives none (25 % laps; 50 % couplers and welds).
     int lapShare = kLapShareDefault;
     int mechanicalShare = kMechanicalShareDefault;
+
+    friend bool operator==(const JointSettings&, const JointSettings&) = default;
+};
+
+// What the lower bound of a steel's plan covers.
+enum class BoundScope {
+    // No plan of any allowed segmentation buys less: the plan is optimal outright when it
+    // reaches it.
+    AllSegmentations,
+    // No cutting of the segments chosen buys less; another segmentation might.
+    ChosenSegmentation,
 };
 
 enum class JointProblem {

@@ -1,6 +1,7 @@
 #include "plan/joints/rules.h"
 
 #include <algorithm>
+#include <array>
 
 namespace plan::joints {
 namespace {
@@ -87,6 +88,36 @@ JointCost jointCost(Method method, const GradeRow* grade, std::int64_t diameter,
         return {buttAllowance, weldSection, kMechanicalShareDefault};
     }
     return {};
+}
+
+namespace {
+
+constexpr std::array<std::pair<Method, std::string_view>, 5> kMethodKeys{{
+    {Method::Lap, "lap"},
+    {Method::Coupler, "coupler"},
+    {Method::LapWeldSingle, "lap-weld-single"},
+    {Method::LapWeldDouble, "lap-weld-double"},
+    {Method::ButtWeld, "butt-weld"},
+}};
+
+} // namespace
+
+std::string_view methodKey(Method method) {
+    for (const auto& [m, key] : kMethodKeys) {
+        if (m == method) {
+            return key;
+        }
+    }
+    return {};
+}
+
+std::optional<Method> methodOfKey(std::string_view key) {
+    for (const auto& [m, k] : kMethodKeys) {
+        if (k == key) {
+            return m;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace plan::joints

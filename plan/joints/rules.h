@@ -24,6 +24,11 @@ enum class Method {
     ButtWeld,      // 闪光对焊 and the like: each joint consumes an allowance
 };
 
+// The key a list row names its method with (plan::PieceRow::joint): "lap", "coupler",
+// "lap-weld-single", "lap-weld-double", "butt-weld".
+[[nodiscard]] std::string_view methodKey(Method method);
+[[nodiscard]] std::optional<Method> methodOfKey(std::string_view key);
+
 enum class RuleProblem {
     UnknownGrade,    // the grade is not in the table
     NoGrade,         // a lap needs the grade and the row has none
