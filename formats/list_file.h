@@ -65,6 +65,15 @@ struct ListSettings {
     std::optional<std::int64_t> keep;                      // 最短余料
     std::optional<double> seconds;                         // 时限
     std::optional<std::string> project;                    // 项目, as written (UTF-8)
+    // How long bars are joined (plan::joints::JointSettings); see setting_text.h.
+    std::optional<int> concrete;                 // 混凝土: C30 → 30
+    std::optional<plan::Seismic> seismic;        // 抗震等级
+    std::optional<std::int64_t> couplerAbove;    // 机械连接直径: tenths of a mm
+    std::optional<std::int64_t> buttAllowance;   // 对焊余量: mm
+    std::optional<std::int64_t> shortestSegment; // 最短分段: mm
+    std::optional<bool> extraJoint;              // 允许多一个接头
+    std::optional<int> lapShare;                 // 搭接接头率: percent
+    std::optional<int> mechanicalShare;          // 机械接头率: percent (couplers and welds)
 
     friend bool operator==(const ListSettings&, const ListSettings&) = default;
 };

@@ -30,6 +30,23 @@ struct SettingValue {
 // Seconds, with decimals: above 0 and at most plan::kMaxSeconds.
 [[nodiscard]] SettingValue<double> readSeconds(std::string_view text);
 
+// The joint settings. "C30", "c30", "30" → 30 (a class of the concrete table, C20…C80);
+// "一级"/"1"/"一", "二级", "三级", "四级", "非抗震"/"无"/"0" → plan::Seismic; diameters as the list
+// reads them (tenths of a mm); shares "25", "50%", "100 %" (only 25, 50, 100); yes/no as
+// "是"/"否", "yes"/"no", "true"/"false", "1"/"0".
+[[nodiscard]] SettingValue<int> readConcrete(std::string_view text);
+[[nodiscard]] SettingValue<plan::Seismic> readSeismic(std::string_view text);
+[[nodiscard]] SettingValue<std::int64_t> readCouplerAbove(std::string_view text);
+[[nodiscard]] SettingValue<std::int64_t> readButtAllowance(std::string_view text);
+[[nodiscard]] SettingValue<std::int64_t> readShortestSegment(std::string_view text);
+[[nodiscard]] SettingValue<bool> readExtraJoint(std::string_view text);
+[[nodiscard]] SettingValue<int> readShare(plan::Field field, std::string_view text);
+// "C30", "二级" / "非抗震", "22" (a diameter in tenths as the list writes it), "是"/"否".
+[[nodiscard]] std::string concreteText(int concrete);
+[[nodiscard]] std::string seismicText(plan::Seismic seismic);
+[[nodiscard]] std::string diameterText(std::int64_t tenths);
+[[nodiscard]] std::string yesNoText(bool yes);
+
 // The texts the readers above read back to the same values: "9000;12000", "10", "2.5".
 [[nodiscard]] std::string stockLengthsText(const std::vector<std::int64_t>& lengths);
 [[nodiscard]] std::string secondsText(double seconds);
