@@ -83,6 +83,7 @@ Instance instanceOf(const Steel& steel, const std::vector<const SplicedBar*>& sp
     for (const std::int64_t length : problem.stocks) {
         stocks.push_back({length, length, -1, false});
     }
+    stocks.insert(stocks.end(), problem.offcuts.begin(), problem.offcuts.end());
     return makeInstance(std::move(items), std::move(stocks), problem.kerf, problem.keep);
 }
 
@@ -106,7 +107,8 @@ std::int64_t jointsOf(const std::vector<const SplicedBar*>& spliced) {
 // when the final search ends with no better plan.
 SteelPlan finish(const Key& key, const Steel& steel, const Problem& problem,
                  const std::vector<const SplicedBar*>& spliced, Clock::time_point deadline,
-                 const std::stop_token& stop, std::optional<GroupResult> known) {
+                 const std::stop_token& stop, std::optional<GroupResult> known,
+                 const Improvement& improved) {
     SteelPlan out;
     out.grade = key.grade;
     out.diameter = key.diameter;
@@ -116,7 +118,7 @@ SteelPlan finish(const Key& key, const Steel& steel, const Problem& problem,
     } else {
         const double seconds =
             std::max(0.0, std::chrono::duration<double>(deadline - Clock::now()).count());
-        out.cut = solve(out.instance, Budget::seconds(seconds, stop));
+        out.cut = solve(out.instance, Budget::seconds(seconds, stop), improved);
         if (known) {
             const std::int64_t bound = std::max(out.cut.bound, known->bound);
             if (known->solution.cost(out.instance) < out.cut.solution.cost(out.instance)) {
@@ -141,7 +143,12 @@ SteelPlan finish(const Key& key, const Steel& steel, const Problem& problem,
         out.joints += s->joints();
         least += (s->length + s->rule.joints * s->rule.overlap) * s->count;
     }
-    out.boundAllMm = leastPurchase(problem.stocks, least);
+    // Yard offcuts may hold some of it for free: the new steel is at least what they cannot.
+    std::int64_t yard = 0;
+    for (const Stock& offcut : problem.offcuts) {
+        yard += offcut.length * std::max<std::int64_t>(offcut.available, 0);
+    }
+    out.boundAllMm = leastPurchase(problem.stocks, std::max<std::int64_t>(0, least - yard));
     out.boundMm = std::max(out.cut.bound, out.boundAllMm);
     out.scope = out.boundAllMm >= out.boundMm ? BoundScope::AllSegmentations
                                               : BoundScope::ChosenSegmentation;
@@ -288,7 +295,7 @@ std::optional<GroupResult> improve(Steel& steel, const Problem& problem, Clock::
 // `improve` within `choosingShare` of that share and cut in the rest.
 template <typename Choose, typename Improve>
 JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choose,
-                Improve improveSteel, double choosingShare) {
+                Improve improveSteel, double choosingShare, const Improvement& improved) {
     const auto start = Clock::now();
     const Clock::time_point deadline = start + std::chrono::duration_cast<Clock::duration>(
                                                    std::chrono::duration<double>(problem.seconds));
@@ -312,8 +319,8 @@ JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choo
         const double share = secondsLeft(deadline) / static_cast<double>(left--);
         const Clock::time_point steelDeadline = after(share);
         std::optional<GroupResult> known = improveSteel(steel, after(share * choosingShare));
-        out.steels.push_back(
-            finish(key, steel, problem, chosen(steel), steelDeadline, stop, std::move(known)));
+        out.steels.push_back(finish(key, steel, problem, chosen(steel), steelDeadline, stop,
+                                    std::move(known), improved));
     }
     out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return out;
@@ -389,7 +396,7 @@ std::int64_t leastPurchase(std::span<const std::int64_t> stocks, std::int64_t mm
     return best;
 }
 
-JointsPlan planJoints(const Problem& problem, std::stop_token stop) {
+JointsPlan planJoints(const Problem& problem, std::stop_token stop, const Improvement& improved) {
     const auto choose = [&](const LongBar& bar, Bar& into, JointsPlan& out) {
         Segmented s = segment(bar, problem.stocks, problem.settings);
         out.warnings.insert(out.warnings.end(), s.warnings.begin(), s.warnings.end());
@@ -410,7 +417,7 @@ JointsPlan planJoints(const Problem& problem, std::stop_token stop) {
     const auto improveSteel = [&](Steel& steel, Clock::time_point until) {
         return improve(steel, problem, until, stop);
     };
-    return plan(problem, stop, choose, improveSteel, kChoosingShare);
+    return plan(problem, stop, choose, improveSteel, kChoosingShare, improved);
 }
 
 JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
@@ -434,7 +441,7 @@ JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
     const auto asItIs = [](Steel&, Clock::time_point) {
         return std::optional<GroupResult>{};
     };
-    return plan(problem, stop, choose, asItIs, 0.0);
+    return plan(problem, stop, choose, asItIs, 0.0, {});
 }
 
 } // namespace plan::joints
