@@ -130,6 +130,57 @@ void readShare(const std::string& text, Piece& piece, RowReader& reader) {
     }
 }
 
+// The zones as written: ranges "from-to" of whole mm (or with '~', '～', '－'), separated by
+// ';', ',', '、' or blanks, in any width; each within the bar and not empty.
+void readZones(const std::string& text, Piece& piece, RowReader& reader) {
+    std::string plain;
+    // Full-width separators and dashes to their ASCII forms; the numbers' own full-width digits
+    // are the number reader's.
+    for (std::size_t i = 0; i < text.size();) {
+        bool replaced = false;
+        for (const auto& [wide, narrow] :
+             {std::pair<std::string_view, char>{"\xEF\xBC\x9B", ';'}, // ；
+              {"\xEF\xBC\x8C", ';'},                                  // ，
+              {"\xE3\x80\x81", ';'},                                  // 、
+              {"\xEF\xBD\x9E", '-'},                                  // ～
+              {"\xEF\xBC\x8D", '-'},                                  // －
+              {"\xE2\x80\x94", '-'},                                  // —
+              {"\xE3\x80\x80", ';'}}) {                               // ideographic space
+            if (std::string_view(text).substr(i).starts_with(wide)) {
+                plain.push_back(narrow);
+                i += wide.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) {
+            const char c = text[i++];
+            plain.push_back(c == '~' ? '-' : c == ',' || c == ' ' || c == '\t' ? ';' : c);
+        }
+    }
+    std::size_t at = 0;
+    while (at <= plain.size()) {
+        const std::size_t end = std::min(plain.find(';', at), plain.size());
+        const std::string range = trimmedMark(std::string_view(plain).substr(at, end - at));
+        at = end + 1;
+        if (range.empty()) {
+            continue;
+        }
+        const std::size_t dash = range.find('-', 1);
+        if (dash == std::string::npos) {
+            reader.report(Field::Zones, Problem::BadZone);
+            return;
+        }
+        const Number from = readAllowance(range.substr(0, dash), kMaxLength);
+        const Number to = readAllowance(range.substr(dash + 1), kMaxLength);
+        if (from.error || to.error || from.value >= to.value || to.value > piece.length) {
+            reader.report(Field::Zones, Problem::BadZone);
+            return;
+        }
+        piece.zones.push_back({from.value, to.value});
+    }
+}
+
 // The joint fields of a row; read for every row, though only a long bar uses them, so that a
 // mistyped method is found before the row grows long.
 void readJoint(const PieceRow& row, Piece& piece, RowReader& reader) {
@@ -144,6 +195,9 @@ void readJoint(const PieceRow& row, Piece& piece, RowReader& reader) {
     }
     if (!blank(row.lap)) {
         piece.lap = reader.take(Field::Lap, readLength(row.lap, kMaxLength), kMaxLength);
+    }
+    if (!blank(row.zones)) {
+        readZones(row.zones, piece, reader);
     }
 }
 
@@ -238,6 +292,7 @@ joints::LongBar longBarOf(const Piece& piece) {
     bar.method = piece.method;
     bar.share = piece.share;
     bar.lapLength = piece.lap;
+    bar.zones = piece.zones;
     bar.line = piece.line;
     return bar;
 }
@@ -278,7 +333,7 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
     for (const PieceRow& row : pieces) {
         if (blank(row.mark) && blank(row.diameter) && blank(row.length) && blank(row.count) &&
             blank(row.elements) && blank(row.total) && blank(row.joint) && blank(row.share) &&
-            blank(row.lap)) {
+            blank(row.lap) && blank(row.zones)) {
             continue;
         }
         RowReader reader(Source::Pieces, row.line, errors);

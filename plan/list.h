@@ -42,6 +42,9 @@ struct PieceRow {
     std::string joint{};
     std::string share{}; // 接头率: percent of the bars side by side joined in one section
     std::string lap{};   // 搭接长度: mm, instead of the tables' lap
+    // 禁止接头区: stretches no joint may touch, mm from the bar's start, "0-500;11500-12500"
+    // (ranges by '-' or '~', separated by ';', ',', '、' or blanks, full-width too).
+    std::string zones{};
 };
 
 // Pieces lying in the yard, left over from earlier work: already paid for, but limited.
@@ -83,6 +86,7 @@ enum class Field {
     Joint,     // 接头: the joint method
     Share,     // 接头率
     Lap,       // 搭接长度
+    Zones,     // 禁止接头区
     // The joint settings.
     Concrete,
     Seismic,
@@ -110,6 +114,7 @@ enum class Problem {
     TotalDisagrees,  // 总根数 is not 根数, with no 构件数 (`limit`: 根数)
     UnknownJoint,    // a joint method the table of methods does not know (`text`)
     ShareNotAllowed, // a share other than 25, 50 or 100 %
+    BadZone,         // a zone not of the form from-to, from < to, within the bar
     Joint,           // a long bar the joint rules cannot make (`joint` says why)
 };
 
@@ -144,6 +149,7 @@ struct Piece {
     std::optional<joints::Method> method{};
     int share = 0;        // percent
     std::int64_t lap = 0; // mm
+    std::vector<joints::Zone> zones{};
 };
 
 // A long bar as the joints stage takes it: the piece's row with the bars side by side.

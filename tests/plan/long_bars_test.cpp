@@ -38,10 +38,12 @@ std::ostream& operator<<(std::ostream& out, const JointCase& c) {
     return out << c.name;
 }
 
-JointCase with(JointCase c, std::string joint, std::string share = {}, std::string lap = {}) {
+JointCase with(JointCase c, std::string joint, std::string share = {}, std::string lap = {},
+               std::string zones = {}) {
     c.row.joint = std::move(joint);
     c.row.share = std::move(share);
     c.row.lap = std::move(lap);
+    c.row.zones = std::move(zones);
     return c;
 }
 
@@ -92,6 +94,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, LongRowCheck, testing::Values(
     with(JointCase{"NoJointAllowedAmongTwoBarsAtTwentyFivePercent",
                    row("KL9", "HRB400", "20", "15000", "2", 12),
                    {{Field::Share, Problem::Joint}}, JointProblem::ShareTooSmall, {}, 0}, "lap"),
+    with(JointCase{"ZonesInFullWidth", row("KZ1", "HRB400", "25", "15000", "2", 13), {}, {}, {}, 0},
+         "coupler", "", "", "0－500；14500～15000"),
+    with(JointCase{"ZoneBeyondTheBar", row("KZ2", "HRB400", "25", "15000", "2", 14),
+                   {{Field::Zones, Problem::BadZone}}, {}, {}, 0}, "coupler", "", "", "14500-15500"),
+    with(JointCase{"ZoneWithoutAnEnd", row("KZ3", "HRB400", "25", "15000", "2", 15),
+                   {{Field::Zones, Problem::BadZone}}, {}, {}, 0}, "coupler", "", "", "500"),
+    with(JointCase{"ZonesLeavingNoPlaceForAJoint", row("KZ4", "HRB400", "25", "15000", "2", 16),
+                   {{Field::Length, Problem::Joint}}, JointProblem::ZonesBlock, {}, 0},
+         "coupler", "", "", "1000-14000"),
     with(JointCase{"GivenLapIsALength", row("KL8", "HRB400", "16", "15000", "2", 11),
                    {{Field::Lap, Problem::NotANumber}}, {}, {}, 0}, "lap", "", "long")
 ), [](const auto& info) { return std::string(info.param.name); });
@@ -104,6 +115,15 @@ TEST(LongRows, FitsAStockBarIsAnOrdinaryPieceWhateverItsJoint) {
     EXPECT_TRUE(checked.errors.empty());
     EXPECT_EQ(checked.list.pieces().size(), 1U);
     EXPECT_TRUE(checked.list.longBars().empty());
+}
+
+TEST(LongRows, ZonesReachTheJointsStage) {
+    plan::PieceRow r = row("KZ1", "HRB400", "25", "15000", "2", 2);
+    r.zones = "0-500, 11000~12500、14500-15000";
+    const plan::Checked checked = plan::checkList({r}, {}, plan::Settings{});
+    ASSERT_TRUE(checked.errors.empty());
+    const std::vector<plan::joints::Zone> zones{{0, 500}, {11000, 12500}, {14500, 15000}};
+    EXPECT_EQ(plan::longBarOf(checked.list.longBars().front()).zones, zones);
 }
 
 TEST(LongRows, JointSettingsAreChecked) {
