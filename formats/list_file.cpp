@@ -36,6 +36,39 @@ constexpr std::array<KnownColumn, 13> kPieceColumns{{
 // in the order they are written.
 constexpr std::size_t kOptionalFrom = 6;
 
+std::span<const KnownColumn> optionalColumns() {
+    return std::span(kPieceColumns).subspan(kOptionalFrom);
+}
+
+// The row's text a column after the six holds.
+std::string plan::PieceRow::*rowField(Column column) {
+    switch (column) {
+    case Column::Grade:
+        return &plan::PieceRow::grade;
+    case Column::Elements:
+        return &plan::PieceRow::elements;
+    case Column::Total:
+        return &plan::PieceRow::total;
+    case Column::Joint:
+        return &plan::PieceRow::joint;
+    case Column::Share:
+        return &plan::PieceRow::share;
+    case Column::Lap:
+        return &plan::PieceRow::lap;
+    case Column::Zones:
+        return &plan::PieceRow::zones;
+    case Column::Mark:
+    case Column::Diameter:
+    case Column::Length:
+    case Column::Count:
+    case Column::Shape:
+    case Column::Parameters:
+    case Column::Code:
+        break;
+    }
+    return nullptr;
+}
+
 // The columns a mark is made of when a schedule has no 编号: KL1 and 1 make KL1-1, as such
 // marks are written on drawings.
 constexpr std::u16string_view kElementColumn = u"构件名称";
@@ -126,46 +159,19 @@ bool blankRow(const ListRow& row, std::size_t others) {
         return isBlank(fromUtf8(text));
     };
     const auto written = std::span(row.others).first(std::min(others, row.others.size()));
+    const auto blankColumn = [&](const KnownColumn& known) {
+        return blank(row.piece.*rowField(known.column));
+    };
     return blank(row.piece.mark) && blank(row.piece.diameter) && blank(row.piece.length) &&
            blank(row.piece.count) && blank(row.shape) && blank(row.parameters) &&
-           blank(row.piece.grade) && blank(row.piece.elements) && blank(row.piece.total) &&
-           blank(row.piece.joint) && blank(row.piece.share) && blank(row.piece.lap) &&
-           blank(row.piece.zones) && std::ranges::all_of(written, blank);
+           std::ranges::all_of(optionalColumns(), blankColumn) &&
+           std::ranges::all_of(written, blank);
 }
 
 bool isPieceColumn(const QString& header) {
     const QString name = normalName(header);
     return std::ranges::any_of(kPieceColumns,
                                [&name](const KnownColumn& want) { return want.namedBy(name); });
-}
-
-// The row's text a column after the six holds.
-std::string plan::PieceRow::*rowField(Column column) {
-    switch (column) {
-    case Column::Grade:
-        return &plan::PieceRow::grade;
-    case Column::Elements:
-        return &plan::PieceRow::elements;
-    case Column::Total:
-        return &plan::PieceRow::total;
-    case Column::Joint:
-        return &plan::PieceRow::joint;
-    case Column::Share:
-        return &plan::PieceRow::share;
-    case Column::Lap:
-        return &plan::PieceRow::lap;
-    case Column::Zones:
-        return &plan::PieceRow::zones;
-    case Column::Mark:
-    case Column::Diameter:
-    case Column::Length:
-    case Column::Count:
-    case Column::Shape:
-    case Column::Parameters:
-    case Column::Code:
-        break;
-    }
-    return nullptr;
 }
 
 // A column of the pieces table that is none of the six: where it is, and its name.
@@ -286,13 +292,9 @@ private:
             ListRow piece;
             piece.piece.mark = element >= 0 ? markOf(row, element, barNumber)
                                             : utf8(columns.cell(row, Column::Mark));
-            piece.piece.grade = utf8(columns.cell(row, Column::Grade));
-            piece.piece.elements = utf8(columns.cell(row, Column::Elements));
-            piece.piece.total = utf8(columns.cell(row, Column::Total));
-            piece.piece.joint = utf8(columns.cell(row, Column::Joint));
-            piece.piece.share = utf8(columns.cell(row, Column::Share));
-            piece.piece.lap = utf8(columns.cell(row, Column::Lap));
-            piece.piece.zones = utf8(columns.cell(row, Column::Zones));
+            for (const KnownColumn& known : optionalColumns()) {
+                piece.piece.*rowField(known.column) = utf8(columns.cell(row, known.column));
+            }
             piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
             piece.piece.length = utf8(columns.cell(row, Column::Length));
             piece.piece.count = utf8(columns.cell(row, Column::Count));
@@ -504,7 +506,7 @@ std::vector<GradeCode> gradesOf(const ListDocument& document) {
 
 std::optional<plan::Field> countOrGradeColumn(const QString& name) {
     const QString normal = normalName(name);
-    for (const KnownColumn& known : std::span(kPieceColumns).subspan(kOptionalFrom)) {
+    for (const KnownColumn& known : optionalColumns()) {
         if (known.namedBy(normal)) {
             return optionalField(known.column);
         }
@@ -527,7 +529,7 @@ QByteArray writeList(const ListDocument& document) {
         });
     };
     std::vector<std::string plan::PieceRow::*> extra;
-    for (const KnownColumn& known : std::span(kPieceColumns).subspan(kOptionalFrom)) {
+    for (const KnownColumn& known : optionalColumns()) {
         const auto field = rowField(known.column);
         if (field && used(field)) {
             header.append(QStringView(known.names[0]).toString());
