@@ -20,7 +20,11 @@ bool sameRows(const formats::ListDocument& a, const formats::ListDocument& b) {
         const formats::ListRow& y = b.rows[i];
         if (x.piece.mark != y.piece.mark || x.piece.diameter != y.piece.diameter ||
             x.piece.length != y.piece.length || x.piece.count != y.piece.count ||
-            x.shape != y.shape || x.parameters != y.parameters || x.others != y.others) {
+            x.shape != y.shape || x.parameters != y.parameters || x.others != y.others ||
+            x.piece.grade != y.piece.grade || x.piece.elements != y.piece.elements ||
+            x.piece.total != y.piece.total || x.piece.joint != y.piece.joint ||
+            x.piece.share != y.piece.share || x.piece.lap != y.piece.lap ||
+            x.piece.zones != y.piece.zones) {
             return false;
         }
     }
