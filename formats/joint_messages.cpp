@@ -58,7 +58,7 @@ QString describe(const plan::joints::JointError& error) {
                    ? QStringLiteral("搭接长度 %1 mm 过长，原材放不下一段").arg(error.value)
                    : QStringLiteral("原材放不下最短分段，分不成段");
     case JointProblem::ZonesBlock:
-        return QStringLiteral("不许设接头的部位挡住了接头所有可放的位置");
+        return QStringLiteral("禁止接头区挡住了接头所有可放的位置");
     case JointProblem::ShareTooSmall:
         return QStringLiteral("接头率太小：并排的 %1 根钢筋中一根也不许在同一区段有接头")
             .arg(error.value);
