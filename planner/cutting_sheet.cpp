@@ -271,6 +271,12 @@ int printSheet(QPagedPaintDevice& device, const SheetContent& content) {
         sheet.text(headingText(group), fonts.body, true, line * 0.3);
         sheet.table(formats::patternTable(group));
         sheet.bars(group, unitsPerMm, metrics);
+        if (!group.spliced.empty()) {
+            // After the bars that cut the segments: the table says how they are joined.
+            const formats::Table spliced = formats::splicedTable(group);
+            sheet.text(QStringLiteral("接长：") + spliced.note, fonts.body, true, line * 0.3);
+            sheet.table(spliced);
+        }
     }
 
     const QFontMetricsF footerFont(fonts.table, &device);
