@@ -278,6 +278,10 @@ TEST(SplicedSheet, TheSummaryHeadsTheJointColumns) {
     const formats::Table table = formats::summaryTable(splicedPlan());
     EXPECT_EQ(table.header.sliced(12), (QStringList{q("接头 (个)"), q("搭接用钢 (mm)")}));
     EXPECT_EQ(table.rows[2][5].text, q("按所选分段最优"));
+    // Every steel proven, one only for its segments: the total does not claim more.
+    plan::Plan proven;
+    proven.groups = {splicedGroup()};
+    EXPECT_EQ(formats::summaryTable(proven).rows.back()[5].text, q("最优（接长钢筋按所选分段）"));
 }
 
 TEST(SplicedCsv, PutsTheLongBarsBetweenThePatternsAndTheSummary) {
