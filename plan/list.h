@@ -56,9 +56,9 @@ struct OffcutRow {
 
 struct Settings {
     std::vector<std::int64_t> stockLengths{9000, 12000}; // mm, bought in any number
-    std::int64_t kerf = 0;   // mm lost at each cut; rebar is sheared, so none by default
-    std::int64_t keep = 500; // mm: a remnant at least this long goes back to the yard
-    double seconds = 10;     // time allowed for the whole search
+    std::int64_t kerf = 0;          // mm lost at each cut; rebar is sheared, so none by default
+    std::int64_t keep = 500;        // mm: a remnant at least this long goes back to the yard
+    double seconds = 10;            // time allowed for the whole search
     joints::JointSettings joints{}; // how long bars are joined
 
     friend bool operator==(const Settings&, const Settings&) = default;
@@ -120,7 +120,7 @@ struct InputError {
     Problem problem = Problem::Empty;
     // The limit a TooLarge value passed, or the longest stock length for LongerThanStock.
     std::int64_t limit = 0;
-    std::string text{}; // a grade as written, for the grade problems
+    std::string text{};                        // a grade as written, for the grade problems
     std::optional<joints::JointError> joint{}; // for Problem::Joint
 
     friend bool operator==(const InputError&, const InputError&) = default;
@@ -142,8 +142,8 @@ struct Piece {
     int line = 0;
     // For a long bar: what the row asks of its joints; nothing, 0: the settings' defaults.
     std::optional<joints::Method> method{};
-    int share = 0;         // percent
-    std::int64_t lap = 0;  // mm
+    int share = 0;        // percent
+    std::int64_t lap = 0; // mm
 };
 
 // A long bar as the joints stage takes it: the piece's row with the bars side by side.
