@@ -106,7 +106,7 @@ std::vector<Cell> summaryRow(const QString& label, std::int64_t bars, const QStr
 
 } // namespace
 
-Table summaryTable(const plan::Plan& plan) {
+Table summaryTable(const plan::Plan& plan, SummaryJoints joints) {
     Table table;
     table.title = QStringLiteral("汇总");
     table.header = {QStringLiteral("钢筋"),          QStringLiteral("新购原材 (mm×根)"),
@@ -119,10 +119,10 @@ Table summaryTable(const plan::Plan& plan) {
     std::int64_t piecesMm = 0;
     std::int64_t usedMm = 0;
     std::int64_t wasteMm = 0;
-    std::int64_t joints = 0;
+    std::int64_t jointCount = 0;
     std::int64_t overlapMm = 0;
     // Plans without long bars keep the columns they always had.
-    const bool spliced = hasSpliced(plan);
+    const bool spliced = joints == SummaryJoints::Columns && hasSpliced(plan);
     if (spliced) {
         table.header << QStringLiteral("接头 (个)") << QStringLiteral("搭接用钢 (mm)");
     }
@@ -140,7 +140,7 @@ Table summaryTable(const plan::Plan& plan) {
             table.rows.back().push_back(whole(g.joints));
             table.rows.back().push_back(whole(g.overlapMm));
         }
-        joints += g.joints;
+        jointCount += g.joints;
         overlapMm += g.overlapMm;
         bars += barsOf(g.bought);
         piecesMm += g.piecesMm;
@@ -161,12 +161,39 @@ Table summaryTable(const plan::Plan& plan) {
                                     boundMm, result, utilisation, plan.piecesKg(), plan.stockKg(),
                                     QString(), wasteMm));
     if (spliced) {
-        table.rows.back().push_back(whole(joints));
+        table.rows.back().push_back(whole(jointCount));
         table.rows.back().push_back(whole(overlapMm));
     }
     if (!plan.groups.empty()) {
         table.note = massNote(plan);
     }
+    return table;
+}
+
+Table jointTotalsTable(const plan::Plan& plan) {
+    Table table;
+    table.title = QStringLiteral("接长汇总");
+    table.header = {QStringLiteral("钢筋"), QStringLiteral("接长钢筋 (根)"),
+                    QStringLiteral("接头 (个)"), QStringLiteral("搭接用钢 (mm)")};
+    std::int64_t bars = 0;
+    std::int64_t joints = 0;
+    std::int64_t overlapMm = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        if (g.spliced.empty()) {
+            continue;
+        }
+        std::int64_t longBars = 0;
+        for (const plan::joints::SplicedBar& bar : g.spliced) {
+            longBars += bar.count;
+        }
+        table.rows.push_back(
+            {text(steelLabel(g)), whole(longBars), whole(g.joints), whole(g.overlapMm)});
+        bars += longBars;
+        joints += g.joints;
+        overlapMm += g.overlapMm;
+    }
+    table.rows.push_back(
+        {text(QStringLiteral("合计")), whole(bars), whole(joints), whole(overlapMm)});
     return table;
 }
 

@@ -32,11 +32,19 @@ struct Table {
     QString note; // a line under the table, when there is something to say about all of it
 };
 
+// Where the summary gives the joints of a plan with long bars: in two columns of its own, or
+// apart (jointTotalsTable), for a page too narrow for two more columns.
+enum class SummaryJoints { Columns, Apart };
+
 // One row per steel (grade and diameter) and a total: new bars by stock length, steel bought,
 // bound, 最优 or the gap, utilisation, weights, reusable remnants, waste, and the steel to buy in
-// tonnes; with long bars, then the joints and the steel in their overlaps; its note says what
-// the weights are worked out by (massNote).
-[[nodiscard]] Table summaryTable(const plan::Plan& plan);
+// tonnes; with long bars and SummaryJoints::Columns, then the joints and the steel in their
+// overlaps; its note says what the weights are worked out by (massNote).
+[[nodiscard]] Table summaryTable(const plan::Plan& plan,
+                                 SummaryJoints joints = SummaryJoints::Columns);
+// One row per steel with long bars and a total: the long bars, their joints and the steel in
+// the joints' overlaps.
+[[nodiscard]] Table jointTotalsTable(const plan::Plan& plan);
 // One row per pattern: the steel, stock, new or yard offcut, bars, the cuts in order, remnant.
 [[nodiscard]] Table patternTable(const plan::GroupPlan& group);
 // The patterns of every steel in one table, titled 下料单.

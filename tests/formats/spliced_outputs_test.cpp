@@ -249,7 +249,8 @@ TEST(SplicedSheet, OneSteelsTableIsTitledWithTheSteel) {
 struct SummaryColumn {
     const char* name;
     plan::Plan (*plan)();
-    QStringList lastCells; // per row: the last two cells, or the last when there are no joints
+    formats::SummaryJoints joints;
+    QStringList lastCells; // per row: the cells after the twelfth, joined by "/"
     qsizetype columns;
 };
 
@@ -257,7 +258,7 @@ class SplicedSummary : public testing::TestWithParam<SummaryColumn> {};
 
 TEST_P(SplicedSummary, CountsTheJointsOnlyWhenThereAreLongBars) {
     const SummaryColumn& s = GetParam();
-    const formats::Table table = formats::summaryTable(s.plan());
+    const formats::Table table = formats::summaryTable(s.plan(), s.joints);
     ASSERT_EQ(table.header.size(), s.columns);
     QStringList last;
     for (const std::vector<formats::Cell>& row : table.rows) {
@@ -269,8 +270,12 @@ TEST_P(SplicedSummary, CountsTheJointsOnlyWhenThereAreLongBars) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Formats, SplicedSummary, testing::Values(
-    SummaryColumn{"WithLongBars", splicedPlan, {q("0/0"), q("0/0"), q("10/4480"), q("10/4480")}, 14},
-    SummaryColumn{"WithoutLongBars", samplePlan, {q(""), q(""), q("")}, 12}),
+    SummaryColumn{"WithLongBars", splicedPlan, formats::SummaryJoints::Columns,
+                  {q("0/0"), q("0/0"), q("10/4480"), q("10/4480")}, 14},
+    SummaryColumn{"WithLongBarsJointsApart", splicedPlan, formats::SummaryJoints::Apart,
+                  {q(""), q(""), q(""), q("")}, 12},
+    SummaryColumn{"WithoutLongBars", samplePlan, formats::SummaryJoints::Columns,
+                  {q(""), q(""), q("")}, 12}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -282,6 +287,28 @@ TEST(SplicedSheet, TheSummaryHeadsTheJointColumns) {
     plan::Plan proven;
     proven.groups = {splicedGroup()};
     EXPECT_EQ(formats::summaryTable(proven).rows.back()[5].text, q("最优（接长钢筋按所选分段）"));
+}
+
+TEST(SplicedSheet, TheJointTotalsHaveARowPerSteelWithLongBarsAndATotal) {
+    plan::Plan plan = splicedPlan();
+    plan::GroupPlan other = splicedGroup();
+    other.steel = {"HRB400", 250};
+    other.spliced.resize(1); // KL1-1 alone: its four bars, eight laps
+    other.joints = 8;
+    other.overlapMm = 8 * 560;
+    plan.groups.push_back(other);
+    const formats::Table table = formats::jointTotalsTable(plan);
+    EXPECT_EQ(table.header,
+              (QStringList{q("钢筋"), q("接长钢筋 (根)"), q("接头 (个)"), q("搭接用钢 (mm)")}));
+    const std::vector<QStringList> want{
+        {q("HRB400 Φ20"), q("6"), q("10"), q("4480")},
+        {q("HRB400 Φ25"), q("4"), q("8"), q("4480")},
+        {q("合计"), q("10"), q("18"), q("8960")},
+    };
+    ASSERT_EQ(table.rows.size(), want.size());
+    for (std::size_t r = 0; r < want.size(); ++r) {
+        EXPECT_EQ(texts(table.rows[r]), want[r]) << r;
+    }
 }
 
 TEST(SplicedCsv, PutsTheLongBarsBetweenThePatternsAndTheSummary) {
