@@ -3,6 +3,7 @@
 #include "formats/plan_words.h"
 
 #include <cmath>
+#include <string_view>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,16 +54,73 @@ QJsonObject pattern(const plan::Pattern& p) {
     };
 }
 
+QString scopeKey(plan::joints::BoundScope scope) {
+    switch (scope) {
+    case plan::joints::BoundScope::AllSegmentations:
+        return QStringLiteral("all");
+    case plan::joints::BoundScope::ChosenSegmentation:
+        return QStringLiteral("chosen");
+    }
+    return {};
+}
+
+QJsonValue gradeValue(const plan::GroupPlan& g) {
+    return g.steel.grade.empty() ? QJsonValue(QJsonValue::Null)
+                                 : QJsonValue(QString::fromStdString(g.steel.grade));
+}
+
+QJsonValue diameterValue(const plan::GroupPlan& g) {
+    return static_cast<double>(g.steel.diameter) / 10;
+}
+
+// The key a list names the method with, so that a plan read back names it the same way.
+QString methodKeyText(plan::joints::Method method) {
+    const std::string_view key = plan::joints::methodKey(method);
+    return QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+}
+
+QJsonObject layout(const plan::joints::Layout& l) {
+    QJsonArray segments;
+    for (const plan::joints::Segment& s : l.segments) {
+        segments.append(QJsonObject{{QStringLiteral("mark"), QString::fromStdString(s.mark)},
+                                    {QStringLiteral("length"), qint64(s.length)}});
+    }
+    QJsonArray joints;
+    for (const std::int64_t at : l.joints) {
+        joints.append(qint64(at));
+    }
+    return QJsonObject{{QStringLiteral("bars"), qint64(l.bars)},
+                       {QStringLiteral("segments"), segments},
+                       {QStringLiteral("joints"), joints}};
+}
+
+// A long bar with the steel of its group, so that a reader of `spliced` alone knows the bar.
+QJsonObject spliced(const plan::GroupPlan& g, const plan::joints::SplicedBar& bar) {
+    QJsonArray layouts;
+    for (const plan::joints::Layout& l : bar.layouts) {
+        layouts.append(layout(l));
+    }
+    return QJsonObject{
+        {QStringLiteral("mark"), QString::fromStdString(bar.mark)},
+        {QStringLiteral("grade"), gradeValue(g)},
+        {QStringLiteral("diameter"), diameterValue(g)},
+        {QStringLiteral("steel"), steelLabel(g)},
+        {QStringLiteral("length"), qint64(bar.length)},
+        {QStringLiteral("count"), qint64(bar.count)},
+        {QStringLiteral("method"), methodKeyText(bar.rule.method)},
+        {QStringLiteral("overlap"), qint64(bar.rule.overlap)},
+        {QStringLiteral("layouts"), layouts},
+    };
+}
+
 QJsonObject group(const plan::GroupPlan& g) {
     QJsonArray patterns;
     for (const plan::Pattern& p : g.patterns) {
         patterns.append(pattern(p));
     }
     return QJsonObject{
-        {QStringLiteral("diameter"), static_cast<double>(g.steel.diameter) / 10},
-        {QStringLiteral("grade"), g.steel.grade.empty()
-                                      ? QJsonValue(QJsonValue::Null)
-                                      : QJsonValue(QString::fromStdString(g.steel.grade))},
+        {QStringLiteral("diameter"), diameterValue(g)},
+        {QStringLiteral("grade"), gradeValue(g)},
         {QStringLiteral("steel"), steelLabel(g)},
         {QStringLiteral("mass"), plan::massBasis(g.steel) == plan::MassBasis::Nominal
                                      ? QStringLiteral("nominal")
@@ -86,6 +144,9 @@ QJsonObject group(const plan::GroupPlan& g) {
         {QStringLiteral("utilisation"), std::round(g.utilisation * 10000) / 10000},
         {QStringLiteral("pieces_kg"), hundredths(g.piecesKg)},
         {QStringLiteral("seconds"), std::round(g.seconds * 1000) / 1000},
+        {QStringLiteral("overlap_mm"), qint64(g.overlapMm)},
+        {QStringLiteral("joints"), qint64(g.joints)},
+        {QStringLiteral("bound_scope"), scopeKey(g.boundScope)},
     };
 }
 
@@ -93,11 +154,16 @@ QJsonObject group(const plan::GroupPlan& g) {
 
 QByteArray planJson(const plan::Plan& plan) {
     QJsonArray groups;
+    QJsonArray splicedBars;
     for (const plan::GroupPlan& g : plan.groups) {
         groups.append(group(g));
+        for (const plan::joints::SplicedBar& bar : g.spliced) {
+            splicedBars.append(spliced(g, bar));
+        }
     }
     const QJsonObject top{
         {QStringLiteral("groups"), groups},
+        {QStringLiteral("spliced"), splicedBars},
         {QStringLiteral("seconds"), std::round(plan.seconds * 1000) / 1000},
         {QStringLiteral("optimal"), plan.optimal()},
         {QStringLiteral("cancelled"), plan.cancelled},

@@ -13,8 +13,14 @@
 // `seconds`, `grade` (the grade's name, "HRB400", or null when the list gave none; groups are
 // by grade and diameter together), `steel` (as the list wrote it: "C25", "HRB400 Φ25", "Φ25"),
 // `mass` ("nominal": GB/T 1499's nominal mass per metre; "estimated": 0.00617·d²); top-level
-// `optimal`, `cancelled`, `stock_mm`, `weight_kg`, `pieces_kg`. Lengths are whole millimetres;
-// weights in kg to 0.01.
+// `optimal`, `cancelled`, `stock_mm`, `weight_kg`, `pieces_kg`. Long bars: per group
+// `overlap_mm` (steel in the joints' overlaps, within `pieces_mm`), `joints`, `bound_scope`
+// ("all": the bound holds for every way of splitting the long bars; "chosen": for the segments
+// chosen only); top-level `spliced`, every group's long bars in group order, each `mark`,
+// `grade`, `diameter`, `steel` (as its group's), `length`, `count`, `method` (the list's key:
+// "lap", "coupler", "lap-weld-single", "lap-weld-double", "butt-weld"), `overlap` (mm each joint
+// adds), `layouts` [{`bars`, `segments` [{`mark`, `length`}] from the bar's start, `joints`
+// [joint centres, mm from the start]}]. Lengths are whole millimetres; weights in kg to 0.01.
 namespace formats {
 
 [[nodiscard]] QByteArray planJson(const plan::Plan& plan);

@@ -1,6 +1,7 @@
 #include "formats/plan_text.h"
 
 #include "formats/plan_words.h"
+#include "formats/spliced_words.h"
 
 #include <QStringList>
 
@@ -22,6 +23,29 @@ QString patternLine(int number, const plan::Pattern& p) {
     return line;
 }
 
+// Each long bar, how its bars are made, and what the joints cost the steel.
+void appendSpliced(const plan::GroupPlan& g, QStringList& lines) {
+    lines.append(QStringLiteral("  接长"));
+    for (const plan::joints::SplicedBar& bar : g.spliced) {
+        QString line = QStringLiteral("    %1 长 %2 ×%3 根，%4")
+                           .arg(QString::fromStdString(bar.mark))
+                           .arg(bar.length)
+                           .arg(bar.count)
+                           .arg(jointMethodName(bar.rule.method));
+        const QString overlap = overlapText(bar.rule);
+        if (!overlap.isEmpty()) {
+            line += QStringLiteral("，") + overlap;
+        }
+        lines.append(line);
+        for (const plan::joints::Layout& l : bar.layouts) {
+            lines.append(QStringLiteral("      %1 根：%2，接头距起点 %3 mm")
+                             .arg(l.bars)
+                             .arg(segmentsText(l.segments), jointPlacesText(l.joints)));
+        }
+    }
+    lines.append(QStringLiteral("    接头 %1 个，搭接用钢 %2 mm").arg(g.joints).arg(g.overlapMm));
+}
+
 void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
     QString heading = steelLabel(g) + QStringLiteral("  ") + resultText(g);
     const QString finish = finishText(g.finish);
@@ -36,8 +60,11 @@ void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
                          .arg(usesText(g.offcutsUsed))
                          .arg(barsOf(g.offcutsUsed)));
     }
-    lines.append(QStringLiteral("  用钢      %1 mm，下界 %2 mm，废料 %3 mm")
+    lines.append(QStringLiteral("  用钢      %1 mm，%2 %3 mm，废料 %4 mm")
                      .arg(g.stockMm)
+                     .arg(g.boundScope == plan::joints::BoundScope::ChosenSegmentation
+                              ? QStringLiteral("下界（按所选分段）")
+                              : QStringLiteral("下界"))
                      .arg(g.boundMm)
                      .arg(g.wasteMm));
     lines.append(
@@ -50,6 +77,9 @@ void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
     int number = 0;
     for (const plan::Pattern& p : g.patterns) {
         lines.append(patternLine(++number, p));
+    }
+    if (!g.spliced.empty()) {
+        appendSpliced(g, lines);
     }
     lines.append(QString());
 }
@@ -67,18 +97,28 @@ QString planText(const plan::Plan& plan, const QString& project) {
     }
     std::int64_t bars = 0;
     int open = 0;
+    std::int64_t joints = 0;
+    std::int64_t overlapMm = 0;
     for (const plan::GroupPlan& g : plan.groups) {
         appendGroup(g, lines);
         bars += barsOf(g.bought);
         open += g.optimal ? 0 : 1;
+        joints += g.joints;
+        overlapMm += g.overlapMm;
     }
     if (!plan.groups.empty()) {
         lines.append(QStringLiteral("合计  新购原材 %1 根，用钢 %2 mm，新购钢材 %3 kg，%4")
                          .arg(bars)
                          .arg(plan.stockMm())
                          .arg(kilogramsText(plan.stockKg()),
-                              open == 0 ? QStringLiteral("全部最优")
-                                        : QStringLiteral("%1 种钢筋未证明最优").arg(open)));
+                              open > 0 ? QStringLiteral("%1 种钢筋未证明最优").arg(open)
+                              : boundForChosenSegments(plan)
+                                  ? QStringLiteral("全部最优（接长钢筋按所选分段）")
+                                  : QStringLiteral("全部最优")));
+        if (hasSpliced(plan)) {
+            lines.append(
+                QStringLiteral("      接头 %1 个，搭接用钢 %2 mm").arg(joints).arg(overlapMm));
+        }
         lines.append(massNote(plan));
     }
     lines.append(QStringLiteral("优化用时 %1 秒").arg(QString::number(plan.seconds, 'f', 2)));

@@ -6,8 +6,9 @@
 
 // The plan as a person reads it in a terminal, in Chinese: per diameter the patterns, the new
 // bars by stock length, steel bought against the bound (最优, or the gap in bars and mm),
-// utilisation, weights and the remnants to return to the yard; then the totals and the time the
-// search took.
+// utilisation, weights and the remnants to return to the yard; the long bars (接长): each
+// bar's joint method, its layouts' segments and joint places, the joints and the steel in their
+// overlaps; then the totals and the time the search took.
 namespace formats {
 
 // `project` (may be empty) heads the text.

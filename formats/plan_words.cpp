@@ -111,12 +111,17 @@ std::int64_t barsOf(const std::vector<plan::StockUse>& uses) {
 }
 
 QString resultText(const plan::GroupPlan& group) {
+    // A bound that holds only for the segments chosen proves nothing about other ways of
+    // splitting the long bars: the words say what was proven.
+    const QString scope = group.boundScope == plan::joints::BoundScope::ChosenSegmentation
+                              ? QStringLiteral("按所选分段")
+                              : QString();
     if (group.optimal) {
-        return QStringLiteral("最优");
+        return scope + QStringLiteral("最优");
     }
-    return QStringLiteral("差 %1 根（%2 mm）")
-        .arg(group.gapBars())
-        .arg(group.stockMm - group.boundMm);
+    return scope + QStringLiteral("差 %1 根（%2 mm）")
+                       .arg(group.gapBars())
+                       .arg(group.stockMm - group.boundMm);
 }
 
 QString finishText(plan::Finish finish) {

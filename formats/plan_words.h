@@ -36,7 +36,9 @@ namespace formats {
 
 [[nodiscard]] std::int64_t barsOf(const std::vector<plan::StockUse>& uses);
 
-// "最优" when no plan buys less steel, otherwise "差 1 根（3000 mm）": the gap to the bound.
+// "最优" when no plan buys less steel, otherwise "差 1 根（3000 mm）": the gap to the bound;
+// "按所选分段最优", "按所选分段差 1 根（3000 mm）" when the bound holds only for the long bars'
+// segments chosen.
 [[nodiscard]] QString resultText(const plan::GroupPlan& group);
 
 // Why a search stopped short: "时限已到", "已取消", or empty.

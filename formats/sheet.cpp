@@ -1,6 +1,7 @@
 #include "formats/sheet.h"
 
 #include "formats/plan_words.h"
+#include "formats/spliced_words.h"
 
 namespace formats {
 namespace {
@@ -48,6 +49,52 @@ void addPatterns(const plan::GroupPlan& group, Table& table) {
     }
 }
 
+QStringList splicedHeader() {
+    return {QStringLiteral("钢筋"),           QStringLiteral("编号"),
+            QStringLiteral("长度 (mm)"),      QStringLiteral("根数"),
+            QStringLiteral("接头方式"),       QStringLiteral("搭接长度 (mm)"),
+            QStringLiteral("分段（自起点）"), QStringLiteral("接头位置 (mm)"),
+            QStringLiteral("接头 (个)"),      QStringLiteral("搭接用钢 (mm)")};
+}
+
+struct SplicedTotals {
+    std::int64_t bars = 0;
+    std::int64_t joints = 0;
+    std::int64_t overlapMm = 0;
+};
+
+// A row per layout: the bars made alike are what one cutter makes together.
+void addSpliced(const plan::GroupPlan& group, Table& table, SplicedTotals& totals) {
+    for (const plan::joints::SplicedBar& bar : group.spliced) {
+        for (const plan::joints::Layout& l : bar.layouts) {
+            const std::int64_t joints = l.bars * static_cast<std::int64_t>(l.joints.size());
+            table.rows.push_back({text(steelLabel(group)), text(QString::fromStdString(bar.mark)),
+                                  whole(bar.length), whole(l.bars),
+                                  text(jointMethodName(bar.rule.method)), whole(bar.rule.overlap),
+                                  text(segmentsText(l.segments)), text(jointPlacesText(l.joints)),
+                                  whole(joints), whole(joints * bar.rule.overlap)});
+            totals.bars += l.bars;
+            totals.joints += joints;
+            totals.overlapMm += joints * bar.rule.overlap;
+        }
+    }
+}
+
+Table splicedTable(const std::vector<const plan::GroupPlan*>& groups) {
+    Table table;
+    table.title = QStringLiteral("接长");
+    table.header = splicedHeader();
+    SplicedTotals totals;
+    for (const plan::GroupPlan* g : groups) {
+        addSpliced(*g, table, totals);
+    }
+    table.rows.push_back({text(QStringLiteral("合计")), text({}), text({}), whole(totals.bars),
+                          text({}), text({}), text({}), text({}), whole(totals.joints),
+                          whole(totals.overlapMm)});
+    table.note = QStringLiteral("分段自钢筋起点依次排列；接头位置为接头中心距起点的长度");
+    return table;
+}
+
 std::vector<Cell> summaryRow(const QString& label, std::int64_t bars, const QString& bought,
                              std::int64_t stockMm, std::int64_t boundMm, const QString& result,
                              double utilisation, double piecesKg, double stockKg,
@@ -59,7 +106,7 @@ std::vector<Cell> summaryRow(const QString& label, std::int64_t bars, const QStr
 
 } // namespace
 
-Table summaryTable(const plan::Plan& plan) {
+Table summaryTable(const plan::Plan& plan, SummaryJoints joints) {
     Table table;
     table.title = QStringLiteral("汇总");
     table.header = {QStringLiteral("钢筋"),          QStringLiteral("新购原材 (mm×根)"),
@@ -72,6 +119,13 @@ Table summaryTable(const plan::Plan& plan) {
     std::int64_t piecesMm = 0;
     std::int64_t usedMm = 0;
     std::int64_t wasteMm = 0;
+    std::int64_t jointCount = 0;
+    std::int64_t overlapMm = 0;
+    // Plans without long bars keep the columns they always had.
+    const bool spliced = joints == SummaryJoints::Columns && hasSpliced(plan);
+    if (spliced) {
+        table.header << QStringLiteral("接头 (个)") << QStringLiteral("搭接用钢 (mm)");
+    }
     for (const plan::GroupPlan& g : plan.groups) {
         wasteMm += g.wasteMm;
         QString result = resultText(g);
@@ -82,6 +136,12 @@ Table summaryTable(const plan::Plan& plan) {
         table.rows.push_back(summaryRow(steelLabel(g), barsOf(g.bought), usesText(g.bought),
                                         g.stockMm, g.boundMm, result, g.utilisation, g.piecesKg,
                                         g.stockKg, usesText(g.remnants), g.wasteMm));
+        if (spliced) {
+            table.rows.back().push_back(whole(g.joints));
+            table.rows.back().push_back(whole(g.overlapMm));
+        }
+        jointCount += g.joints;
+        overlapMm += g.overlapMm;
         bars += barsOf(g.bought);
         piecesMm += g.piecesMm;
         usedMm += g.stockMm + g.offcutMm;
@@ -92,13 +152,48 @@ Table summaryTable(const plan::Plan& plan) {
     }
     const double utilisation =
         usedMm > 0 ? static_cast<double>(piecesMm) / static_cast<double>(usedMm) : 0;
-    table.rows.push_back(
-        summaryRow(QStringLiteral("合计"), bars, QString(), plan.stockMm(), boundMm,
-                   plan.optimal() ? QStringLiteral("最优") : QStringLiteral("未全部证明最优"),
-                   utilisation, plan.piecesKg(), plan.stockKg(), QString(), wasteMm));
+    QString result = QStringLiteral("未全部证明最优");
+    if (plan.optimal()) {
+        result = boundForChosenSegments(plan) ? QStringLiteral("最优（接长钢筋按所选分段）")
+                                              : QStringLiteral("最优");
+    }
+    table.rows.push_back(summaryRow(QStringLiteral("合计"), bars, QString(), plan.stockMm(),
+                                    boundMm, result, utilisation, plan.piecesKg(), plan.stockKg(),
+                                    QString(), wasteMm));
+    if (spliced) {
+        table.rows.back().push_back(whole(jointCount));
+        table.rows.back().push_back(whole(overlapMm));
+    }
     if (!plan.groups.empty()) {
         table.note = massNote(plan);
     }
+    return table;
+}
+
+Table jointTotalsTable(const plan::Plan& plan) {
+    Table table;
+    table.title = QStringLiteral("接长汇总");
+    table.header = {QStringLiteral("钢筋"), QStringLiteral("接长钢筋 (根)"),
+                    QStringLiteral("接头 (个)"), QStringLiteral("搭接用钢 (mm)")};
+    std::int64_t bars = 0;
+    std::int64_t joints = 0;
+    std::int64_t overlapMm = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        if (g.spliced.empty()) {
+            continue;
+        }
+        std::int64_t longBars = 0;
+        for (const plan::joints::SplicedBar& bar : g.spliced) {
+            longBars += bar.count;
+        }
+        table.rows.push_back(
+            {text(steelLabel(g)), whole(longBars), whole(g.joints), whole(g.overlapMm)});
+        bars += longBars;
+        joints += g.joints;
+        overlapMm += g.overlapMm;
+    }
+    table.rows.push_back(
+        {text(QStringLiteral("合计")), whole(bars), whole(joints), whole(overlapMm)});
     return table;
 }
 
@@ -118,6 +213,22 @@ Table patternTable(const plan::Plan& plan) {
         addPatterns(g, table);
     }
     return table;
+}
+
+Table splicedTable(const plan::GroupPlan& group) {
+    Table table = splicedTable(std::vector<const plan::GroupPlan*>{&group});
+    table.title = steelLabel(group) + QStringLiteral(" 接长");
+    return table;
+}
+
+Table splicedTable(const plan::Plan& plan) {
+    std::vector<const plan::GroupPlan*> groups;
+    for (const plan::GroupPlan& g : plan.groups) {
+        if (!g.spliced.empty()) {
+            groups.push_back(&g);
+        }
+    }
+    return splicedTable(groups);
 }
 
 } // namespace formats

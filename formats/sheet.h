@@ -32,13 +32,28 @@ struct Table {
     QString note; // a line under the table, when there is something to say about all of it
 };
 
+// Where the summary gives the joints of a plan with long bars: in two columns of its own, or
+// apart (jointTotalsTable), for a page too narrow for two more columns.
+enum class SummaryJoints { Columns, Apart };
+
 // One row per steel (grade and diameter) and a total: new bars by stock length, steel bought,
 // bound, 最优 or the gap, utilisation, weights, reusable remnants, waste, and the steel to buy in
-// tonnes; its note says what the weights are worked out by (massNote).
-[[nodiscard]] Table summaryTable(const plan::Plan& plan);
+// tonnes; with long bars and SummaryJoints::Columns, then the joints and the steel in their
+// overlaps; its note says what the weights are worked out by (massNote).
+[[nodiscard]] Table summaryTable(const plan::Plan& plan,
+                                 SummaryJoints joints = SummaryJoints::Columns);
+// One row per steel with long bars and a total: the long bars, their joints and the steel in
+// the joints' overlaps.
+[[nodiscard]] Table jointTotalsTable(const plan::Plan& plan);
 // One row per pattern: the steel, stock, new or yard offcut, bars, the cuts in order, remnant.
 [[nodiscard]] Table patternTable(const plan::GroupPlan& group);
 // The patterns of every steel in one table, titled 下料单.
 [[nodiscard]] Table patternTable(const plan::Plan& plan);
+// The long bars of a steel (接长): a row per layout with the steel, mark, length, bars made
+// this way, joint method, overlap per joint, the segments from the bar's start, the joint
+// centres, the joints and the steel in their overlaps; then a total.
+[[nodiscard]] Table splicedTable(const plan::GroupPlan& group);
+// The long bars of every steel in one table, titled 接长.
+[[nodiscard]] Table splicedTable(const plan::Plan& plan);
 
 } // namespace formats

@@ -2,6 +2,7 @@
 
 #include "formats/records.h"
 #include "formats/sheet.h"
+#include "formats/spliced_words.h"
 
 #include <algorithm>
 #include <xlsxwriter.h>
@@ -131,6 +132,10 @@ QByteArray sheetCsv(const plan::Plan& plan) {
     QString text;
     appendCsv(patternTable(plan), text);
     text.append(u"\r\n");
+    if (hasSpliced(plan)) {
+        appendCsv(splicedTable(plan), text);
+        text.append(u"\r\n");
+    }
     appendCsv(summaryTable(plan), text);
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
@@ -153,6 +158,9 @@ Workbook sheetXlsx(const plan::Plan& plan) {
         if (error == LXW_NO_ERROR) {
             error = addSheet(book, patternTable(g), f);
         }
+    }
+    if (error == LXW_NO_ERROR && hasSpliced(plan)) {
+        error = addSheet(book, splicedTable(plan), f);
     }
     // Closing writes the file and frees the workbook, whatever happened before.
     const lxw_error closed = workbook_close(book);

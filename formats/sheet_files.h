@@ -11,7 +11,8 @@
 namespace formats {
 
 // UTF-8 with a BOM, so that Excel reads the Chinese: the patterns of every diameter, a blank
-// row, then the summary. Comma-separated, CR LF.
+// row, the long bars (接长) and a blank row when there are any, then the summary.
+// Comma-separated, CR LF.
 [[nodiscard]] QByteArray sheetCsv(const plan::Plan& plan);
 
 struct Workbook {
@@ -19,8 +20,8 @@ struct Workbook {
     QString error; // when not empty, why the workbook could not be made
 };
 
-// An .xlsx workbook: the summary sheet 汇总, then a sheet per diameter ("Φ12"); numbers are
-// numbers.
+// An .xlsx workbook: the summary sheet 汇总, then a sheet per diameter ("Φ12"), then the long
+// bars' sheet 接长 when there are any; numbers are numbers.
 [[nodiscard]] Workbook sheetXlsx(const plan::Plan& plan);
 
 } // namespace formats

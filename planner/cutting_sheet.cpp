@@ -2,6 +2,7 @@
 
 #include "formats/plan_words.h"
 #include "formats/sheet.h"
+#include "formats/spliced_words.h"
 #include "planner/bar_layout.h"
 #include "planner/bar_painter.h"
 #include "planner/sheet_columns.h"
@@ -254,7 +255,12 @@ int printSheet(QPagedPaintDevice& device, const SheetContent& content) {
     sheet.text(QStringLiteral("二、汇总"), fonts.heading, true, line * 0.5);
     sheet.text(toBuy(content.plan) + u'\n' + verdict(content.plan), fonts.body);
     if (!content.plan.groups.empty()) {
-        sheet.table(formats::summaryTable(content.plan));
+        // A4 upright has no room for the joints' two columns beside the other twelve: they
+        // have a table of their own below.
+        sheet.table(formats::summaryTable(content.plan, formats::SummaryJoints::Apart));
+        if (formats::hasSpliced(content.plan)) {
+            sheet.table(formats::jointTotalsTable(content.plan));
+        }
     }
 
     sheet.text(QStringLiteral("三、下料方案"), fonts.heading, true, line * 0.5);
@@ -271,6 +277,12 @@ int printSheet(QPagedPaintDevice& device, const SheetContent& content) {
         sheet.text(headingText(group), fonts.body, true, line * 0.3);
         sheet.table(formats::patternTable(group));
         sheet.bars(group, unitsPerMm, metrics);
+        if (!group.spliced.empty()) {
+            // After the bars that cut the segments: the table says how they are joined.
+            const formats::Table spliced = formats::splicedTable(group);
+            sheet.text(QStringLiteral("接长：") + spliced.note, fonts.body, true, line * 0.3);
+            sheet.table(spliced);
+        }
     }
 
     const QFontMetricsF footerFont(fonts.table, &device);

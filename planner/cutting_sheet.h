@@ -11,8 +11,8 @@
 class QPagedPaintDevice;
 
 // The cutting sheet on paper, for a PDF file or a printer alike: the list the plan was made
-// from, the summary per steel, and every steel's patterns as a table and as drawn bars;
-// with the date and the project's name on every page.
+// from, the summary per steel, and every steel's patterns as a table and as drawn bars, then
+// its long bars' segments and joints; with the date and the project's name on every page.
 namespace planner {
 
 struct SheetContent {
