@@ -400,6 +400,7 @@ void PlannerWindow::textsChanged() {
 
 void PlannerWindow::showCheck(const ListCheck& check) {
     tables_.pieces.setProblems(check.pieces);
+    tables_.pieces.setWarnings(check.pieceWarnings);
     tables_.offcuts.setProblems(check.offcuts);
     tables_.stock.setProblems(check.stock);
     tables_.settings.setProblems(check.settings);
@@ -425,8 +426,12 @@ void PlannerWindow::goTo(const Spot& spot) {
         break;
     case Part::Settings:
         inputs_->setCurrentWidget(settings_);
-        settings_->field(spot.column)->setFocus();
-        settings_->field(spot.column)->selectAll();
+        if (QWidget* editor = settings_->editor(spot.column)) {
+            editor->setFocus();
+        }
+        if (QLineEdit* field = settings_->field(spot.column)) {
+            field->selectAll();
+        }
         break;
     case Part::Grades:
         inputs_->setCurrentWidget(settings_);
@@ -448,15 +453,18 @@ void PlannerWindow::optimiseClicked() {
         dialogs_->inform(this, check.first + QStringLiteral("\n\n请先改正标红的内容，再优化。"));
         return;
     }
-    if (check.list->pieces().empty()) {
+    if (check.list->pieces().empty() && check.list->longBars().empty()) {
         dialogs_->inform(
             this, QStringLiteral("清单里还没有钢筋。请先填写，或从 Excel 复制后粘贴（Ctrl+V）。"));
         return;
     }
     running_ = {};
-    // The sheet lists the rows as checked: the steel as the list wrote it, the count by
-    // elements where the list gave them.
-    for (const plan::Piece& piece : check.list->pieces()) {
+    // The sheet lists the rows as checked, long bars among them in the list's order: the steel
+    // as the list wrote it, the count by elements where the list gave them.
+    std::vector<plan::Piece> rows = check.list->pieces();
+    rows.insert(rows.end(), check.list->longBars().begin(), check.list->longBars().end());
+    std::ranges::stable_sort(rows, {}, &plan::Piece::line);
+    for (const plan::Piece& piece : rows) {
         const QString length = piece.asked.empty() ? QString::number(piece.length)
                                                    : QString::fromStdString(piece.asked);
         running_.list.push_back(

@@ -56,6 +56,10 @@ public:
     using Problems = std::map<std::pair<int, int>, QString>;
     void setProblems(Problems problems);
     [[nodiscard]] QString problem(int row, int column) const;
+    // What is allowed but advised against (a lap on a thick bar): shown amber, never in the way
+    // of a run; a problem of the same cell is shown instead.
+    void setWarnings(Problems warnings);
+    [[nodiscard]] QString warning(int row, int column) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -76,6 +80,7 @@ private:
     bool appendable_;
     std::vector<Row> rows_;
     Problems problems_;
+    Problems warnings_;
     QList<int> figures_;
     QUndoStack* stack_ = nullptr;
 };
