@@ -3,6 +3,7 @@
 #include "formats/plan_words.h"
 #include "formats/records.h"
 #include "formats/shape.h"
+#include "planner/joint_columns.h"
 #include "planner/list_sort.h"
 #include "planner/progress_panel.h"
 #include "planner/results_panel.h"
@@ -114,6 +115,9 @@ void PlannerWindow::createParts() {
         list_->setColumnWidth(column, metrics.horizontalAdvance(sample) + pad);
     }
     connect(list_, &TableView::dialogRequested, this, &PlannerWindow::shapeRequested);
+    // The joint columns come and go with a document or an undo: their cells' choices with them.
+    connect(&tables_.pieces, &QAbstractItemModel::modelReset, this,
+            [this] { list_->setChoices(jointChoices(tables_)); });
 
     settings_ = new SettingsPanel(tables_, stack_, this);
 
@@ -273,6 +277,9 @@ void PlannerWindow::run(Command command) {
         inputs_->setCurrentWidget(list_);
         shapeRequested(list_->currentIndex().isValid() ? list_->currentIndex().row() : 0);
         break;
+    case Command::JointColumns:
+        jointColumnsClicked();
+        break;
     case Command::Optimise:
         optimiseClicked();
         break;
@@ -288,6 +295,7 @@ void PlannerWindow::updateActions() {
     action(Command::Redo)->setEnabled(stack_.canRedo());
     action(Command::Optimise)->setEnabled(!running);
     action(Command::Cancel)->setEnabled(running);
+    action(Command::JointColumns)->setEnabled(!hasJointColumns(tables_));
 }
 
 void PlannerWindow::updateTitle() {
@@ -392,10 +400,36 @@ void PlannerWindow::shapeRequested(int row) {
 
 void PlannerWindow::textsChanged() {
     ++revision_;
-    showCheck(checkTables(tables_));
+    const ListCheck check = checkTables(tables_);
+    showCheck(check);
     if (sheet_.has_value()) {
         results_->setStale(planRevision_ != revision_);
     }
+    if (!actions_.empty()) {
+        updateActions();
+    }
+    // A long bar follows the joint settings; the columns to say otherwise for one row are a
+    // menu away, and a bar bender meeting the first long row should learn where.
+    const bool longBars = check.list && !check.list->longBars().empty();
+    if (longBars && !hadLongBars_ && !hasJointColumns(tables_)) {
+        statusBar()->showMessage(QStringLiteral(
+            "清单里有超过原材长度的钢筋，将分段下料并按“原材与设置”里的接长设置连接；"
+            "要逐行指定接头方式，用 编辑 > 添加接头列。"));
+    }
+    hadLongBars_ = longBars;
+}
+
+void PlannerWindow::jointColumnsClicked() {
+    commitEdits();
+    if (hasJointColumns(tables_)) {
+        return;
+    }
+    const int row = list_->currentIndex().isValid() ? list_->currentIndex().row() : 0;
+    stack_.push(new AddJointColumns(tables_));
+    showOtherColumns();
+    inputs_->setCurrentWidget(list_);
+    list_->goTo(row, tables_.columnOf(plan::Field::Joint));
+    list_->setFocus();
 }
 
 void PlannerWindow::showCheck(const ListCheck& check) {

@@ -186,6 +186,9 @@ QVariant TextTable::data(const QModelIndex& index, int role) const {
         return static_cast<int>(
             Qt::AlignVCenter |
             (figures_.contains(index.column()) ? Qt::AlignRight : Qt::AlignLeft));
+    case kWarningRole:
+        return problem(index.row(), index.column()).isEmpty() &&
+               !warning(index.row(), index.column()).isEmpty();
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
         const bool background = role == Qt::BackgroundRole;

@@ -13,6 +13,9 @@ class QUndoStack;
 
 namespace planner {
 
+// true for a cell with a warning and no problem (TextTable::setWarnings).
+inline constexpr int kWarningRole = Qt::UserRole + 1;
+
 // A table of texts as the user typed or pasted them: the pieces, the yard offcuts, the stock
 // lengths and the settings are each one. Cells are never converted here; the checks of the
 // optimiser read them and hand back problems, which the table shows as red cells with the

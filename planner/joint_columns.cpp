@@ -1,0 +1,111 @@
+#include "planner/joint_columns.h"
+
+#include "formats/list_file.h"
+#include "plan/trade_tables.h"
+#include "planner/list_tables.h"
+
+#include <array>
+
+namespace planner {
+namespace {
+
+using plan::joints::Method;
+
+constexpr std::array kMethods{Method::Lap, Method::Coupler, Method::LapWeldSingle,
+                              Method::LapWeldDouble, Method::ButtWeld};
+
+struct JointColumn {
+    plan::Field field;
+    const char16_t* name;
+};
+
+constexpr std::array<JointColumn, 3> kJointColumns{{
+    {plan::Field::Joint, u"接头"},
+    {plan::Field::Share, u"接头率"},
+    {plan::Field::Lap, u"搭接长度"},
+}};
+
+// The shares the lap table has a factor for: 25%, 50%, 100%.
+QStringList shareChoices() {
+    QStringList out;
+    for (int percent = 1; percent <= 100; ++percent) {
+        if (plan::joints::lapFactor(percent)) {
+            out.append(QStringLiteral("%1%").arg(percent));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QString methodName(Method method) {
+    switch (method) {
+    case Method::Lap:
+        return QStringLiteral("绑扎搭接");
+    case Method::Coupler:
+        return QStringLiteral("机械连接");
+    case Method::LapWeldSingle:
+        return QStringLiteral("单面搭接焊");
+    case Method::LapWeldDouble:
+        return QStringLiteral("双面搭接焊");
+    case Method::ButtWeld:
+        return QStringLiteral("对焊");
+    }
+    return {};
+}
+
+std::map<int, QStringList> jointChoices(const ListTables& tables) {
+    std::map<int, QStringList> out;
+    if (const int column = tables.columnOf(plan::Field::Joint); column >= 0) {
+        QStringList names;
+        for (const Method method : kMethods) {
+            names.append(methodName(method));
+        }
+        out[column] = names;
+    }
+    if (const int column = tables.columnOf(plan::Field::Share); column >= 0) {
+        out[column] = shareChoices();
+    }
+    return out;
+}
+
+bool hasJointColumns(const ListTables& tables) {
+    for (const JointColumn& column : kJointColumns) {
+        if (tables.columnOf(column.field) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+AddJointColumns::AddJointColumns(ListTables& tables)
+    : QUndoCommand(QStringLiteral("添加接头列")), tables_(tables),
+      columnsBefore_(tables.otherColumns()), rowsBefore_(tables.pieces.rows()),
+      columnsAfter_(columnsBefore_), rowsAfter_(rowsBefore_) {
+    // After the schedule's columns, which a list shows first, and those joint columns it has.
+    qsizetype at = 0;
+    while (at < columnsAfter_.size() && formats::countOrGradeColumn(columnsAfter_[at])) {
+        ++at;
+    }
+    for (const JointColumn& column : kJointColumns) {
+        if (tables.columnOf(column.field) >= 0) {
+            continue;
+        }
+        columnsAfter_.insert(at, QString::fromUtf16(column.name));
+        for (QStringList& row : rowsAfter_) {
+            row.resize(std::max<qsizetype>(row.size(), kPieceColumns + at));
+            row.insert(kPieceColumns + at, QString());
+        }
+        ++at;
+    }
+}
+
+void AddJointColumns::undo() {
+    tables_.setPieceColumns(columnsBefore_, rowsBefore_);
+}
+
+void AddJointColumns::redo() {
+    tables_.setPieceColumns(columnsAfter_, rowsAfter_);
+}
+
+} // namespace planner
