@@ -2,17 +2,13 @@
 
 #include "formats/list_file.h"
 #include "plan/trade_tables.h"
+#include "planner/joint_words.h"
 #include "planner/list_tables.h"
 
 #include <array>
 
 namespace planner {
 namespace {
-
-using plan::joints::Method;
-
-constexpr std::array kMethods{Method::Lap, Method::Coupler, Method::LapWeldSingle,
-                              Method::LapWeldDouble, Method::ButtWeld};
 
 struct JointColumn {
     plan::Field field;
@@ -38,30 +34,10 @@ QStringList shareChoices() {
 
 } // namespace
 
-QString methodName(Method method) {
-    switch (method) {
-    case Method::Lap:
-        return QStringLiteral("绑扎搭接");
-    case Method::Coupler:
-        return QStringLiteral("机械连接");
-    case Method::LapWeldSingle:
-        return QStringLiteral("单面搭接焊");
-    case Method::LapWeldDouble:
-        return QStringLiteral("双面搭接焊");
-    case Method::ButtWeld:
-        return QStringLiteral("对焊");
-    }
-    return {};
-}
-
 std::map<int, QStringList> jointChoices(const ListTables& tables) {
     std::map<int, QStringList> out;
     if (const int column = tables.columnOf(plan::Field::Joint); column >= 0) {
-        QStringList names;
-        for (const Method method : kMethods) {
-            names.append(methodName(method));
-        }
-        out[column] = names;
+        out[column] = methodNames();
     }
     if (const int column = tables.columnOf(plan::Field::Share); column >= 0) {
         out[column] = shareChoices();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "plan/joints/rules.h"
-
 #include <map>
 #include <vector>
 
@@ -16,9 +14,6 @@ namespace planner {
 
 class ListTables;
 class TextTable;
-
-// 绑扎搭接, 机械连接, 单面搭接焊, 双面搭接焊, 对焊.
-[[nodiscard]] QString methodName(plan::joints::Method method);
 
 // What a cell of the joint columns may be chosen from, by the pieces table's column: the
 // methods in 接头, the shares the rules allow in 接头率. None when the list has no such column.
