@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -134,6 +135,10 @@ JointSettingsBox::JointSettingsBox(TextTable& settings, QWidget* parent)
             continue;
         }
         row.editor->setAccessibleName(plainLabel(text));
+        // A spin box is typed into through a field of its own, which a screen reader names.
+        if (auto* field = row.editor->findChild<QLineEdit*>()) {
+            field->setAccessibleName(plainLabel(text));
+        }
         auto* label = new QLabel(text, this);
         label->setBuddy(row.editor);
         label->setToolTip(hint);
