@@ -12,28 +12,41 @@ import xlsxwriter
 MASS = {8: 0.395, 10: 0.617, 12: 0.888, 14: 1.21, 16: 1.58, 18: 2.00, 20: 2.47,
         22: 2.98, 25: 3.85, 28: 4.83}
 
-# 构件名称, 构件数量, then per bar: 筋号, 级别, 直径 (as written), 简图, 长度, 单件根数
+# 构件名称, 构件数量, then per bar: 筋号, 级别, 直径 (as written), 简图, 长度, 单件根数, 接头.
+# Bars longer than the 12 m stock are joined: a four-span beam's through-bars by couplers, a
+# column's bars over four floors by electroslag welds, a slab's bottom bars by laps; 接头 left
+# empty takes the settings' choice by diameter.
 ELEMENTS = [
     ("KL1", 3, [
-        ("1", "C", "25", "上部通长筋", 6456, 4),
-        ("2", "", "C22", "下部纵筋", 6180, 4),
-        ("3", "HRB400", "20", "支座负筋", 2350, 4),
-        ("4", "HPB300", "8", "箍筋", 1760, 32),
+        ("1", "C", "25", "上部通长筋", 6456, 4, ""),
+        ("2", "", "C22", "下部纵筋", 6180, 4, ""),
+        ("3", "HRB400", "20", "支座负筋", 2350, 4, ""),
+        ("4", "HPB300", "8", "箍筋", 1760, 32, ""),
     ]),
     ("KL2", 2, [
-        ("1", "HRB400", "25", "上部通长筋", 4985, 2),
-        ("2", "HRB500", "25", "下部纵筋", 4720, 3),
-        ("3", "A", "8", "箍筋", 1560, 36),
+        ("1", "HRB400", "25", "上部通长筋", 4985, 2, ""),
+        ("2", "HRB500", "25", "下部纵筋", 4720, 3, ""),
+        ("3", "A", "8", "箍筋", 1560, 36, ""),
+    ]),
+    ("KL3", 2, [
+        ("1", "C", "25", "上部通长筋", 28650, 2, "直螺纹"),
+        ("2", "C", "25", "下部通长筋", 28350, 4, "直螺纹"),
     ]),
     ("KZ1", 8, [
-        ("1", "HRB500", "25", "纵筋", 3180, 8),
-        ("2", "HRB400E", "22", "角筋", 3180, 4),
-        ("3", "", "C10", "箍筋", 2140, 30),
+        ("1", "HRB500", "25", "纵筋", 3180, 8, ""),
+        ("2", "HRB400E", "22", "角筋", 3180, 4, ""),
+        ("3", "", "C10", "箍筋", 2140, 30, ""),
+    ]),
+    ("KZ2", 4, [
+        ("1", "HRB400E", "22", "纵筋（1-4层）", 14650, 8, "电渣压力焊"),
     ]),
     ("LB1", 2, [
-        ("1", "C", "12", "X向底筋", 4350, 21),
-        ("2", "C", "12", "Y向底筋", 3950, 24),
-        ("3", "HRB400", "10", "支座负筋", 1850, 40),
+        ("1", "C", "12", "X向底筋", 4350, 21, ""),
+        ("2", "C", "12", "Y向底筋", 3950, 24, ""),
+        ("3", "HRB400", "10", "支座负筋", 1850, 40, ""),
+    ]),
+    ("LB2", 1, [
+        ("1", "C", "12", "X向通长底筋", 16800, 24, "绑扎搭接"),
     ]),
 ]
 
@@ -52,24 +65,25 @@ def main() -> None:
     cell = book.add_format({"border": 1, "align": "center", "valign": "vcenter"})
     kg = book.add_format({"border": 1, "num_format": "0.00"})
 
-    sheet.merge_range("A1:J1", "钢筋翻样单", title)
+    sheet.merge_range("A1:K1", "钢筋翻样单", title)
     sheet.merge_range("A2:F2", "工程名称：某住宅楼 3# 楼  二层梁柱板")
-    sheet.merge_range("G2:J2", "编制：张工    日期：2026-12-07")
+    sheet.merge_range("G2:K2", "编制：张工    日期：2026-12-07")
     sheet.merge_range("A3:B3", "构件", caption)
     sheet.merge_range("C3:G3", "钢筋", caption)
     sheet.merge_range("H3:I3", "数量", caption)
     sheet.write("J3", "重量", caption)
+    sheet.write("K3", "连接", caption)
     names = ["构件名称", "构件数量", "筋号", "级别", "直径", "钢筋简图", "长度(mm)",
-             "根数", "总根数", "总重(kg)"]
+             "根数", "总根数", "总重(kg)", "接头"]
     sheet.write_row("A4", names, caption)
     sheet.set_column("A:A", 10)
     sheet.set_column("F:F", 14)
-    sheet.set_column("G:J", 10)
+    sheet.set_column("G:K", 10)
 
     row = 4  # zero-based: Excel's row 5
     for name, elements, bars in ELEMENTS:
         first = row
-        for mark, grade, diameter, sketch, length, per_element in bars:
+        for mark, grade, diameter, sketch, length, per_element, joint in bars:
             excel = row + 1
             total = elements * per_element
             sheet.write(row, 2, mark, cell)
@@ -82,9 +96,14 @@ def main() -> None:
             mass = MASS[diameter_of(diameter)]
             sheet.write_formula(row, 9, f"=G{excel}*I{excel}*{mass}/1000", kg,
                                 round(length * total * mass / 1000, 2))
+            sheet.write(row, 10, joint, cell)
             row += 1
-        sheet.merge_range(first, 0, row - 1, 0, name, cell)
-        sheet.merge_range(first, 1, row - 1, 1, elements, cell)
+        if row - 1 > first:
+            sheet.merge_range(first, 0, row - 1, 0, name, cell)
+            sheet.merge_range(first, 1, row - 1, 1, elements, cell)
+        else:
+            sheet.write(first, 0, name, cell)
+            sheet.write_number(first, 1, elements, cell)
     book.close()
 
 

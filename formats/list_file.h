@@ -67,7 +67,7 @@ struct ListSettings {
     std::optional<std::string> project;                    // 项目, as written (UTF-8)
     // How long bars are joined (plan::joints::JointSettings); see setting_text.h.
     std::optional<int> concrete;                 // 混凝土: C30 → 30
-    std::optional<plan::Seismic> seismic;        // 抗震等级
+    std::optional<plan::joints::Seismic> seismic;        // 抗震等级
     std::optional<std::int64_t> couplerAbove;    // 机械连接直径: tenths of a mm
     std::optional<std::int64_t> buttAllowance;   // 对焊余量: mm
     std::optional<std::int64_t> shortestSegment; // 最短分段: mm

@@ -31,11 +31,11 @@ struct SettingValue {
 [[nodiscard]] SettingValue<double> readSeconds(std::string_view text);
 
 // The joint settings. "C30", "c30", "30" → 30 (a class of the concrete table, C20…C80);
-// "一级"/"1"/"一", "二级", "三级", "四级", "非抗震"/"无"/"0" → plan::Seismic; diameters as the list
+// "一级"/"1"/"一", "二级", "三级", "四级", "非抗震"/"无"/"0" → plan::joints::Seismic; diameters as the list
 // reads them (tenths of a mm); shares "25", "50%", "100 %" (only 25, 50, 100); yes/no as
 // "是"/"否", "yes"/"no", "true"/"false", "1"/"0".
 [[nodiscard]] SettingValue<int> readConcrete(std::string_view text);
-[[nodiscard]] SettingValue<plan::Seismic> readSeismic(std::string_view text);
+[[nodiscard]] SettingValue<plan::joints::Seismic> readSeismic(std::string_view text);
 [[nodiscard]] SettingValue<std::int64_t> readCouplerAbove(std::string_view text);
 [[nodiscard]] SettingValue<std::int64_t> readButtAllowance(std::string_view text);
 [[nodiscard]] SettingValue<std::int64_t> readShortestSegment(std::string_view text);
@@ -43,7 +43,7 @@ struct SettingValue {
 [[nodiscard]] SettingValue<int> readShare(plan::Field field, std::string_view text);
 // "C30", "二级" / "非抗震", "22" (a diameter in tenths as the list writes it), "是"/"否".
 [[nodiscard]] std::string concreteText(int concrete);
-[[nodiscard]] std::string seismicText(plan::Seismic seismic);
+[[nodiscard]] std::string seismicText(plan::joints::Seismic seismic);
 [[nodiscard]] std::string diameterText(std::int64_t tenths);
 [[nodiscard]] std::string yesNoText(bool yes);
 

@@ -38,12 +38,17 @@ void addUse(std::vector<StockUse>& uses, std::int64_t length, std::int64_t count
 
 GroupPlan assemble(const CuttingList& list, const Steel& steel, const Instance& instance,
                    const Solution& solution) {
+    return assemble(list.pieces(), steel, list.codeOf(steel), instance, solution);
+}
+
+GroupPlan assemble(std::span<const Piece> pieces, const Steel& steel, const std::string& code,
+                   const Instance& instance, const Solution& solution) {
     std::map<std::int64_t, std::size_t> itemOf;
     for (std::size_t i = 0; i < instance.items.size(); ++i) {
         itemOf[instance.items[i].length] = i;
     }
     std::vector<std::deque<MarkRun>> marks(instance.items.size());
-    for (const Piece& piece : list.pieces()) {
+    for (const Piece& piece : pieces) {
         if (piece.steel == steel) {
             marks[itemOf.at(piece.length)].push_back({piece.mark, piece.count});
         }
@@ -51,7 +56,7 @@ GroupPlan assemble(const CuttingList& list, const Steel& steel, const Instance& 
 
     GroupPlan group;
     group.steel = steel;
-    group.code = list.codeOf(steel);
+    group.code = code;
     for (const BarPattern& bar : solution.patterns) {
         const Stock& stock = instance.stocks[bar.stock];
         // The bars of this pattern, each with its cuts in order; marks go position by position.

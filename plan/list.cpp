@@ -1,5 +1,7 @@
 #include "plan/list.h"
 
+#include "plan/joints/segment.h"
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -63,8 +65,8 @@ public:
         return n.value;
     }
 
-    void report(Field field, Problem problem, std::int64_t limit = 0) {
-        errors_.push_back({source_, line_, field, problem, limit, {}});
+    void report(Field field, Problem problem, std::int64_t limit = 0, std::string text = {}) {
+        errors_.push_back({source_, line_, field, problem, limit, std::move(text)});
         ok_ = false;
     }
 
@@ -107,6 +109,124 @@ void readCounts(const PieceRow& row, Piece& piece, RowReader& reader) {
         }
     }
     piece.count = product;
+}
+
+// A share as written: "50", "50%", "50 %" or with a full-width sign; only the three the design
+// code's tables have (25, 50, 100 %).
+void readShare(const std::string& text, Piece& piece, RowReader& reader) {
+    std::string digits = trimmedMark(text);
+    for (const std::string_view sign : {"%", "\xEF\xBC\x85"}) {
+        if (digits.ends_with(sign)) {
+            digits = trimmedMark(digits.substr(0, digits.size() - sign.size()));
+        }
+    }
+    const Number n = readCount(digits, kMaxCount);
+    if (n.error) {
+        reader.report(Field::Share, problemOf(*n.error));
+    } else if (n.value != 25 && n.value != 50 && n.value != 100) {
+        reader.report(Field::Share, Problem::ShareNotAllowed);
+    } else {
+        piece.share = static_cast<int>(n.value);
+    }
+}
+
+// The zones as written: ranges "from-to" of whole mm (or with '~', '～', '－'), separated by
+// ';', ',', '、' or blanks, in any width; each within the bar and not empty.
+void readZones(const std::string& text, Piece& piece, RowReader& reader) {
+    std::string plain;
+    // Full-width separators and dashes to their ASCII forms; the numbers' own full-width digits
+    // are the number reader's.
+    for (std::size_t i = 0; i < text.size();) {
+        bool replaced = false;
+        for (const auto& [wide, narrow] :
+             {std::pair<std::string_view, char>{"\xEF\xBC\x9B", ';'}, // ；
+              {"\xEF\xBC\x8C", ';'},                                  // ，
+              {"\xE3\x80\x81", ';'},                                  // 、
+              {"\xEF\xBD\x9E", '-'},                                  // ～
+              {"\xEF\xBC\x8D", '-'},                                  // －
+              {"\xE2\x80\x94", '-'},                                  // —
+              {"\xE3\x80\x80", ';'}}) {                               // ideographic space
+            if (std::string_view(text).substr(i).starts_with(wide)) {
+                plain.push_back(narrow);
+                i += wide.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) {
+            const char c = text[i++];
+            plain.push_back(c == '~' ? '-' : c == ',' || c == ' ' || c == '\t' ? ';' : c);
+        }
+    }
+    std::size_t at = 0;
+    while (at <= plain.size()) {
+        const std::size_t end = std::min(plain.find(';', at), plain.size());
+        const std::string range = trimmedMark(std::string_view(plain).substr(at, end - at));
+        at = end + 1;
+        if (range.empty()) {
+            continue;
+        }
+        const std::size_t dash = range.find('-', 1);
+        if (dash == std::string::npos) {
+            reader.report(Field::Zones, Problem::BadZone);
+            return;
+        }
+        const Number from = readAllowance(range.substr(0, dash), kMaxLength);
+        const Number to = readAllowance(range.substr(dash + 1), kMaxLength);
+        if (from.error || to.error || from.value >= to.value || to.value > piece.length) {
+            reader.report(Field::Zones, Problem::BadZone);
+            return;
+        }
+        piece.zones.push_back({from.value, to.value});
+    }
+}
+
+// The joint fields of a row; read for every row, though only a long bar uses them, so that a
+// mistyped method is found before the row grows long.
+void readJoint(const PieceRow& row, Piece& piece, RowReader& reader) {
+    if (const std::string method = trimmedMark(row.joint); !method.empty()) {
+        piece.method = joints::methodOfKey(method);
+        if (!piece.method) {
+            reader.report(Field::Joint, Problem::UnknownJoint, 0, method);
+        }
+    }
+    if (!blank(row.share)) {
+        readShare(row.share, piece, reader);
+    }
+    if (!blank(row.lap)) {
+        piece.lap = reader.take(Field::Lap, readLength(row.lap, kMaxLength), kMaxLength);
+    }
+    if (!blank(row.zones)) {
+        readZones(row.zones, piece, reader);
+    }
+}
+
+void checkJointSettings(const joints::JointSettings& s, std::vector<InputError>& errors) {
+    const auto setting = [&errors](Field field, Problem problem, std::int64_t limit = 0) {
+        errors.push_back({Source::Settings, 0, field, problem, limit, {}});
+    };
+    if (s.couplerAbove < 0) {
+        setting(Field::CouplerAbove, Problem::Negative);
+    } else if (s.couplerAbove > kMaxDiameter) {
+        setting(Field::CouplerAbove, Problem::TooLarge, kMaxDiameter);
+    }
+    if (s.buttAllowance < 0) {
+        setting(Field::ButtAllowance, Problem::Negative);
+    } else if (s.buttAllowance > kMaxAllowance) {
+        setting(Field::ButtAllowance, Problem::TooLarge, kMaxAllowance);
+    }
+    if (s.shortestSegment <= 0) {
+        setting(Field::ShortestSegment, Problem::NotPositive);
+    } else if (s.shortestSegment > kMaxLength) {
+        setting(Field::ShortestSegment, Problem::TooLarge, kMaxLength);
+    }
+    const auto share = [&](Field field, int percent) {
+        if (percent != 25 && percent != 50 && percent != 100) {
+            setting(field, Problem::ShareNotAllowed);
+        }
+    };
+    share(Field::LapShare, s.lapShare);
+    share(Field::MechanicalShare, s.mechanicalShare);
 }
 
 void checkSettings(const Settings& s, std::vector<InputError>& errors) {
@@ -154,22 +274,45 @@ void checkSettings(const Settings& s, std::vector<InputError>& errors) {
                           static_cast<std::int64_t>(kMaxSeconds),
                           {}});
     }
+    checkJointSettings(s.joints, errors);
 }
 
 } // namespace
 
+joints::LongBar longBarOf(const Piece& piece) {
+    joints::LongBar bar;
+    bar.mark = piece.mark;
+    bar.grade = piece.steel.grade;
+    bar.diameter = piece.steel.diameter;
+    bar.length = piece.length;
+    bar.count = piece.count;
+    // The bars side by side are those of one element; a list without elements gives no way to
+    // tell, so all its bars are taken as lying together, which staggers the most.
+    bar.sideBySide = piece.perElement;
+    bar.method = piece.method;
+    bar.share = piece.share;
+    bar.lapLength = piece.lap;
+    bar.zones = piece.zones;
+    bar.line = piece.line;
+    return bar;
+}
+
 std::vector<Steel> CuttingList::steels() const {
     std::set<Steel> found;
-    for (const Piece& p : pieces_) {
-        found.insert(p.steel);
+    for (const std::vector<Piece>* rows : {&pieces_, &longBars_}) {
+        for (const Piece& p : *rows) {
+            found.insert(p.steel);
+        }
     }
     return {found.begin(), found.end()};
 }
 
 std::string CuttingList::codeOf(const Steel& steel) const {
-    for (const Piece& p : pieces_) {
-        if (p.steel == steel && !p.code.empty()) {
-            return p.code;
+    for (const std::vector<Piece>* rows : {&pieces_, &longBars_}) {
+        for (const Piece& p : *rows) {
+            if (p.steel == steel && !p.code.empty()) {
+                return p.code;
+            }
         }
     }
     return {};
@@ -189,7 +332,8 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
     std::set<Steel> steels;
     for (const PieceRow& row : pieces) {
         if (blank(row.mark) && blank(row.diameter) && blank(row.length) && blank(row.count) &&
-            blank(row.elements) && blank(row.total)) {
+            blank(row.elements) && blank(row.total) && blank(row.joint) && blank(row.share) &&
+            blank(row.lap) && blank(row.zones)) {
             continue;
         }
         RowReader reader(Source::Pieces, row.line, errors);
@@ -202,20 +346,39 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
             reader.take(Field::Diameter, readDiameter(row.diameter, kMaxDiameter), kMaxDiameter);
         const Number length = readLength(row.length, kMaxLength);
         piece.length = reader.take(Field::Length, length, kMaxLength);
-        if (!length.error && stockKnown && piece.length > longest) {
-            reader.report(Field::Length, Problem::LongerThanStock, longest);
-        }
         readCounts(row, piece, reader);
+        readJoint(row, piece, reader);
         if (!reader.ok()) {
             continue;
         }
+        const bool isLong = stockKnown && piece.length > longest;
         // The length as written is kept only where it differs from the length cut.
         const Number exact = readCount(row.length, kMaxLength);
         if (exact.error) {
             piece.asked = trimmedMark(row.length);
         }
         steels.insert(piece.steel);
-        result.list.pieces_.push_back(std::move(piece));
+        if (isLong) {
+            result.list.longBars_.push_back(std::move(piece));
+        } else {
+            result.list.pieces_.push_back(std::move(piece));
+        }
+    }
+
+    // Each long bar through the joints stage once, so that a bar the rules cannot make is an
+    // error of its row before anything is planned. The layouts are made again when planning,
+    // with the cutting.
+    for (const Piece& piece : result.list.longBars_) {
+        const joints::Segmented s =
+            joints::segment(longBarOf(piece), settings.stockLengths, settings.joints);
+        if (s.error) {
+            const Field field = s.error->problem == joints::JointProblem::ShareTooSmall ||
+                                        s.error->problem == joints::JointProblem::ShareNotAllowed
+                                    ? Field::Share
+                                    : Field::Length;
+            errors.push_back({Source::Pieces, piece.line, field, Problem::Joint, 0, {}, *s.error});
+        }
+        result.warnings.insert(result.warnings.end(), s.warnings.begin(), s.warnings.end());
     }
 
     for (const OffcutRow& row : offcuts) {

@@ -42,6 +42,9 @@ struct PieceRow {
     std::string joint{};
     std::string share{}; // 接头率: percent of the bars side by side joined in one section
     std::string lap{};   // 搭接长度: mm, instead of the tables' lap
+    // 禁止接头区: stretches no joint may touch, mm from the bar's start, "0-500;11500-12500"
+    // (ranges by '-' or '~', separated by ';', ',', '、' or blanks, full-width too).
+    std::string zones{};
 };
 
 // Pieces lying in the yard, left over from earlier work: already paid for, but limited.
@@ -56,9 +59,9 @@ struct OffcutRow {
 
 struct Settings {
     std::vector<std::int64_t> stockLengths{9000, 12000}; // mm, bought in any number
-    std::int64_t kerf = 0;   // mm lost at each cut; rebar is sheared, so none by default
-    std::int64_t keep = 500; // mm: a remnant at least this long goes back to the yard
-    double seconds = 10;     // time allowed for the whole search
+    std::int64_t kerf = 0;          // mm lost at each cut; rebar is sheared, so none by default
+    std::int64_t keep = 500;        // mm: a remnant at least this long goes back to the yard
+    double seconds = 10;            // time allowed for the whole search
     joints::JointSettings joints{}; // how long bars are joined
 
     friend bool operator==(const Settings&, const Settings&) = default;
@@ -83,6 +86,7 @@ enum class Field {
     Joint,     // 接头: the joint method
     Share,     // 接头率
     Lap,       // 搭接长度
+    Zones,     // 禁止接头区
     // The joint settings.
     Concrete,
     Seismic,
@@ -110,6 +114,7 @@ enum class Problem {
     TotalDisagrees,  // 总根数 is not 根数, with no 构件数 (`limit`: 根数)
     UnknownJoint,    // a joint method the table of methods does not know (`text`)
     ShareNotAllowed, // a share other than 25, 50 or 100 %
+    BadZone,         // a zone not of the form from-to, from < to, within the bar
     Joint,           // a long bar the joint rules cannot make (`joint` says why)
 };
 
@@ -120,7 +125,7 @@ struct InputError {
     Problem problem = Problem::Empty;
     // The limit a TooLarge value passed, or the longest stock length for LongerThanStock.
     std::int64_t limit = 0;
-    std::string text{}; // a grade as written, for the grade problems
+    std::string text{};                        // a grade as written, for the grade problems
     std::optional<joints::JointError> joint{}; // for Problem::Joint
 
     friend bool operator==(const InputError&, const InputError&) = default;
@@ -142,8 +147,9 @@ struct Piece {
     int line = 0;
     // For a long bar: what the row asks of its joints; nothing, 0: the settings' defaults.
     std::optional<joints::Method> method{};
-    int share = 0;         // percent
-    std::int64_t lap = 0;  // mm
+    int share = 0;        // percent
+    std::int64_t lap = 0; // mm
+    std::vector<joints::Zone> zones{};
 };
 
 // A long bar as the joints stage takes it: the piece's row with the bars side by side.

@@ -2,14 +2,85 @@
 
 #include "plan/assemble.h"
 #include "plan/instance.h"
+#include "plan/joints/cutting.h"
 #include "plan/solve.h"
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 namespace plan {
+namespace {
+
+bool hasLongBars(const CuttingList& list, const Steel& steel) {
+    return std::ranges::any_of(list.longBars(),
+                               [&steel](const Piece& bar) { return bar.steel == steel; });
+}
+
+// A steel with long bars: their segments are chosen with the cutting of everything else of the
+// steel, and then cut as pieces with marks of their own.
+GroupPlan planWithJoints(const CuttingList& list, const Steel& steel, const std::string& code,
+                         const Budget& budget, const Improvement& improved) {
+    const Settings& settings = list.settings();
+    joints::Problem problem;
+    std::vector<Piece> pieces;
+    for (const Piece& bar : list.longBars()) {
+        if (bar.steel == steel) {
+            problem.bars.push_back(longBarOf(bar));
+        }
+    }
+    for (const Piece& piece : list.pieces()) {
+        if (piece.steel == steel) {
+            problem.pieces.push_back(
+                {steel.grade, steel.diameter, piece.mark, piece.length, piece.count});
+            pieces.push_back(piece);
+        }
+    }
+    for (const Offcut& offcut : list.offcuts()) {
+        if (offcut.steel == steel) {
+            problem.offcuts.push_back({offcut.length, 0, offcut.count, true});
+        }
+    }
+    problem.stocks = settings.stockLengths;
+    problem.kerf = settings.kerf;
+    problem.keep = settings.keep;
+    problem.settings = settings.joints;
+    problem.seconds = std::max(
+        0.0, std::chrono::duration<double>(budget.deadline() - Budget::Clock::now()).count());
+
+    joints::JointsPlan planned = joints::planJoints(problem, budget.stopToken(), improved);
+    // checkList put every long bar through the same stage with the same rules, so none fails
+    // here; a plan without its long bars would be a wrong plan, not a smaller one.
+    if (!planned.errors.empty() || planned.steels.size() != 1) {
+        throw std::logic_error("long bars checked but not planned");
+    }
+    const joints::SteelPlan& made = planned.steels.front();
+    for (const joints::SplicedBar& bar : made.spliced) {
+        for (const joints::Layout& layout : bar.layouts) {
+            for (const joints::Segment& segment : layout.segments) {
+                Piece piece;
+                piece.mark = segment.mark;
+                piece.steel = steel;
+                piece.code = code;
+                piece.length = segment.length;
+                piece.count = layout.bars;
+                pieces.push_back(std::move(piece));
+            }
+        }
+    }
+    GroupPlan group = assemble(pieces, steel, code, made.instance, made.cut.solution);
+    group.boundMm = made.boundMm;
+    group.finish = made.cut.finish;
+    group.spliced = made.spliced;
+    group.overlapMm = made.overlapMm;
+    group.joints = made.joints;
+    group.boundScope = made.scope;
+    return group;
+}
+
+} // namespace
 
 Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::stop_token stop,
               unsigned threads) {
@@ -40,7 +111,11 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
         codes.push_back(list.codeOf(steels[g]));
     }
     std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) {
-        return instances[a].items.size() > instances[b].items.size();
+        // Steels with long bars try several segmentations, each a cutting of its own: first.
+        const auto weight = [&](std::size_t g) {
+            return std::pair{hasLongBars(list, steels[g]), instances[g].items.size()};
+        };
+        return weight(a) > weight(b);
     });
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
@@ -50,11 +125,19 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
             const Improvement improved = [&](std::int64_t best, std::int64_t bound) {
                 report({g, steels[g], codes[g], best, bound, false});
             };
-            GroupResult result = solve(instances[g], budget, improved);
-            GroupPlan group = assemble(list, steels[g], instances[g], result.solution);
-            group.boundMm = result.bound;
+            GroupPlan group;
+            if (hasLongBars(list, steels[g])) {
+                group = planWithJoints(list, steels[g], codes[g], budget, improved);
+            } else {
+                GroupResult result = solve(instances[g], budget, improved);
+                group = assemble(list, steels[g], instances[g], result.solution);
+                group.boundMm = result.bound;
+                group.finish = result.finish;
+            }
             group.optimal = group.stockMm == group.boundMm;
-            group.finish = group.optimal ? Finish::Proven : result.finish;
+            if (group.optimal) {
+                group.finish = Finish::Proven;
+            }
             group.seconds =
                 std::chrono::duration<double>(Budget::Clock::now() - groupStart).count();
             report({g, steels[g], codes[g], group.stockMm, group.boundMm, true});

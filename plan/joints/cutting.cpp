@@ -19,6 +19,9 @@ constexpr std::size_t kAlternatives = 8;
 constexpr double kTrialSeconds = 0.05;
 // Rounds of trying every bar's alternatives against the cutting.
 constexpr int kRounds = 2;
+// Gaps of the other pieces' cutting that segments are made to fill, and the time to find them.
+constexpr std::size_t kGaps = 6;
+constexpr double kGapSeconds = 0.02;
 // Share of a steel's time the choice of layouts may take; the rest is the final cutting's.
 constexpr double kChoosingShare = 0.5;
 
@@ -44,17 +47,24 @@ struct Bar {
     std::vector<SplicedBar> options; // each checked; the first the stage's own choice
     std::size_t chosen = 0;
     std::optional<std::size_t> usual; // the option that is the usual practice
+    std::vector<std::int64_t> fills;  // per option, the gap its segments fill; 0: none
+};
+
+struct Gap {
+    std::int64_t length = 0;
+    std::int64_t bars = 0; // stock bars of the other pieces' cutting that leave it
 };
 
 struct Steel {
     std::vector<Bar> bars;
     std::vector<const Piece*> pieces;
+    std::optional<std::vector<Gap>> gaps; // found once, when the first bar's options are made
 };
 
 std::map<Key, Steel> steels(const Problem& problem) {
     std::map<Key, Steel> out;
     for (const LongBar& bar : problem.bars) {
-        out[{steelName(bar.grade), bar.diameter}].bars.push_back({&bar, {}, 0, std::nullopt});
+        out[{steelName(bar.grade), bar.diameter}].bars.push_back({&bar, {}, 0, std::nullopt, {}});
     }
     for (const Piece& piece : problem.pieces) {
         const Key key{steelName(piece.grade), piece.diameter};
@@ -83,6 +93,7 @@ Instance instanceOf(const Steel& steel, const std::vector<const SplicedBar*>& sp
     for (const std::int64_t length : problem.stocks) {
         stocks.push_back({length, length, -1, false});
     }
+    stocks.insert(stocks.end(), problem.offcuts.begin(), problem.offcuts.end());
     return makeInstance(std::move(items), std::move(stocks), problem.kerf, problem.keep);
 }
 
@@ -106,7 +117,8 @@ std::int64_t jointsOf(const std::vector<const SplicedBar*>& spliced) {
 // when the final search ends with no better plan.
 SteelPlan finish(const Key& key, const Steel& steel, const Problem& problem,
                  const std::vector<const SplicedBar*>& spliced, Clock::time_point deadline,
-                 const std::stop_token& stop, std::optional<GroupResult> known) {
+                 const std::stop_token& stop, std::optional<GroupResult> known,
+                 const Improvement& improved) {
     SteelPlan out;
     out.grade = key.grade;
     out.diameter = key.diameter;
@@ -116,7 +128,7 @@ SteelPlan finish(const Key& key, const Steel& steel, const Problem& problem,
     } else {
         const double seconds =
             std::max(0.0, std::chrono::duration<double>(deadline - Clock::now()).count());
-        out.cut = solve(out.instance, Budget::seconds(seconds, stop));
+        out.cut = solve(out.instance, Budget::seconds(seconds, stop), improved);
         if (known) {
             const std::int64_t bound = std::max(out.cut.bound, known->bound);
             if (known->solution.cost(out.instance) < out.cut.solution.cost(out.instance)) {
@@ -141,7 +153,12 @@ SteelPlan finish(const Key& key, const Steel& steel, const Problem& problem,
         out.joints += s->joints();
         least += (s->length + s->rule.joints * s->rule.overlap) * s->count;
     }
-    out.boundAllMm = leastPurchase(problem.stocks, least);
+    // Yard offcuts may hold some of it for free: the new steel is at least what they cannot.
+    std::int64_t yard = 0;
+    for (const Stock& offcut : problem.offcuts) {
+        yard += offcut.length * std::max<std::int64_t>(offcut.available, 0);
+    }
+    out.boundAllMm = leastPurchase(problem.stocks, std::max<std::int64_t>(0, least - yard));
     out.boundMm = std::max(out.cut.bound, out.boundAllMm);
     out.scope = out.boundAllMm >= out.boundMm ? BoundScope::AllSegmentations
                                               : BoundScope::ChosenSegmentation;
@@ -163,9 +180,10 @@ std::vector<std::pair<std::int64_t, std::int64_t>> content(const SplicedBar& s) 
 // bars side by side taking each of the most promising segmentations first in turn; with one
 // joint more when the settings allow it. Where the joints lie does not matter to the cutting,
 // only the lengths, so options with the same lengths are one.
-std::vector<SplicedBar> options(const LongBar& bar, const SplicedBar& first,
-                                const Problem& problem) {
+std::vector<SplicedBar> options(const LongBar& bar, const SplicedBar& first, const Problem& problem,
+                                std::span<const Gap> gaps, std::vector<std::int64_t>& fills) {
     std::vector<SplicedBar> out{first};
+    fills.assign(1, 0);
     std::set<std::vector<std::pair<std::int64_t, std::int64_t>>> seen{content(first)};
     const Rule& rule = first.rule;
     // The stage's choice has the fewest joints the staggering allows; no other takes more,
@@ -193,6 +211,25 @@ std::vector<SplicedBar> options(const LongBar& bar, const SplicedBar& first,
         usual && allowed(*usual) && !check(*usual, bar, problem.stocks, problem.settings) &&
         seen.insert(content(*usual)).second) {
         out.push_back(std::move(*usual));
+        fills.push_back(0);
+    }
+    // Segments that fill the gaps the other pieces leave: each such set puts the shapes with
+    // that filler first, so that the staggered classes all take it where they can.
+    for (const Gap& gap : gaps) {
+        std::vector<Shape> ordered =
+            fillerShapes(bar, rule, rule.joints, gap.length, problem.stocks, problem.settings);
+        if (ordered.empty()) {
+            continue;
+        }
+        ordered.insert(ordered.end(), candidates.begin(), candidates.end());
+        if (const std::optional<std::vector<Shape>> set = stagger(rule, ordered)) {
+            SplicedBar s = splice(bar, rule, *set);
+            if (allowed(s) && seen.insert(content(s)).second &&
+                !check(s, bar, problem.stocks, problem.settings)) {
+                out.push_back(std::move(s));
+                fills.push_back(gap.length);
+            }
+        }
     }
     for (const Shape& lengths : segmentations) {
         std::vector<Shape> ordered = candidates;
@@ -209,7 +246,41 @@ std::vector<SplicedBar> options(const LongBar& bar, const SplicedBar& first,
         if (allowed(s) && seen.insert(content(s)).second &&
             !check(s, bar, problem.stocks, problem.settings)) {
             out.push_back(std::move(s));
+            fills.push_back(0);
         }
+    }
+    return out;
+}
+
+// The gaps the steel's other pieces leave when cut alone, most common first: lengths a
+// segment could fill exactly. A short search: its plan is a guide, not a result.
+std::vector<Gap> gaps(const Steel& steel, const Problem& problem, const std::stop_token& stop) {
+    if (steel.pieces.empty()) {
+        return {};
+    }
+    const Instance instance = instanceOf(steel, {}, problem);
+    const GroupResult cut = solve(instance, Budget::seconds(kGapSeconds, stop));
+    std::map<std::int64_t, std::int64_t> bars; // gap → bars that leave it
+    for (const BarPattern& pattern : cut.solution.patterns) {
+        const Stock& stock = instance.stocks[pattern.stock];
+        if (stock.offcut) {
+            continue;
+        }
+        std::int64_t left = stock.length;
+        for (const auto& [item, n] : pattern.content) {
+            left -= static_cast<std::int64_t>(n) * (instance.items[item].length + instance.kerf);
+        }
+        if (left >= problem.settings.shortestSegment) {
+            bars[left] += pattern.count;
+        }
+    }
+    std::vector<Gap> out;
+    for (const auto& [gap, n] : bars) {
+        out.push_back({gap, n});
+    }
+    std::ranges::stable_sort(out, std::greater<>{}, &Gap::bars);
+    if (out.size() > kGaps) {
+        out.resize(kGaps);
     }
     return out;
 }
@@ -259,6 +330,55 @@ std::optional<GroupResult> improve(Steel& steel, const Problem& problem, Clock::
             steel.bars[b].chosen = first[b];
         }
     }
+    // Every bar at once takes the option that fills the gaps still open, the bars with the
+    // most segments first: one trial judges the lot, where bar by bar each fill alone moves
+    // the waste elsewhere.
+    if (steel.gaps && !steel.gaps->empty()) {
+        std::vector<std::size_t> was;
+        std::map<std::int64_t, std::int64_t> open;
+        for (const Gap& gap : *steel.gaps) {
+            open[gap.length] = gap.bars;
+        }
+        std::vector<Bar*> order;
+        for (Bar& bar : steel.bars) {
+            was.push_back(bar.chosen);
+            order.push_back(&bar);
+        }
+        std::ranges::stable_sort(order, std::greater<>{},
+                                 [](const Bar* b) { return b->bar->count; });
+        for (Bar* bar : order) {
+            std::optional<std::size_t> pick;
+            std::int64_t pickLeft = 0;
+            for (std::size_t o = 0; o < bar->options.size(); ++o) {
+                const std::int64_t gap = bar->fills[o];
+                if (gap == 0) {
+                    continue;
+                }
+                std::int64_t uses = 0;
+                for (const Layout& layout : bar->options[o].layouts) {
+                    for (const Segment& segment : layout.segments) {
+                        uses += segment.length == gap ? layout.bars : 0;
+                    }
+                }
+                if (const std::int64_t left = open[gap] - uses;
+                    left >= 0 && (!pick || left > pickLeft)) {
+                    pick = o;
+                    pickLeft = left;
+                }
+            }
+            if (pick) {
+                bar->chosen = *pick;
+                open[bar->fills[*pick]] = pickLeft;
+            }
+        }
+        if (Trial filled = trial(); filled.better(best)) {
+            best = std::move(filled);
+        } else {
+            for (std::size_t b = 0; b < steel.bars.size(); ++b) {
+                steel.bars[b].chosen = was[b];
+            }
+        }
+    }
     for (int round = 0; round < kRounds; ++round) {
         bool improved = false;
         for (Bar& bar : steel.bars) {
@@ -288,7 +408,7 @@ std::optional<GroupResult> improve(Steel& steel, const Problem& problem, Clock::
 // `improve` within `choosingShare` of that share and cut in the rest.
 template <typename Choose, typename Improve>
 JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choose,
-                Improve improveSteel, double choosingShare) {
+                Improve improveSteel, double choosingShare, const Improvement& improved) {
     const auto start = Clock::now();
     const Clock::time_point deadline = start + std::chrono::duration_cast<Clock::duration>(
                                                    std::chrono::duration<double>(problem.seconds));
@@ -300,7 +420,7 @@ JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choo
     std::map<Key, Steel> all = steels(problem);
     for (auto& [key, steel] : all) {
         for (Bar& bar : steel.bars) {
-            choose(*bar.bar, bar, out);
+            choose(steel, *bar.bar, bar, out);
         }
     }
     if (!out.errors.empty()) {
@@ -312,8 +432,8 @@ JointsPlan plan(const Problem& problem, const std::stop_token& stop, Choose choo
         const double share = secondsLeft(deadline) / static_cast<double>(left--);
         const Clock::time_point steelDeadline = after(share);
         std::optional<GroupResult> known = improveSteel(steel, after(share * choosingShare));
-        out.steels.push_back(
-            finish(key, steel, problem, chosen(steel), steelDeadline, stop, std::move(known)));
+        out.steels.push_back(finish(key, steel, problem, chosen(steel), steelDeadline, stop,
+                                    std::move(known), improved));
     }
     out.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return out;
@@ -389,15 +509,18 @@ std::int64_t leastPurchase(std::span<const std::int64_t> stocks, std::int64_t mm
     return best;
 }
 
-JointsPlan planJoints(const Problem& problem, std::stop_token stop) {
-    const auto choose = [&](const LongBar& bar, Bar& into, JointsPlan& out) {
+JointsPlan planJoints(const Problem& problem, std::stop_token stop, const Improvement& improved) {
+    const auto choose = [&](Steel& steel, const LongBar& bar, Bar& into, JointsPlan& out) {
         Segmented s = segment(bar, problem.stocks, problem.settings);
         out.warnings.insert(out.warnings.end(), s.warnings.begin(), s.warnings.end());
         if (s.error) {
             out.errors.push_back(*s.error);
             return;
         }
-        into.options = options(bar, *s.spliced, problem);
+        if (!steel.gaps) {
+            steel.gaps = gaps(steel, problem, stop);
+        }
+        into.options = options(bar, *s.spliced, problem, *steel.gaps, into.fills);
         if (const std::optional<SplicedBar> usual =
                 practice(bar, s.spliced->rule, problem.stocks, problem.settings)) {
             const auto found = std::ranges::find_if(
@@ -410,11 +533,11 @@ JointsPlan planJoints(const Problem& problem, std::stop_token stop) {
     const auto improveSteel = [&](Steel& steel, Clock::time_point until) {
         return improve(steel, problem, until, stop);
     };
-    return plan(problem, stop, choose, improveSteel, kChoosingShare);
+    return plan(problem, stop, choose, improveSteel, kChoosingShare, improved);
 }
 
 JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
-    const auto choose = [&](const LongBar& bar, Bar& into, JointsPlan& out) {
+    const auto choose = [&](Steel&, const LongBar& bar, Bar& into, JointsPlan& out) {
         Resolved r = resolve(bar, problem.stocks, problem.settings);
         out.warnings.insert(out.warnings.end(), r.warnings.begin(), r.warnings.end());
         if (r.error) {
@@ -434,7 +557,7 @@ JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
     const auto asItIs = [](Steel&, Clock::time_point) {
         return std::optional<GroupResult>{};
     };
-    return plan(problem, stop, choose, asItIs, 0.0);
+    return plan(problem, stop, choose, asItIs, 0.0, {});
 }
 
 } // namespace plan::joints

@@ -27,6 +27,8 @@ struct Problem {
     std::vector<LongBar> bars;
     std::vector<Piece> pieces;
     std::vector<std::int64_t> stocks{9000, 12000}; // mm, bought in any number
+    // Yard offcuts of the steel (Stock::offcut, limited): free to use, so no bound counts them.
+    std::vector<Stock> offcuts;
     std::int64_t kerf = 0;
     std::int64_t keep = 500;
     JointSettings settings;
@@ -69,7 +71,9 @@ struct JointsPlan {
 // The plan with joints chosen with the cutting. A problem with any error is not planned (the
 // errors name the rows); a plan has passed check() for every long bar and the cutting
 // solver's own check.
-[[nodiscard]] JointsPlan planJoints(const Problem& problem, std::stop_token stop = {});
+// `improved` hears of the final cutting's progress (best and bound of the segments chosen).
+[[nodiscard]] JointsPlan planJoints(const Problem& problem, std::stop_token stop = {},
+                                    const Improvement& improved = {});
 
 // The usual practice (see practice()), its segments cut by the same solver within the same
 // time: the difference to planJoints is the segmentation alone. A bar whose practice breaks a

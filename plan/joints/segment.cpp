@@ -402,6 +402,39 @@ std::vector<Shape> shapes(const LongBar& bar, const Rule& rule, std::int64_t joi
     return out;
 }
 
+std::vector<Shape> fillerShapes(const LongBar& bar, const Rule& rule, std::int64_t joints,
+                                std::int64_t filler, std::span<const std::int64_t> stocks,
+                                const JointSettings& settings) {
+    if (joints < 1) {
+        return {};
+    }
+    const std::int64_t most = longest(stocks);
+    const std::int64_t total = bar.length + joints * rule.overlap;
+    std::vector<std::int64_t> lengths(stocks.begin(), stocks.end());
+    std::ranges::sort(lengths, std::greater<>{});
+    lengths.erase(std::unique(lengths.begin(), lengths.end()), lengths.end());
+    std::vector<std::vector<std::int64_t>> bodies;
+    std::vector<std::int64_t> current;
+    multisets(lengths, static_cast<std::size_t>(joints - 1), 0, current, bodies);
+    std::vector<Shape> made;
+    for (std::vector<std::int64_t>& body : bodies) {
+        const std::int64_t flex =
+            total - filler - std::accumulate(body.begin(), body.end(), std::int64_t{0});
+        if (flex > 0 && flex <= most) {
+            body.push_back(filler);
+            addOrders(body, flex, made);
+        }
+    }
+    std::vector<Shape> out;
+    std::set<Shape> seen;
+    for (Shape& shape : made) {
+        if (seen.insert(shape).second && admissible(shape, bar, rule, stocks, settings)) {
+            out.push_back(std::move(shape));
+        }
+    }
+    return out;
+}
+
 std::optional<std::vector<Shape>> stagger(const Rule& rule, std::span<const Shape> candidates) {
     if (candidates.empty()) {
         return std::nullopt;

@@ -46,6 +46,14 @@ using Shape = std::vector<std::int64_t>;
                                         std::span<const std::int64_t> stocks,
                                         const JointSettings& settings);
 
+// Admissible shapes with `joints` joints of which one segment is `filler` (the length a gap
+// the other pieces leave in a stock bar asks for), the others whole stock bars but one, in
+// every order.
+[[nodiscard]] std::vector<Shape> fillerShapes(const LongBar& bar, const Rule& rule,
+                                              std::int64_t joints, std::int64_t filler,
+                                              std::span<const std::int64_t> stocks,
+                                              const JointSettings& settings);
+
 // `rule.classes` shapes from `candidates` whose joints are pairwise at least a section apart,
 // with the fewest joints together; among those, the earliest candidates. Nothing when the
 // search finds none within its limit.

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/plan/exhaustive.h"
+
 namespace {
 
 using Random = std::mt19937_64;
@@ -179,33 +181,6 @@ TEST_P(CutPricing, BoundsEveryContentAndFindsTheBest) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, CutPricing, testing::Range<std::uint64_t>(1, 61));
 
-// The least number of bins, by trying every assignment of items to bins.
-std::int64_t leastBins(const std::vector<std::int64_t>& sizes, std::int64_t capacity) {
-    std::vector<std::int64_t> room;
-    auto best = static_cast<std::int64_t>(sizes.size());
-    std::function<void(std::size_t)> place = [&](std::size_t k) {
-        if (static_cast<std::int64_t>(room.size()) >= best) {
-            return;
-        }
-        if (k == sizes.size()) {
-            best = static_cast<std::int64_t>(room.size());
-            return;
-        }
-        for (std::size_t b = 0; b < room.size(); ++b) {
-            if (room[b] >= sizes[k]) {
-                room[b] -= sizes[k];
-                place(k + 1);
-                room[b] += sizes[k];
-            }
-        }
-        room.push_back(capacity - sizes[k]);
-        place(k + 1);
-        room.pop_back();
-    };
-    place(0);
-    return best;
-}
-
 // Pieces of a quarter to a half of the bin, three to a bin at most: the linear programme's
 // plans pair and triple them fractionally, where the cuts are active.
 struct CutRun {
@@ -247,7 +222,7 @@ CutRun cutRun(std::uint64_t seed) {
     for (const std::int64_t s : sizes) {
         total += s;
     }
-    return {incumbent.bound(), leastBins(sizes, capacity) * capacity,
+    return {incumbent.bound(), plan_test::leastBins(sizes, capacity) * capacity,
             (total + capacity - 1) / capacity * capacity, stats.cuts};
 }
 

@@ -37,8 +37,6 @@ InputError piece(int line, Field field, Problem problem, std::int64_t limit = 0)
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, PieceRowError, testing::Values(
-    BadRow{"LongerThanEveryStockLength", {"KL1", "25", "12001", "2", 7},
-           {piece(7, Field::Length, Problem::LongerThanStock, 12000)}},
     BadRow{"ZeroLength", {"KL1", "25", "0", "2", 3}, {piece(3, Field::Length, Problem::NotPositive)}},
     BadRow{"NegativeLength", {"KL1", "25", "-100", "2", 3},
            {piece(3, Field::Length, Problem::NotPositive)}},

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/plan/exhaustive.h"
+
 namespace {
 
 using Random = std::mt19937_64;
@@ -133,33 +135,6 @@ TEST_P(RandomList, PlanIsSoundAndBetweenBoundAndFirstFit) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomList, testing::Range<std::uint64_t>(1, 61));
 
-// The least cost of a small bin-packing instance, by trying every assignment of items to bins.
-std::int64_t exhaustive(const std::vector<std::int64_t>& sizes, std::int64_t capacity) {
-    std::vector<std::int64_t> room;
-    std::int64_t best = static_cast<std::int64_t>(sizes.size());
-    std::function<void(std::size_t)> place = [&](std::size_t k) {
-        if (static_cast<std::int64_t>(room.size()) >= best) {
-            return;
-        }
-        if (k == sizes.size()) {
-            best = static_cast<std::int64_t>(room.size());
-            return;
-        }
-        for (std::size_t b = 0; b < room.size(); ++b) {
-            if (room[b] >= sizes[k]) {
-                room[b] -= sizes[k];
-                place(k + 1);
-                room[b] += sizes[k];
-            }
-        }
-        room.push_back(capacity - sizes[k]);
-        place(k + 1);
-        room.pop_back();
-    };
-    place(0);
-    return best * capacity;
-}
-
 class SmallBinPacking : public testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(SmallBinPacking, OptimumAndBoundAgreeWithExhaustiveSearch) {
@@ -174,7 +149,7 @@ TEST_P(SmallBinPacking, OptimumAndBoundAgreeWithExhaustiveSearch) {
     std::ranges::sort(sizes, std::greater<>{});
     const plan::Instance instance = plan::makeInstance(items, {{capacity, capacity, -1, false}});
     const plan::GroupResult result = plan::solve(instance, plan::Budget::seconds(10));
-    const std::int64_t best = exhaustive(sizes, capacity);
+    const std::int64_t best = plan_test::leastBins(sizes, capacity) * capacity;
     EXPECT_FALSE(plan::check(instance, result.solution));
     EXPECT_EQ(result.solution.cost(instance), best);
     EXPECT_LE(result.bound, best);
