@@ -15,10 +15,11 @@ struct JointColumn {
     const char16_t* name;
 };
 
-constexpr std::array<JointColumn, 3> kJointColumns{{
+constexpr std::array<JointColumn, 4> kJointColumns{{
     {plan::Field::Joint, u"接头"},
     {plan::Field::Share, u"接头率"},
     {plan::Field::Lap, u"搭接长度"},
+    {plan::Field::Zones, u"禁止接头区"},
 }};
 
 // The shares the lap table has a factor for: 25%, 50%, 100%.

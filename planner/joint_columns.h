@@ -7,9 +7,10 @@
 #include <QStringList>
 #include <QUndoCommand>
 
-// A long bar's own joints in the list: the columns 接头 (how its segments are joined), 接头率 and
-// 搭接长度, which most lists have none of. A list takes them on when a row needs other joints
-// than the settings give it; rows that leave them empty follow the settings.
+// A long bar's own joints in the list: the columns 接头 (how its segments are joined), 接头率,
+// 搭接长度 and 禁止接头区 (where no joint may be), which most lists have none of. A list takes them
+// on when a row needs other joints than the settings give it; rows that leave them empty follow the
+// settings.
 namespace planner {
 
 class ListTables;
@@ -19,7 +20,7 @@ class TextTable;
 // methods in 接头, the shares the rules allow in 接头率. None when the list has no such column.
 [[nodiscard]] std::map<int, QStringList> jointChoices(const ListTables& tables);
 
-// Whether the list has all three joint columns.
+// Whether the list has all the joint columns.
 [[nodiscard]] bool hasJointColumns(const ListTables& tables);
 
 // The joint columns the list lacks put in after its schedule's columns (级别, 构件数, 总根数),

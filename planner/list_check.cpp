@@ -34,7 +34,8 @@ int pieceColumn(const ListTables& tables, plan::Field field) {
     }
     case plan::Field::Joint:
     case plan::Field::Share:
-    case plan::Field::Lap: {
+    case plan::Field::Lap:
+    case plan::Field::Zones: {
         // Without the row's own column, the joints are the settings': the bar's length is what
         // needs them.
         const int column = tables.columnOf(field);
@@ -78,6 +79,7 @@ int offcutColumn(plan::Field field) {
     case plan::Field::Joint:
     case plan::Field::Share:
     case plan::Field::Lap:
+    case plan::Field::Zones:
     case plan::Field::Concrete:
     case plan::Field::Seismic:
     case plan::Field::CouplerAbove:
@@ -123,6 +125,7 @@ int settingColumn(plan::Field field) {
     case plan::Field::Joint:
     case plan::Field::Share:
     case plan::Field::Lap:
+    case plan::Field::Zones:
         break;
     }
     return kKerf;
@@ -300,7 +303,8 @@ ListCheck checkTables(const ListTables& tables) {
                           schedule(plan::Field::Total),
                           schedule(plan::Field::Joint),
                           schedule(plan::Field::Share),
-                          schedule(plan::Field::Lap)});
+                          schedule(plan::Field::Lap),
+                          schedule(plan::Field::Zones)});
         const QString shape = tables.pieces.text(row, kShape);
         if (!formats::shapeNamed(utf8(shape))) {
             findings.add(Part::Pieces, row, kShape, shapeProblem(shape));

@@ -18,49 +18,17 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
-constexpr std::array<std::pair<const char16_t*, std::string plan::PieceRow::*>, 6> kScheduleColumns{
-    {{u"级别", &plan::PieceRow::grade},
-     {u"构件数", &plan::PieceRow::elements},
-     {u"总根数", &plan::PieceRow::total},
-     {u"接头", &plan::PieceRow::joint},
-     {u"接头率", &plan::PieceRow::share},
-     {u"搭接长度", &plan::PieceRow::lap}}};
-
-// The row's field for a column countOrGradeColumn names; none for a field not of a row.
-std::string plan::PieceRow::*pieceField(plan::Field field) {
-    switch (field) {
-    case plan::Field::Grade:
-        return &plan::PieceRow::grade;
-    case plan::Field::Elements:
-        return &plan::PieceRow::elements;
-    case plan::Field::Total:
-        return &plan::PieceRow::total;
-    case plan::Field::Joint:
-        return &plan::PieceRow::joint;
-    case plan::Field::Share:
-        return &plan::PieceRow::share;
-    case plan::Field::Lap:
-        return &plan::PieceRow::lap;
-    case plan::Field::Mark:
-    case plan::Field::Diameter:
-    case plan::Field::Length:
-    case plan::Field::Count:
-    case plan::Field::StockLength:
-    case plan::Field::Kerf:
-    case plan::Field::Keep:
-    case plan::Field::Seconds:
-    case plan::Field::GradeCode:
-    case plan::Field::Concrete:
-    case plan::Field::Seismic:
-    case plan::Field::CouplerAbove:
-    case plan::Field::ButtAllowance:
-    case plan::Field::ShortestSegment:
-    case plan::Field::LapShare:
-    case plan::Field::MechanicalShare:
-        break;
-    }
-    return nullptr;
-}
+// Sized by its entries: a column left out is not a null member.
+constexpr auto kScheduleColumns =
+    std::to_array<std::pair<const char16_t*, std::string plan::PieceRow::*>>({
+        {u"级别", &plan::PieceRow::grade},
+        {u"构件数", &plan::PieceRow::elements},
+        {u"总根数", &plan::PieceRow::total},
+        {u"接头", &plan::PieceRow::joint},
+        {u"接头率", &plan::PieceRow::share},
+        {u"搭接长度", &plan::PieceRow::lap},
+        {u"禁止接头区", &plan::PieceRow::zones},
+    });
 
 // A schedule's grade and count columns, and a long bar's joint columns, the document's rows use,
 // shown among the other columns.
@@ -93,6 +61,43 @@ QStringList pieceHeaders(const QStringList& otherColumns) {
 }
 
 } // namespace
+
+std::string plan::PieceRow::*pieceField(plan::Field field) {
+    switch (field) {
+    case plan::Field::Grade:
+        return &plan::PieceRow::grade;
+    case plan::Field::Elements:
+        return &plan::PieceRow::elements;
+    case plan::Field::Total:
+        return &plan::PieceRow::total;
+    case plan::Field::Joint:
+        return &plan::PieceRow::joint;
+    case plan::Field::Share:
+        return &plan::PieceRow::share;
+    case plan::Field::Lap:
+        return &plan::PieceRow::lap;
+    case plan::Field::Zones:
+        return &plan::PieceRow::zones;
+    case plan::Field::Mark:
+    case plan::Field::Diameter:
+    case plan::Field::Length:
+    case plan::Field::Count:
+    case plan::Field::StockLength:
+    case plan::Field::Kerf:
+    case plan::Field::Keep:
+    case plan::Field::Seconds:
+    case plan::Field::GradeCode:
+    case plan::Field::Concrete:
+    case plan::Field::Seismic:
+    case plan::Field::CouplerAbove:
+    case plan::Field::ButtAllowance:
+    case plan::Field::ShortestSegment:
+    case plan::Field::LapShare:
+    case plan::Field::MechanicalShare:
+        break;
+    }
+    return nullptr;
+}
 
 ListTables::ListTables()
     : pieces(pieceHeaders({}), true), offcuts({QStringLiteral("直径"), QStringLiteral("长度 (mm)"),

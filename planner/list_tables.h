@@ -15,9 +15,9 @@ namespace planner {
 // The columns of the pieces table; 参数 is kept for the shape dialog and not shown. The list
 // file's other columns follow from kPieceColumns on, so that each row's cells in them go with the
 // row through every edit; the view shows them after 形状. A schedule's 级别, 构件数 and 总根数,
-// and a long bar's 接头, 接头率 and 搭接长度, are among them, first, when the file has them: most
-// lists have none, a grade may be written in the diameter cell ("C25"), and a long bar's joints
-// follow the settings unless its row says otherwise.
+// and a long bar's 接头, 接头率, 搭接长度 and 禁止接头区, are among them, first, when the file has
+// them: most lists have none, a grade may be written in the diameter cell ("C25"), and a long bar's
+// joints follow the settings unless its row says otherwise.
 enum PieceColumn { kMark, kDiameter, kLength, kCount, kShape, kParameters, kPieceColumns };
 enum OffcutColumn { kOffcutDiameter, kOffcutLength, kOffcutCount, kOffcutGrade };
 // The grade table: a letter code or level, and the grade it stands for (formats/grades.h).
@@ -60,7 +60,7 @@ public:
     [[nodiscard]] QString project() const;
     // The names of the list's other columns, as the file has them (an unnamed one is empty).
     [[nodiscard]] const QStringList& otherColumns() const { return otherColumns_; }
-    // The pieces table's column of 级别, 构件数, 总根数, 接头, 接头率 or 搭接长度 (by
+    // The pieces table's column of 级别, 构件数, 总根数, 接头, 接头率, 搭接长度 or 禁止接头区 (by
     // plan::Field), or -1.
     [[nodiscard]] int columnOf(plan::Field field) const;
     // The pieces table's other columns and every row at once: a column added, or taken away
@@ -72,6 +72,10 @@ public:
 private:
     QStringList otherColumns_;
 };
+
+// The row's field a column countOrGradeColumn names (级别, 构件数, 总根数, and the joints');
+// none for a field that is not a row's text.
+[[nodiscard]] std::string plan::PieceRow::*pieceField(plan::Field field);
 
 // The document for the list file. Blank rows are left out. The settings must be valid to be
 // written; otherwise nothing, and `error` says which is wrong.

@@ -3,6 +3,7 @@
 #include "planner/list_tables.h"
 #include "planner/planner_window.h"
 #include "planner/settings_panel.h"
+#include "planner/table_view.h"
 #include "window/appearance.h"
 
 #include <QCheckBox>
@@ -37,6 +38,8 @@ private slots:
     void jointColumnsKeepTheirCells();
     void jointColumnsArePutInAfterTheSchedule_data();
     void jointColumnsArePutInAfterTheSchedule();
+    void pastedJointColumnsLandInTheList_data();
+    void pastedJointColumnsLandInTheList();
     void aSplicedBarIsDrawnToScale_data();
     void aSplicedBarIsDrawnToScale();
 
@@ -203,16 +206,19 @@ void JointsTest::aChoiceIsUndoneLikeATypedSetting() {
 }
 
 void JointsTest::jointColumnsKeepTheirCells_data() {
-    QTest::addColumn<QString>("rows");    // per row: grade, joint, share, lap ('|'), rows by ';'
+    // Per row: grade, joint, share, lap, zones ('|'); rows by ';'.
+    QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("columns"); // the other columns the table shows
 
-    QTest::newRow("a method only") << "|机械连接||;|||"
+    QTest::newRow("a method only") << "|机械连接|||;||||"
                                    << "接头";
-    QTest::newRow("all three") << "|绑扎搭接|50%|1200;|对焊||"
-                               << "接头|接头率|搭接长度";
-    QTest::newRow("after the grade column") << "HRB400|单面搭接焊||;HRB400||100|"
+    QTest::newRow("all four") << "|绑扎搭接|50%|1200|0-500;|对焊|||"
+                              << "接头|接头率|搭接长度|禁止接头区";
+    QTest::newRow("after the grade column") << "HRB400|单面搭接焊|||;HRB400||100||"
                                             << "级别|接头|接头率";
-    QTest::newRow("none: no columns") << "|||;|||"
+    QTest::newRow("zones alone") << "||||14000-15000;||||"
+                                 << "禁止接头区";
+    QTest::newRow("none: no columns") << "||||;||||"
                                       << "";
 }
 
@@ -231,6 +237,7 @@ void JointsTest::jointColumnsKeepTheirCells() {
         listRow.piece.joint = cells[1].toStdString();
         listRow.piece.share = cells[2].toStdString();
         listRow.piece.lap = cells[3].toStdString();
+        listRow.piece.zones = cells[4].toStdString();
         document.rows.push_back(listRow);
     }
     planner::ListTables& tables = window_->tables();
@@ -248,6 +255,7 @@ void JointsTest::jointColumnsKeepTheirCells() {
         QCOMPARE(saved.joint, mine.joint);
         QCOMPARE(saved.share, mine.share);
         QCOMPARE(saved.lap, mine.lap);
+        QCOMPARE(saved.zones, mine.zones);
     }
 }
 
@@ -256,13 +264,13 @@ void JointsTest::jointColumnsArePutInAfterTheSchedule_data() {
     QTest::addColumn<QString>("after");
 
     QTest::newRow("a plain list") << ""
-                                  << "接头|接头率|搭接长度";
+                                  << "接头|接头率|搭接长度|禁止接头区";
     QTest::newRow("a grade column and a note") << "级别|备注"
-                                               << "级别|接头|接头率|搭接长度|备注";
+                                               << "级别|接头|接头率|搭接长度|禁止接头区|备注";
     QTest::newRow("a note only") << "备注"
-                                 << "接头|接头率|搭接长度|备注";
+                                 << "接头|接头率|搭接长度|禁止接头区|备注";
     QTest::newRow("a share already") << "总根数|接头率"
-                                     << "总根数|接头率|接头|搭接长度";
+                                     << "总根数|接头率|接头|搭接长度|禁止接头区";
 }
 
 void JointsTest::jointColumnsArePutInAfterTheSchedule() {
@@ -303,6 +311,38 @@ void JointsTest::jointColumnsArePutInAfterTheSchedule() {
     window_->run(Command::Undo);
     QCOMPARE(tables.otherColumns(), columns);
     QCOMPARE(tables.pieces.rows().front(), row);
+}
+
+void JointsTest::pastedJointColumnsLandInTheList_data() {
+    QTest::addColumn<QString>("columns"); // the list's other columns
+    QTest::addColumn<QString>("pasted");  // tab-separated, with its header; rows by ';'
+    QTest::addColumn<QString>("cells");   // the first row's other cells after pasting
+
+    QTest::newRow("a method") << "接头|接头率|搭接长度"
+                              << "编号\t直径\t长度\t根数\t接头;KL1\t25\t15000\t4\t机械连接"
+                              << "机械连接||";
+    QTest::newRow("in another order, with a grade")
+        << "级别|接头|接头率|搭接长度"
+        << "搭接长度\t编号\t接头率\t直径\t长度\t根数\t级别\t接头;"
+           "1200\tKL1\t50%\t25\t15000\t4\tHRB400\t绑扎搭接"
+        << "HRB400|绑扎搭接|50%|1200";
+    QTest::newRow("a note beside them") << "接头|备注"
+                                        << "编号\t直径\t长度\t根数\t备注\t接头;"
+                                           "KL1\t25\t15000\t4\t二层\t对焊"
+                                        << "对焊|二层";
+}
+
+void JointsTest::pastedJointColumnsLandInTheList() {
+    QFETCH(QString, columns);
+    QFETCH(QString, pasted);
+    QFETCH(QString, cells);
+
+    planner::ListTables& tables = window_->tables();
+    tables.setPieceColumns(columns.split(u'|'), {});
+    window_->listView()->setCurrentIndex(tables.pieces.index(0, 0));
+    QVERIFY(window_->listView()->paste(pasted.replace(u';', u'\n')));
+    QCOMPARE(tables.pieces.dataRows(), 1);
+    QCOMPARE(tables.pieces.rows().front().mid(planner::kPieceColumns).join(u'|'), cells);
 }
 
 void JointsTest::aSplicedBarIsDrawnToScale_data() {
