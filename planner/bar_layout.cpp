@@ -37,8 +37,8 @@ DrawnSplice layoutSplice(const plan::joints::SplicedBar& bar, std::size_t layout
     out.bars = way.bars;
     out.method = bar.rule.method;
     out.overlapMm = bar.rule.overlap;
-    QStringList caption{QString::fromStdString(bar.mark), QStringLiteral("%1 mm").arg(bar.length),
-                        methodName(bar.rule.method)};
+    QStringList caption{QStringLiteral("接长 ") + QString::fromStdString(bar.mark),
+                        QStringLiteral("%1 mm").arg(bar.length), methodName(bar.rule.method)};
     if (const QString overlap = overlapText(bar.rule.method, bar.rule.overlap);
         !overlap.isEmpty()) {
         caption.append(overlap);

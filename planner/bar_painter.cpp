@@ -92,21 +92,21 @@ void paintSplice(QPainter& painter, const DrawnSplice& splice) {
         painter.setBrush(kCutFills[(k + 1) % 2]);
         painter.drawRect(QRectF(overlap.left(), overlap.top() + half, overlap.width(), half));
     }
-    // Each joint's centre: a sleeve over the bar for a coupler, a tick across it otherwise.
+    // Each joint's centre: a sleeve over the bar for a coupler, else a tick below the bar (the
+    // caption is above it).
     const QRectF& bar = splice.bar;
-    const double reach = bar.height() * 0.2;
+    const double reach = bar.height() * 0.25;
     for (const double x : splice.joints) {
         if (splice.method == plan::joints::Method::Coupler) {
             const double w = std::max(line * 0.5, 3.0);
             painter.setPen(outline);
             painter.setBrush(kKerf);
-            painter.drawRect(QRectF(x - w / 2, bar.top() - reach / 2, w, bar.height() + reach));
+            painter.drawRect(QRectF(x - w / 2, bar.top() - reach * 0.2, w, bar.height() + reach));
         } else {
             QPen tick(Qt::black);
             tick.setWidthF(std::max(line / 10, 1.5));
             painter.setPen(tick);
-            painter.drawLine(QPointF(x, bar.top() - reach), QPointF(x, bar.top() + reach * 0.6));
-            painter.drawLine(QPointF(x, bar.bottom() - reach * 0.6),
+            painter.drawLine(QPointF(x, bar.bottom() - reach * 0.4),
                              QPointF(x, bar.bottom() + reach));
         }
     }

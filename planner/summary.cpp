@@ -89,9 +89,10 @@ QString jointsText(const plan::Plan& plan) {
     QString text = QStringLiteral("接长：接头 %1 个（%2）").arg(joints).arg(kinds.join(u'、'));
     if (overlapMm > 0) {
         // Within the pieces' length already: the overlaps are cut with the segments.
-        text += QStringLiteral("；搭接用钢 %1\u00a0mm，%2\u00a0t（已含在下料长度内）")
+        // In kilograms: a few metres of overlap would be 0.00x t.
+        text += QStringLiteral("；搭接用钢 %1\u00a0mm，%2\u00a0kg（已含在下料长度内）")
                     .arg(overlapMm)
-                    .arg(tonnesText(overlapKg));
+                    .arg(overlapKg, 0, 'f', 1);
     }
     return text + u'。';
 }
