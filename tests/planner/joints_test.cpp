@@ -1,7 +1,9 @@
 #include "planner/actions.h"
+#include "planner/bar_drawing.h"
 #include "planner/bar_layout.h"
 #include "planner/list_tables.h"
 #include "planner/planner_window.h"
+#include "planner/results_panel.h"
 #include "planner/settings_panel.h"
 #include "planner/table_view.h"
 #include "window/appearance.h"
@@ -9,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -42,6 +45,8 @@ private slots:
     void pastedJointColumnsLandInTheList();
     void aSplicedBarIsDrawnToScale_data();
     void aSplicedBarIsDrawnToScale();
+    void aLongRowIsPlannedAndDrawn_data();
+    void aLongRowIsPlannedAndDrawn();
 
 private:
     // "concrete=C40;seismic=二级;couplerAbove=25;extraJoint=是": each widget set as a user would.
@@ -443,6 +448,60 @@ void JointsTest::aSplicedBarIsDrawnToScale() {
         QVERIFY(qAbs(x - drawn.bar.right()) < 1e-6);
         QVERIFY(drawn.captionText.contains(QStringLiteral("KL1-1")));
     }
+}
+
+void JointsTest::aLongRowIsPlannedAndDrawn_data() {
+    QTest::addColumn<QString>("row"); // mark, diameter, length, count, grade
+    QTest::addColumn<int>("method");  // plan::joints::Method the settings give it
+
+    QTest::newRow("a lapped beam bar") << "KL1-1,20,15000,4,HRB400" << int(Method::Lap);
+    QTest::newRow("a column bar by couplers") << "KZ1-1,25,20000,6,HRB400" << int(Method::Coupler);
+}
+
+void JointsTest::aLongRowIsPlannedAndDrawn() {
+    QFETCH(QString, row);
+    QFETCH(int, method);
+
+    planner::ListTables& tables = window_->tables();
+    const QStringList cells = row.split(u',');
+    tables.setPieceColumns({QStringLiteral("级别")},
+                           {cells.mid(0, 4) + QStringList{QString(), QString(), cells[4]}});
+    tables.settings.writeBlock(0, planner::kSeconds, {{QStringLiteral("2")}});
+    window_->resize(1280, 800);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    window_->run(Command::Optimise);
+    QVERIFY2(script_.informed.isEmpty(), qPrintable(script_.informed.join(u'\n')));
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->optimising(), 60000);
+    QVERIFY(window_->sheet().has_value());
+
+    const plan::Plan& plan = window_->sheet()->plan;
+    QCOMPARE(plan.groups.size(), std::size_t{1});
+    const plan::GroupPlan& group = plan.groups.front();
+    QCOMPARE(group.spliced.size(), std::size_t{1});
+    QCOMPARE(int(group.spliced.front().rule.method), method);
+    // Every segment drawn is a cut of the patterns, and every bar of the row is drawn.
+    QStringList cuts;
+    for (const plan::Pattern& pattern : group.patterns) {
+        for (const plan::Cut& cut : pattern.cuts) {
+            cuts.append(QString::fromStdString(cut.mark));
+        }
+    }
+    const planner::BarSheet& sheet = window_->results()->drawing()->sheet();
+    QCOMPARE(sheet.splices.size(), group.spliced.front().layouts.size());
+    std::int64_t bars = 0;
+    for (const planner::DrawnSplice& splice : sheet.splices) {
+        bars += splice.bars;
+        QVERIFY(!splice.joints.empty());
+        for (const planner::DrawnCut& segment : splice.segments) {
+            QVERIFY2(cuts.contains(segment.mark), qPrintable(segment.mark));
+        }
+    }
+    QCOMPARE(bars, cells[3].toLongLong());
+    const auto* joints = window_->results()->findChild<QLabel*>(QStringLiteral("joints"));
+    QVERIFY(joints != nullptr && !joints->isHidden());
+    QVERIFY2(joints->text().contains(QStringLiteral("接头 %1 个").arg(group.joints)),
+             qPrintable(joints->text()));
 }
 
 QTEST_MAIN(JointsTest)
