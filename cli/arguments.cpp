@@ -1,5 +1,9 @@
 #include "cli/arguments.h"
 
+#include "formats/messages.h"
+#include "formats/setting_text.h"
+#include "plan/list.h"
+
 #include <QCommandLineParser>
 
 namespace cli {
@@ -8,6 +12,50 @@ namespace {
 std::optional<QString> valueOf(const QCommandLineParser& parser, const QCommandLineOption& o) {
     return parser.isSet(o) ? std::optional(parser.value(o)) : std::nullopt;
 }
+
+QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// The options of long bars' joints, their defaults from the planning library's own.
+struct JointOptions {
+    plan::joints::JointSettings defaults{};
+    QCommandLineOption concrete{QStringLiteral("concrete"),
+                                QStringLiteral("混凝土强度等级，用来查搭接长度（默认 %1）。")
+                                    .arg(text(formats::concreteText(defaults.concrete))),
+                                QStringLiteral("CLASS")};
+    QCommandLineOption seismic{
+        QStringLiteral("seismic"),
+        QStringLiteral("抗震等级：一级、二级、三级、四级或非抗震（默认 %1）。")
+            .arg(text(formats::seismicText(defaults.seismic))),
+        QStringLiteral("LEVEL")};
+    QCommandLineOption couplerAbove{
+        QStringLiteral("coupler-above"),
+        QStringLiteral("直径大于此值（毫米）的长钢筋用机械连接，其余绑扎搭接（默认 %1）。")
+            .arg(text(formats::diameterText(defaults.couplerAbove))),
+        QStringLiteral("MM")};
+    QCommandLineOption lapShare{
+        QStringLiteral("lap-share"),
+        QStringLiteral("绑扎搭接的接头率：%1（默认 %2）。")
+            .arg(formats::sharesAllowedText(), text(formats::shareText(defaults.lapShare))),
+        QStringLiteral("N")};
+    QCommandLineOption mechanicalShare{
+        QStringLiteral("mechanical-share"),
+        QStringLiteral("机械连接和焊接的接头率：%1（默认 %2）。")
+            .arg(formats::sharesAllowedText(), text(formats::shareText(defaults.mechanicalShare))),
+        QStringLiteral("N")};
+    QCommandLineOption shortestSegment{
+        QStringLiteral("shortest-segment"),
+        QStringLiteral("长钢筋每段不含搭接的最短长度，毫米（默认 %1）。")
+            .arg(defaults.shortestSegment),
+        QStringLiteral("MM")};
+    QCommandLineOption buttAllowance{
+        QStringLiteral("butt-allowance"),
+        QStringLiteral("每个对焊接头烧掉的长度，毫米（默认 %1）。").arg(defaults.buttAllowance),
+        QStringLiteral("MM")};
+    QCommandLineOption extraJoint{QStringLiteral("extra-joint"),
+                                  QStringLiteral("长钢筋可以比最少多一个接头，如果这样更省料。")};
+};
 
 } // namespace
 
@@ -55,6 +103,10 @@ Parsed parseArguments(const QStringList& command) {
                                    QStringLiteral("改或添牌号表的一行，如 C=HRB400E；可以给多次。"),
                                    QStringLiteral("CODE=GRADE"));
     parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx, sheet, grades, grade});
+    const JointOptions joints;
+    parser.addOptions({joints.concrete, joints.seismic, joints.couplerAbove, joints.lapShare,
+                       joints.mechanicalShare, joints.shortestSegment, joints.buttAllowance,
+                       joints.extraJoint});
     parser.addPositionalArgument(
         QStringLiteral("PIECES.csv"),
         QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件"
@@ -92,6 +144,14 @@ Parsed parseArguments(const QStringList& command) {
     a.sheet = valueOf(parser, sheet);
     a.grades = valueOf(parser, grades);
     a.grade = parser.values(grade);
+    a.concrete = valueOf(parser, joints.concrete);
+    a.seismic = valueOf(parser, joints.seismic);
+    a.couplerAbove = valueOf(parser, joints.couplerAbove);
+    a.lapShare = valueOf(parser, joints.lapShare);
+    a.mechanicalShare = valueOf(parser, joints.mechanicalShare);
+    a.shortestSegment = valueOf(parser, joints.shortestSegment);
+    a.buttAllowance = valueOf(parser, joints.buttAllowance);
+    a.extraJoint = parser.isSet(joints.extraJoint);
     out.request = Request::Plan;
     return out;
 }

@@ -22,6 +22,15 @@ struct Arguments {
     std::optional<QString> sheet;   // --sheet NAME: the workbook's sheet holding the list
     std::optional<QString> grades;  // --grades FILE: the grade table, in place of the list's
     QStringList grade;              // --grade C=HRB400E, each a row put into the grade table
+    // How long bars are joined (plan::joints::JointSettings), as the list's #设置 names them.
+    std::optional<QString> concrete;        // --concrete C30
+    std::optional<QString> seismic;         // --seismic 二级
+    std::optional<QString> couplerAbove;    // --coupler-above 22
+    std::optional<QString> lapShare;        // --lap-share 50
+    std::optional<QString> mechanicalShare; // --mechanical-share 50
+    std::optional<QString> shortestSegment; // --shortest-segment 500
+    std::optional<QString> buttAllowance;   // --butt-allowance 30
+    bool extraJoint = false;                // --extra-joint
 };
 
 enum class Request {

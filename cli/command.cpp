@@ -50,6 +50,11 @@ int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool 
         return kBadInput;
     }
     const Inputs inputs = readInputs(arguments);
+    // Before the errors, if any: a row the design code advises against is worth changing while
+    // the list is being put right anyway.
+    for (const Complaint& w : inputs.warnings) {
+        writeLine(err, complaintText(w));
+    }
     if (!inputs.complaints.empty()) {
         for (const Complaint& c : inputs.complaints) {
             writeLine(err, complaintText(c));

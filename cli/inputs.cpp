@@ -4,6 +4,7 @@
 #include "formats/list_input.h"
 #include "formats/messages.h"
 #include "formats/offcuts_file.h"
+#include "formats/plan_words.h"
 #include "formats/setting_text.h"
 
 #include <algorithm>
@@ -94,6 +95,30 @@ std::vector<formats::GradeCode> gradeTable(const Arguments& arguments,
     return table;
 }
 
+// The long bar a warning is about, by its line: its steel as the list wrote it.
+QString steelOf(const plan::CuttingList& list, int line) {
+    for (const plan::Piece& bar : list.longBars()) {
+        if (bar.line == line) {
+            return formats::steelLabel(bar.steel, bar.code);
+        }
+    }
+    return {};
+}
+
+// A warning about a row is at its 接头 cell when the sheet has that column, else at its 直径.
+QString warningCell(const formats::TablePlace& place, int line) {
+    if (place.sheet.empty()) {
+        return {};
+    }
+    const bool jointColumn = std::ranges::any_of(
+        place.pieces, [](const formats::FieldColumn& c) { return c.field == plan::Field::Joint; });
+    plan::InputError at;
+    at.source = plan::Source::Pieces;
+    at.line = line;
+    at.field = jointColumn ? plan::Field::Joint : plan::Field::Diameter;
+    return placeText(place, at);
+}
+
 } // namespace
 
 QString complaintText(const Complaint& c) {
@@ -144,6 +169,30 @@ Inputs readInputs(const Arguments& arguments) {
     override(arguments.keep, "keep", formats::readKeep, settings.keep, complaints, otherWrong);
     override(arguments.seconds, "seconds", formats::readSeconds, settings.seconds, complaints,
              otherWrong);
+    plan::joints::JointSettings& joints = settings.joints;
+    override(arguments.concrete, "concrete", formats::readConcrete, joints.concrete, complaints,
+             otherWrong);
+    override(arguments.seismic, "seismic", formats::readSeismic, joints.seismic, complaints,
+             otherWrong);
+    override(arguments.couplerAbove, "coupler-above", formats::readCouplerAbove,
+             joints.couplerAbove, complaints, otherWrong);
+    override(
+        arguments.lapShare, "lap-share",
+        [](std::string_view text) { return formats::readShare(plan::Field::LapShare, text); },
+        joints.lapShare, complaints, otherWrong);
+    override(
+        arguments.mechanicalShare, "mechanical-share",
+        [](std::string_view text) {
+            return formats::readShare(plan::Field::MechanicalShare, text);
+        },
+        joints.mechanicalShare, complaints, otherWrong);
+    override(arguments.shortestSegment, "shortest-segment", formats::readShortestSegment,
+             joints.shortestSegment, complaints, otherWrong);
+    override(arguments.buttAllowance, "butt-allowance", formats::readButtAllowance,
+             joints.buttAllowance, complaints, otherWrong);
+    if (arguments.extraJoint) {
+        joints.extraJoint = true;
+    }
     if (stockWrong) {
         // With no stock lengths to trust, no piece is reported as longer than all of them.
         settings.stockLengths = {plan::kMaxLength};
@@ -166,6 +215,11 @@ Inputs readInputs(const Arguments& arguments) {
         complaints.push_back(
             {where, e.source == plan::Source::Settings ? 0 : e.line, formats::describe(e),
              inList && !list.place.sheet.empty() ? placeText(list.place, e) : QString()});
+    }
+    for (const plan::joints::Warning& w : checked.warnings) {
+        out.warnings.push_back({arguments.pieces, w.line,
+                                formats::describe(w, steelOf(checked.list, w.line)),
+                                warningCell(list.place, w.line)});
     }
     out.list = std::move(checked.list);
 

@@ -27,6 +27,9 @@ struct Inputs {
     plan::CuttingList list; // checked; meaningful only without complaints
     QString project;        // the list file's 项目, or empty
     std::vector<Complaint> complaints;
+    // What the design code advises against but allows (a lap on a thick bar), placed as the
+    // complaints are; the list is planned all the same.
+    std::vector<Complaint> warnings;
 };
 
 [[nodiscard]] Inputs readInputs(const Arguments& arguments);

@@ -37,6 +37,32 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
+std::optional<plan::Field> optionalField(Column column) {
+    switch (column) {
+    case Column::Grade:
+        return plan::Field::Grade;
+    case Column::Elements:
+        return plan::Field::Elements;
+    case Column::Total:
+        return plan::Field::Total;
+    case Column::Joint:
+        return plan::Field::Joint;
+    case Column::Share:
+        return plan::Field::Share;
+    case Column::Lap:
+        return plan::Field::Lap;
+    case Column::Mark:
+    case Column::Diameter:
+    case Column::Length:
+    case Column::Count:
+    case Column::Shape:
+    case Column::Parameters:
+    case Column::Code:
+        break;
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 bool names(const Record& row, const KnownColumn& want) {

@@ -28,12 +28,15 @@ enum class Column {
     Elements, // 构件数: how many elements have the row's 根数 each
     Total,    // 总根数
     Code,     // a grade table's letter code
+    Joint,    // 接头: how a long bar's segments are joined
+    Share,    // 接头率
+    Lap,      // 搭接长度
 };
 
 // A column a reader knows, by the names its header may give it.
 struct KnownColumn {
     Column column;
-    std::array<std::u16string_view, 4> names; // Chinese first; unused ones empty
+    std::array<std::u16string_view, 5> names; // Chinese first; unused ones empty
     std::optional<plan::Field> required;      // the field a missing column is reported as
     // A required column may be stood in for by another: the mark by 构件名称 (with 筋号), the
     // count by 总根数. Unused ones empty.
@@ -60,6 +63,11 @@ inline constexpr std::array<KnownColumn, 4> kOffcutColumns{{
     {Column::Count, {u"根数", u"count"}, plan::Field::Count},
     {Column::Grade, {u"级别", u"牌号", u"钢筋级别", u"grade"}, std::nullopt},
 }};
+
+// The field of a column that is read but not required (级别, 构件数, 总根数, 接头, 接头率,
+// 搭接长度): what its cells' errors and the planner's columns are named by. Nothing for the
+// others.
+[[nodiscard]] std::optional<plan::Field> optionalField(Column column);
 
 // Where each column of a table is, by header name; -1 when it is not there.
 class Columns {

@@ -3,6 +3,7 @@
 #include "calc/full_width.h"
 #include "formats/columns.h"
 #include "formats/decode.h"
+#include "formats/joint_text.h"
 #include "formats/records.h"
 #include "plan/trade_tables.h"
 
@@ -276,6 +277,7 @@ std::vector<plan::InputError> resolveSteels(std::vector<plan::PieceRow>& pieces,
 plan::Checked checkRows(std::vector<plan::PieceRow> pieces, std::vector<plan::OffcutRow> offcuts,
                         const plan::Settings& settings, const std::vector<GradeCode>& table) {
     std::vector<plan::InputError> grades = resolveSteels(pieces, offcuts, table);
+    resolveJoints(pieces);
     plan::Checked checked = plan::checkList(pieces, offcuts, settings);
     if (grades.empty()) {
         return checked;

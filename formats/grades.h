@@ -80,8 +80,9 @@ struct SteelText {
                                                           std::vector<plan::OffcutRow>& offcuts,
                                                           const std::vector<GradeCode>& table);
 
-// resolveSteels, then plan::checkList: the one check of a list's rows the command and the
-// planner share. The errors of both in the order of the rows; no list when there is any.
+// resolveSteels and resolveJoints (joint_text.h), then plan::checkList: the one check of a
+// list's rows the command and the planner share. The errors of both in the order of the rows; no
+// list when there is any.
 [[nodiscard]] plan::Checked checkRows(std::vector<plan::PieceRow> pieces,
                                       std::vector<plan::OffcutRow> offcuts,
                                       const plan::Settings& settings,

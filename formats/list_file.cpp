@@ -16,7 +16,7 @@
 namespace formats {
 namespace {
 
-constexpr std::array<KnownColumn, 9> kPieceColumns{{
+constexpr std::array<KnownColumn, 12> kPieceColumns{{
     {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark, {u"构件名称"}},
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
@@ -26,7 +26,14 @@ constexpr std::array<KnownColumn, 9> kPieceColumns{{
     {Column::Grade, {u"级别", u"牌号", u"钢筋级别", u"grade"}, std::nullopt},
     {Column::Elements, {u"构件数", u"构件数量", u"件数", u"elements"}, std::nullopt},
     {Column::Total, {u"总根数", u"total"}, std::nullopt},
+    {Column::Joint, {u"接头", u"接头方式", u"连接方式", u"接头形式", u"joint"}, std::nullopt},
+    {Column::Share, {u"接头率", u"接头百分率", u"接头面积百分率", u"share"}, std::nullopt},
+    {Column::Lap, {u"搭接长度", u"lap"}, std::nullopt},
 }};
+
+// The columns after the six that a row fills only when the list is a schedule or has long bars,
+// in the order they are written.
+constexpr std::size_t kOptionalFrom = 6;
 
 // The columns a mark is made of when a schedule has no 编号: KL1 and 1 make KL1-1, as such
 // marks are written on drawings.
@@ -38,20 +45,52 @@ constexpr std::u16string_view kSettingsSection = u"#设置";
 constexpr std::u16string_view kOffcutsSection = u"#余料";
 constexpr std::u16string_view kGradesSection = u"#牌号";
 
-enum class Setting { StockLengths, Kerf, Keep, Seconds, Project };
+enum class Setting {
+    StockLengths,
+    Kerf,
+    Keep,
+    Seconds,
+    Project,
+    Concrete,
+    Seismic,
+    CouplerAbove,
+    ButtAllowance,
+    ShortestSegment,
+    ExtraJoint,
+    LapShare,
+    MechanicalShare,
+};
 
 struct SettingName {
     Setting setting;
     std::array<std::u16string_view, 2> names;
 };
 
-constexpr std::array<SettingName, 5> kSettingNames{{
+// The English names are the command's options.
+constexpr std::array<SettingName, 13> kSettingNames{{
     {Setting::StockLengths, {u"原材长度", u"stock"}},
     {Setting::Kerf, {u"锯口", u"kerf"}},
     {Setting::Keep, {u"最短余料", u"keep"}},
     {Setting::Seconds, {u"时限", u"seconds"}},
     {Setting::Project, {u"项目", u"project"}},
+    {Setting::Concrete, {u"混凝土", u"concrete"}},
+    {Setting::Seismic, {u"抗震等级", u"seismic"}},
+    {Setting::CouplerAbove, {u"机械连接直径", u"coupler-above"}},
+    {Setting::ButtAllowance, {u"对焊余量", u"butt-allowance"}},
+    {Setting::ShortestSegment, {u"最短分段", u"shortest-segment"}},
+    {Setting::ExtraJoint, {u"允许多一个接头", u"extra-joint"}},
+    {Setting::LapShare, {u"搭接接头率", u"lap-share"}},
+    {Setting::MechanicalShare, {u"机械接头率", u"mechanical-share"}},
 }};
+
+QString settingName(Setting setting) {
+    for (const SettingName& s : kSettingNames) {
+        if (s.setting == setting) {
+            return QStringView(s.names[0]).toString();
+        }
+    }
+    return {};
+}
 
 std::optional<Setting> settingNamed(const QString& text) {
     const QString name = normalName(text);
@@ -89,6 +128,7 @@ bool blankRow(const ListRow& row, std::size_t others) {
     return blank(row.piece.mark) && blank(row.piece.diameter) && blank(row.piece.length) &&
            blank(row.piece.count) && blank(row.shape) && blank(row.parameters) &&
            blank(row.piece.grade) && blank(row.piece.elements) && blank(row.piece.total) &&
+           blank(row.piece.joint) && blank(row.piece.share) && blank(row.piece.lap) &&
            std::ranges::all_of(written, blank);
 }
 
@@ -96,6 +136,33 @@ bool isPieceColumn(const QString& header) {
     const QString name = normalName(header);
     return std::ranges::any_of(kPieceColumns,
                                [&name](const KnownColumn& want) { return want.namedBy(name); });
+}
+
+// The row's text a column after the six holds.
+std::string plan::PieceRow::*rowField(Column column) {
+    switch (column) {
+    case Column::Grade:
+        return &plan::PieceRow::grade;
+    case Column::Elements:
+        return &plan::PieceRow::elements;
+    case Column::Total:
+        return &plan::PieceRow::total;
+    case Column::Joint:
+        return &plan::PieceRow::joint;
+    case Column::Share:
+        return &plan::PieceRow::share;
+    case Column::Lap:
+        return &plan::PieceRow::lap;
+    case Column::Mark:
+    case Column::Diameter:
+    case Column::Length:
+    case Column::Count:
+    case Column::Shape:
+    case Column::Parameters:
+    case Column::Code:
+        break;
+    }
+    return nullptr;
 }
 
 // A column of the pieces table that is none of the six: where it is, and its name.
@@ -219,6 +286,9 @@ private:
             piece.piece.grade = utf8(columns.cell(row, Column::Grade));
             piece.piece.elements = utf8(columns.cell(row, Column::Elements));
             piece.piece.total = utf8(columns.cell(row, Column::Total));
+            piece.piece.joint = utf8(columns.cell(row, Column::Joint));
+            piece.piece.share = utf8(columns.cell(row, Column::Share));
+            piece.piece.lap = utf8(columns.cell(row, Column::Lap));
             piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
             piece.piece.length = utf8(columns.cell(row, Column::Length));
             piece.piece.count = utf8(columns.cell(row, Column::Count));
@@ -307,6 +377,30 @@ private:
         case Setting::Seconds:
             take(readSeconds(text), settings.seconds, row.line);
             return;
+        case Setting::Concrete:
+            take(readConcrete(text), settings.concrete, row.line);
+            return;
+        case Setting::Seismic:
+            take(readSeismic(text), settings.seismic, row.line);
+            return;
+        case Setting::CouplerAbove:
+            take(readCouplerAbove(text), settings.couplerAbove, row.line);
+            return;
+        case Setting::ButtAllowance:
+            take(readButtAllowance(text), settings.buttAllowance, row.line);
+            return;
+        case Setting::ShortestSegment:
+            take(readShortestSegment(text), settings.shortestSegment, row.line);
+            return;
+        case Setting::ExtraJoint:
+            take(readExtraJoint(text), settings.extraJoint, row.line);
+            return;
+        case Setting::LapShare:
+            take(readShare(plan::Field::LapShare, text), settings.lapShare, row.line);
+            return;
+        case Setting::MechanicalShare:
+            take(readShare(plan::Field::MechanicalShare, text), settings.mechanicalShare, row.line);
+            return;
         case Setting::Project:
             return;
         }
@@ -365,6 +459,15 @@ plan::Settings applied(const ListSettings& file, plan::Settings base) {
     base.kerf = file.kerf.value_or(base.kerf);
     base.keep = file.keep.value_or(base.keep);
     base.seconds = file.seconds.value_or(base.seconds);
+    plan::joints::JointSettings& joints = base.joints;
+    joints.concrete = file.concrete.value_or(joints.concrete);
+    joints.seismic = file.seismic.value_or(joints.seismic);
+    joints.couplerAbove = file.couplerAbove.value_or(joints.couplerAbove);
+    joints.buttAllowance = file.buttAllowance.value_or(joints.buttAllowance);
+    joints.shortestSegment = file.shortestSegment.value_or(joints.shortestSegment);
+    joints.extraJoint = file.extraJoint.value_or(joints.extraJoint);
+    joints.lapShare = file.lapShare.value_or(joints.lapShare);
+    joints.mechanicalShare = file.mechanicalShare.value_or(joints.mechanicalShare);
     return base;
 }
 
@@ -397,11 +500,9 @@ std::vector<GradeCode> gradesOf(const ListDocument& document) {
 
 std::optional<plan::Field> countOrGradeColumn(const QString& name) {
     const QString normal = normalName(name);
-    for (const KnownColumn& known : std::span(kPieceColumns).subspan(6)) {
+    for (const KnownColumn& known : std::span(kPieceColumns).subspan(kOptionalFrom)) {
         if (known.namedBy(normal)) {
-            return known.column == Column::Grade      ? plan::Field::Grade
-                   : known.column == Column::Elements ? plan::Field::Elements
-                                                      : plan::Field::Total;
+            return optionalField(known.column);
         }
     }
     return std::nullopt;
@@ -414,25 +515,20 @@ QByteArray writeList(const ListDocument& document) {
     };
     QStringList header{QStringLiteral("编号"), QStringLiteral("直径"), QStringLiteral("长度"),
                        QStringLiteral("根数"), QStringLiteral("形状"), QStringLiteral("参数")};
-    // A schedule's grade and count columns, only when some row uses them: a plain list is
-    // written as it always was.
+    // A schedule's grade and count columns and a long bar's joint columns, only when some row
+    // uses them: a plain list is written as it always was.
     const auto used = [&document](std::string plan::PieceRow::*field) {
         return std::ranges::any_of(document.rows, [field](const ListRow& row) {
             return !isBlank(fromUtf8(row.piece.*field));
         });
     };
     std::vector<std::string plan::PieceRow::*> extra;
-    if (used(&plan::PieceRow::grade)) {
-        header.append(QStringLiteral("级别"));
-        extra.push_back(&plan::PieceRow::grade);
-    }
-    if (used(&plan::PieceRow::elements)) {
-        header.append(QStringLiteral("构件数"));
-        extra.push_back(&plan::PieceRow::elements);
-    }
-    if (used(&plan::PieceRow::total)) {
-        header.append(QStringLiteral("总根数"));
-        extra.push_back(&plan::PieceRow::total);
+    for (const KnownColumn& known : std::span(kPieceColumns).subspan(kOptionalFrom)) {
+        const auto field = rowField(known.column);
+        if (field && used(field)) {
+            header.append(QStringView(known.names[0]).toString());
+            extra.push_back(field);
+        }
     }
     for (const std::string& name : document.otherColumns) {
         header.append(fromUtf8(name));
@@ -473,6 +569,33 @@ QByteArray writeList(const ListDocument& document) {
         }
         if (s.project) {
             line({QStringLiteral("项目"), fromUtf8(*s.project)});
+        }
+        const auto setting = [&line](Setting name, const std::string& value) {
+            line({settingName(name), fromUtf8(value)});
+        };
+        if (s.concrete) {
+            setting(Setting::Concrete, concreteText(*s.concrete));
+        }
+        if (s.seismic) {
+            setting(Setting::Seismic, seismicText(*s.seismic));
+        }
+        if (s.couplerAbove) {
+            setting(Setting::CouplerAbove, diameterText(*s.couplerAbove));
+        }
+        if (s.buttAllowance) {
+            setting(Setting::ButtAllowance, std::to_string(*s.buttAllowance));
+        }
+        if (s.shortestSegment) {
+            setting(Setting::ShortestSegment, std::to_string(*s.shortestSegment));
+        }
+        if (s.extraJoint) {
+            setting(Setting::ExtraJoint, yesNoText(*s.extraJoint));
+        }
+        if (s.lapShare) {
+            setting(Setting::LapShare, shareText(*s.lapShare));
+        }
+        if (s.mechanicalShare) {
+            setting(Setting::MechanicalShare, shareText(*s.mechanicalShare));
         }
     }
 

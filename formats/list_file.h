@@ -2,9 +2,9 @@
 
 #include "formats/decode.h"
 #include "formats/file_error.h"
+#include "formats/grades.h"
 #include "formats/places.h"
 #include "formats/records.h"
-#include "formats/grades.h"
 #include "plan/list.h"
 
 #include <cstdint>
@@ -24,6 +24,8 @@
 //     最短余料,500
 //     时限,10
 //     项目,某某工程
+//     混凝土,C30
+//     抗震等级,二级
 //     #余料
 //     直径,长度,根数
 //     25,3200,2
@@ -40,7 +42,9 @@
 // grades.h), 构件数/构件数量/件数 (elements, each with 根数 bars; 根数 may also be headed
 // 单件根数 or 每件根数) and 总根数 (every bar of the row, which must agree). 总根数 alone may
 // stand for 根数; without an 编号 column the mark is 构件名称 and 筋号 joined by '-' ("KL1-1"),
-// or 构件名称 alone. Every other column (a spreadsheet's 构件, 备注, 序号…) is kept with its
+// or 构件名称 alone. A bar longer than the stock may say how it is joined: 接头 (接头方式,
+// 连接方式, 接头形式; as written, see joint_text.h), 接头率 (接头百分率, 接头面积百分率) and
+// 搭接长度. Every other column (a spreadsheet's 构件, 备注, 序号…) is kept with its
 // cells, so that a spreadsheet's own list reads as it is and is saved again whole; the optimiser
 // never reads them. The table ends at the first row whose first cell starts with an unquoted
 // '#': the optional sections #设置, #余料 (with an optional 级别 column) and #牌号 (the grade
@@ -66,14 +70,14 @@ struct ListSettings {
     std::optional<double> seconds;                         // 时限
     std::optional<std::string> project;                    // 项目, as written (UTF-8)
     // How long bars are joined (plan::joints::JointSettings); see setting_text.h.
-    std::optional<int> concrete;                 // 混凝土: C30 → 30
-    std::optional<plan::joints::Seismic> seismic;        // 抗震等级
-    std::optional<std::int64_t> couplerAbove;    // 机械连接直径: tenths of a mm
-    std::optional<std::int64_t> buttAllowance;   // 对焊余量: mm
-    std::optional<std::int64_t> shortestSegment; // 最短分段: mm
-    std::optional<bool> extraJoint;              // 允许多一个接头
-    std::optional<int> lapShare;                 // 搭接接头率: percent
-    std::optional<int> mechanicalShare;          // 机械接头率: percent (couplers and welds)
+    std::optional<int> concrete;                  // 混凝土: C30 → 30
+    std::optional<plan::joints::Seismic> seismic; // 抗震等级
+    std::optional<std::int64_t> couplerAbove;     // 机械连接直径: tenths of a mm
+    std::optional<std::int64_t> buttAllowance;    // 对焊余量: mm
+    std::optional<std::int64_t> shortestSegment;  // 最短分段: mm
+    std::optional<bool> extraJoint;               // 允许多一个接头
+    std::optional<int> lapShare;                  // 搭接接头率: percent
+    std::optional<int> mechanicalShare;           // 机械接头率: percent (couplers and welds)
 
     friend bool operator==(const ListSettings&, const ListSettings&) = default;
 };
@@ -97,8 +101,9 @@ struct ListDocument {
 // The grade table a document's rows are read by.
 [[nodiscard]] std::vector<GradeCode> gradesOf(const ListDocument& document);
 
-// The piece columns beyond the six a name heads (级别, 构件数, 总根数 and their other names),
-// for a table that keeps them among its other columns, as the planner does.
+// The piece columns beyond the six a name heads (级别, 构件数, 总根数, 接头, 接头率, 搭接长度
+// and their other names), for a table that keeps them among its other columns, as the planner
+// does.
 [[nodiscard]] std::optional<plan::Field> countOrGradeColumn(const QString& name);
 
 struct ListRead {
@@ -117,7 +122,8 @@ struct ListRead {
 [[nodiscard]] ListRead readList(const Records& records);
 
 // UTF-8 with a BOM, comma-separated, CR LF line ends, quoted where needed; the pieces table
-// always with all six columns, then 级别, 构件数 and 总根数 when any row fills them, then the
+// always with all six columns, then 级别, 构件数, 总根数, 接头, 接头率 and 搭接长度 when any row
+// fills them, then the
 // other columns (a row's missing cells are empty), then #设置 with the settings the document has
 // (none: no section), then #余料 when there are offcuts (with 级别 when any has one), then
 // #牌号 when the document has a grade table. readList gives the same document back; rows blank in

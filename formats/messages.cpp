@@ -1,6 +1,9 @@
 #include "formats/messages.h"
 
+#include "formats/setting_text.h"
 #include "plan/number.h"
+
+#include <QStringList>
 
 namespace formats {
 namespace {
@@ -16,14 +19,27 @@ QString limitText(plan::Field field, std::int64_t limit) {
         return QStringLiteral("%1 根").arg(limit);
     case plan::Field::Seconds:
         return QStringLiteral("%1 秒").arg(limit);
+    case plan::Field::CouplerAbove:
+        return QStringLiteral("%1 mm").arg(QString::fromStdString(plan::diameterText(limit)));
     case plan::Field::Mark:
     case plan::Field::Length:
     case plan::Field::StockLength:
     case plan::Field::Kerf:
     case plan::Field::Keep:
+    case plan::Field::Lap:
+    case plan::Field::ButtAllowance:
+    case plan::Field::ShortestSegment:
         return QStringLiteral("%1 mm").arg(limit);
+    case plan::Field::Share:
+    case plan::Field::LapShare:
+    case plan::Field::MechanicalShare:
+        return QStringLiteral("%1%").arg(limit);
     case plan::Field::Grade:
     case plan::Field::GradeCode:
+    case plan::Field::Joint:
+    case plan::Field::Concrete:
+    case plan::Field::Seismic:
+    case plan::Field::ExtraJoint:
         break;
     }
     return QString::number(limit);
@@ -33,13 +49,65 @@ QString quotedText(const std::string& text) {
     return QStringLiteral("“%1”").arg(QString::fromStdString(text));
 }
 
-QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit,
-                    const std::string& text) {
-    switch (problem) {
+// "C20、C25…C80": the classes as the table has them, short when they run in equal steps.
+QString concreteClassesText() {
+    const std::vector<int> classes = concreteClasses();
+    if (classes.size() < 3) {
+        QStringList names;
+        for (const int c : classes) {
+            names.append(QString::fromStdString(concreteText(c)));
+        }
+        return names.join(u'、');
+    }
+    return QStringLiteral("%1、%2…%3，如 C30")
+        .arg(QString::fromStdString(concreteText(classes[0])),
+             QString::fromStdString(concreteText(classes[1])),
+             QString::fromStdString(concreteText(classes.back())));
+}
+
+// The settings that are words, not numbers: what may be written instead of a wrong one.
+QString wordsAllowed(plan::Field field) {
+    switch (field) {
+    case plan::Field::Concrete:
+        return QStringLiteral("只能是 %1").arg(concreteClassesText());
+    case plan::Field::Seismic:
+        return QStringLiteral("只能是 一级、二级、三级、四级 或 非抗震");
+    case plan::Field::ExtraJoint:
+        return QStringLiteral("只能是 是 或 否");
+    case plan::Field::Mark:
+    case plan::Field::Diameter:
+    case plan::Field::Length:
+    case plan::Field::Count:
+    case plan::Field::StockLength:
+    case plan::Field::Kerf:
+    case plan::Field::Keep:
+    case plan::Field::Seconds:
+    case plan::Field::Grade:
+    case plan::Field::GradeCode:
+    case plan::Field::Elements:
+    case plan::Field::Total:
+    case plan::Field::Joint:
+    case plan::Field::Share:
+    case plan::Field::Lap:
+    case plan::Field::CouplerAbove:
+    case plan::Field::ButtAllowance:
+    case plan::Field::ShortestSegment:
+    case plan::Field::LapShare:
+    case plan::Field::MechanicalShare:
+        break;
+    }
+    return QStringLiteral("不是数字");
+}
+
+QString problemText(const plan::InputError& error) {
+    const plan::Field field = error.field;
+    const std::int64_t limit = error.limit;
+    const std::string& text = error.text;
+    switch (error.problem) {
     case plan::Problem::Empty:
         return QStringLiteral("没有填写");
     case plan::Problem::NotANumber:
-        return QStringLiteral("不是数字");
+        return wordsAllowed(field);
     case plan::Problem::NotWhole:
         // A diameter is read to a tenth of a millimetre (6.5); only finer than that is wrong.
         return field == plan::Field::Diameter ? QStringLiteral("最多一位小数")
@@ -51,7 +119,7 @@ QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit
     case plan::Problem::TooLarge:
         return QStringLiteral("超过上限（%1）").arg(limitText(field, limit));
     case plan::Problem::LongerThanStock:
-        return QStringLiteral("超过所有原材长度（%1 mm），暂不支持接长").arg(limit);
+        return QStringLiteral("超过所有原材长度（%1 mm）").arg(limit);
     case plan::Problem::NoPieces:
         return QStringLiteral("清单里没有这种钢筋（级别和直径都相同）");
     case plan::Problem::UnknownGrade:
@@ -70,11 +138,30 @@ QString problemText(plan::Problem problem, plan::Field field, std::int64_t limit
         return QStringLiteral("至少要有一种");
     case plan::Problem::Duplicate:
         return QStringLiteral("重复");
+    case plan::Problem::UnknownJoint:
+        return QStringLiteral("不认识%1，可写绑扎搭接、机械连接、单面焊、双面焊或对焊")
+            .arg(quotedText(text));
+    case plan::Problem::ShareNotAllowed:
+        return QStringLiteral("只能是 %1").arg(sharesAllowedText());
+    case plan::Problem::Joint:
+        return error.joint ? describe(*error.joint) : QStringLiteral("按接头的规定接不成这根钢筋");
     }
     return {};
 }
 
 } // namespace
+
+QString sharesAllowedText() {
+    const std::vector<int> shares = allowedShares();
+    QString out;
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+        if (i > 0) {
+            out += i + 1 == shares.size() ? QStringLiteral(" 或 ") : QStringLiteral("、");
+        }
+        out += QString::fromStdString(shareText(shares[i]));
+    }
+    return out;
+}
 
 QString fieldName(plan::Field field) {
     switch (field) {
@@ -102,13 +189,34 @@ QString fieldName(plan::Field field) {
         return QStringLiteral("构件数");
     case plan::Field::Total:
         return QStringLiteral("总根数");
+    case plan::Field::Joint:
+        return QStringLiteral("接头");
+    case plan::Field::Share:
+        return QStringLiteral("接头率");
+    case plan::Field::Lap:
+        return QStringLiteral("搭接长度");
+    case plan::Field::Concrete:
+        return QStringLiteral("混凝土");
+    case plan::Field::Seismic:
+        return QStringLiteral("抗震等级");
+    case plan::Field::CouplerAbove:
+        return QStringLiteral("机械连接直径");
+    case plan::Field::ButtAllowance:
+        return QStringLiteral("对焊余量");
+    case plan::Field::ShortestSegment:
+        return QStringLiteral("最短分段");
+    case plan::Field::LapShare:
+        return QStringLiteral("搭接接头率");
+    case plan::Field::MechanicalShare:
+        return QStringLiteral("机械接头率");
+    case plan::Field::ExtraJoint:
+        return QStringLiteral("允许多一个接头");
     }
     return {};
 }
 
 QString describe(const plan::InputError& error) {
-    return fieldName(error.field) + u'：' +
-           problemText(error.problem, error.field, error.limit, error.text);
+    return fieldName(error.field) + u'：' + problemText(error);
 }
 
 QString describe(const FileError& error) {
@@ -129,7 +237,9 @@ QString describe(const FileError& error) {
     case FileProblem::RepeatedSection:
         return QStringLiteral("段落%1重复").arg(quotedText(error.text));
     case FileProblem::UnknownSetting:
-        return QStringLiteral("不认识的设置%1（只能是 原材长度、锯口、最短余料、时限、项目）")
+        return QStringLiteral("不认识的设置%1（只能是 原材长度、锯口、最短余料、时限、项目、"
+                              "混凝土、抗震等级、机械连接直径、对焊余量、最短分段、"
+                              "允许多一个接头、搭接接头率、机械接头率）")
             .arg(quotedText(error.text));
     case FileProblem::RepeatedSetting:
         return QStringLiteral("设置%1重复").arg(quotedText(error.text));

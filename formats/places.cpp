@@ -31,28 +31,9 @@ int columnOf(const std::vector<FieldColumn>& columns, plan::Field field) {
 }
 
 // The field an error about a column's cell names: the required field of the column, or the
-// field of a column that is read but not required (级别, 构件数, 总根数).
+// field of a column that is read but not required.
 std::optional<plan::Field> fieldOf(const KnownColumn& column) {
-    if (column.required) {
-        return column.required;
-    }
-    switch (column.column) {
-    case Column::Grade:
-        return plan::Field::Grade;
-    case Column::Elements:
-        return plan::Field::Elements;
-    case Column::Total:
-        return plan::Field::Total;
-    case Column::Mark:
-    case Column::Diameter:
-    case Column::Length:
-    case Column::Count:
-    case Column::Shape:
-    case Column::Parameters:
-    case Column::Code:
-        break;
-    }
-    return std::nullopt;
+    return column.required ? column.required : optionalField(column.column);
 }
 
 std::optional<int> columnNamed(const Record& header, const KnownColumn& want, bool standIn) {

@@ -42,6 +42,9 @@ namespace formats {
 // Why a search stopped short: "时限已到", "已取消", or empty.
 [[nodiscard]] QString finishText(plan::Finish finish);
 
+// How a long bar's segments are joined: 绑扎搭接, 机械连接, 单面搭接焊, 双面搭接焊, 对焊.
+[[nodiscard]] QString methodName(plan::joints::Method method);
+
 // "96.4%".
 [[nodiscard]] QString percentText(double share);
 

@@ -1,5 +1,8 @@
 #include "formats/setting_text.h"
 
+#include "plan/number.h"
+#include "plan/trade_tables.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,6 +13,8 @@
 
 namespace formats {
 namespace {
+
+using plan::joints::Seismic;
 
 plan::Problem problemOf(plan::NumberError error) {
     switch (error) {
@@ -42,6 +47,60 @@ SettingValue<std::int64_t> allowance(std::string_view text, plan::Field field, s
     }
     return {n.value, std::nullopt};
 }
+
+// Full-width letters, digits and signs and the ideographic space become ASCII under NFKC, as
+// the list's numbers read them; blanks around and inside a word do not count.
+QString plainText(std::string_view text) {
+    QString normal = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                         .normalized(QString::NormalizationForm_KC);
+    normal.remove(QRegularExpression(QStringLiteral("\\s+")));
+    return normal.toLower();
+}
+
+template <typename T>
+SettingValue<T> failed(plan::Field field, plan::Problem problem, std::int64_t limit = 0) {
+    return {T{}, settingError(field, problem, limit)};
+}
+
+// A word of `words`, `plain` as plainText gives it; or Empty / NotANumber.
+template <typename T, std::size_t N>
+SettingValue<T> oneOf(const QString& plain, plan::Field field,
+                      const std::array<std::pair<std::u16string_view, T>, N>& words) {
+    if (plain.isEmpty()) {
+        return failed<T>(field, plan::Problem::Empty);
+    }
+    for (const auto& [word, value] : words) {
+        if (plain == QStringView(word)) {
+            return {value, std::nullopt};
+        }
+    }
+    return failed<T>(field, plan::Problem::NotANumber);
+}
+
+constexpr std::array<std::pair<std::u16string_view, Seismic>, 21> kSeismicWords{{
+    {u"一级", Seismic::One},  {u"一", Seismic::One},      {u"1", Seismic::One},
+    {u"1级", Seismic::One},   {u"二级", Seismic::Two},    {u"二", Seismic::Two},
+    {u"2", Seismic::Two},     {u"2级", Seismic::Two},     {u"三级", Seismic::Three},
+    {u"三", Seismic::Three},  {u"3", Seismic::Three},     {u"3级", Seismic::Three},
+    {u"四级", Seismic::Four}, {u"四", Seismic::Four},     {u"4", Seismic::Four},
+    {u"4级", Seismic::Four},  {u"非抗震", Seismic::None}, {u"不抗震", Seismic::None},
+    {u"无", Seismic::None},   {u"0", Seismic::None},      {u"none", Seismic::None},
+}};
+
+constexpr std::array<std::pair<std::u16string_view, bool>, 12> kYesNoWords{{
+    {u"是", true},
+    {u"否", false},
+    {u"yes", true},
+    {u"no", false},
+    {u"true", true},
+    {u"false", false},
+    {u"1", true},
+    {u"0", false},
+    {u"允许", true},
+    {u"不允许", false},
+    {u"y", true},
+    {u"n", false},
+}};
 
 } // namespace
 
@@ -127,6 +186,144 @@ SettingValue<double> readSeconds(std::string_view text) {
         return fail(plan::Problem::TooLarge, static_cast<std::int64_t>(plan::kMaxSeconds));
     }
     return {value, std::nullopt};
+}
+
+SettingValue<int> readConcrete(std::string_view text) {
+    QString plain = plainText(text);
+    if (plain.isEmpty()) {
+        return failed<int>(plan::Field::Concrete, plan::Problem::Empty);
+    }
+    if (plain.startsWith(u'c')) {
+        plain.remove(0, 1);
+    }
+    bool number = false;
+    const int grade = plain.toInt(&number);
+    // Only the classes of the design code's table: the lap lengths are worked out from it.
+    if (!number || !plan::joints::tensileStrength(grade)) {
+        return failed<int>(plan::Field::Concrete, plan::Problem::NotANumber);
+    }
+    return {grade, std::nullopt};
+}
+
+SettingValue<Seismic> readSeismic(std::string_view text) {
+    // "二级抗震", "抗震二级" and "抗震等级二级" say the same as "二级".
+    const QString plain = plainText(text);
+    QString grade = plain;
+    for (const auto word : {u"抗震等级", u"抗震"}) {
+        const QString w = QString::fromUtf16(word);
+        if (grade.startsWith(w) && grade.size() > w.size()) {
+            grade.remove(0, w.size());
+        } else if (grade.endsWith(w) && grade.size() > w.size() && !grade.startsWith(u'非') &&
+                   !grade.startsWith(u'不')) {
+            grade.chop(w.size());
+        }
+    }
+    return oneOf(grade, plan::Field::Seismic, kSeismicWords);
+}
+
+SettingValue<std::int64_t> readCouplerAbove(std::string_view text) {
+    const plan::Number n = plan::readDiameter(text, plan::kMaxDiameter);
+    if (n.error) {
+        const plan::Problem problem = problemOf(*n.error);
+        return failed<std::int64_t>(plan::Field::CouplerAbove, problem,
+                                    problem == plan::Problem::TooLarge ? plan::kMaxDiameter : 0);
+    }
+    return {n.value, std::nullopt};
+}
+
+SettingValue<std::int64_t> readButtAllowance(std::string_view text) {
+    return allowance(text, plan::Field::ButtAllowance, plan::kMaxLength);
+}
+
+SettingValue<std::int64_t> readShortestSegment(std::string_view text) {
+    const plan::Number n = plan::readCount(text, plan::kMaxLength);
+    if (n.error) {
+        const plan::Problem problem = problemOf(*n.error);
+        return failed<std::int64_t>(plan::Field::ShortestSegment, problem,
+                                    problem == plan::Problem::TooLarge ? plan::kMaxLength : 0);
+    }
+    return {n.value, std::nullopt};
+}
+
+SettingValue<bool> readExtraJoint(std::string_view text) {
+    return oneOf(plainText(text), plan::Field::ExtraJoint, kYesNoWords);
+}
+
+SettingValue<int> readShare(plan::Field field, std::string_view text) {
+    QString plain = plainText(text);
+    if (plain.endsWith(u'%')) {
+        plain.chop(1);
+    }
+    if (plain.isEmpty()) {
+        return failed<int>(field, plan::Problem::Empty);
+    }
+    const plan::Number n = plan::readCount(plain.toStdString(), plan::kMaxCount);
+    if (n.error &&
+        (*n.error == plan::NumberError::Empty || *n.error == plan::NumberError::NotANumber)) {
+        return failed<int>(field, plan::Problem::NotANumber);
+    }
+    // The lap table (8.4.4) has only these shares, and staggering is worked out from them.
+    if (n.error || !plan::joints::lapFactor(static_cast<int>(n.value))) {
+        return failed<int>(field, plan::Problem::ShareNotAllowed);
+    }
+    return {static_cast<int>(n.value), std::nullopt};
+}
+
+std::vector<int> concreteClasses() {
+    // Every class the table could hold, rather than a copy of its rows here.
+    constexpr int kAbove = 200;
+    std::vector<int> out;
+    for (int c = 1; c < kAbove; ++c) {
+        if (plan::joints::tensileStrength(c)) {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::vector<int> allowedShares() {
+    std::vector<int> out;
+    for (int share = 1; share <= 100; ++share) {
+        if (plan::joints::lapFactor(share)) {
+            out.push_back(share);
+        }
+    }
+    return out;
+}
+
+std::string concreteText(int concrete) {
+    // Appended, not "C" + …: g++ 12 takes the insertion at the front for an overlapping copy.
+    std::string text = "C";
+    text += std::to_string(concrete);
+    return text;
+}
+
+std::string seismicText(Seismic seismic) {
+    switch (seismic) {
+    case Seismic::One:
+        return "一级";
+    case Seismic::Two:
+        return "二级";
+    case Seismic::Three:
+        return "三级";
+    case Seismic::Four:
+        return "四级";
+    case Seismic::None:
+        break;
+    }
+    return "非抗震";
+}
+
+std::string diameterText(std::int64_t tenths) {
+    return plan::diameterText(tenths);
+}
+
+std::string yesNoText(bool yes) {
+    return yes ? "是" : "否";
+}
+
+std::string shareText(int percent) {
+    return std::to_string(percent) + "%";
 }
 
 std::string stockLengthsText(const std::vector<std::int64_t>& lengths) {

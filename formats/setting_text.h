@@ -30,10 +30,14 @@ struct SettingValue {
 // Seconds, with decimals: above 0 and at most plan::kMaxSeconds.
 [[nodiscard]] SettingValue<double> readSeconds(std::string_view text);
 
-// The joint settings. "C30", "c30", "30" → 30 (a class of the concrete table, C20…C80);
-// "一级"/"1"/"一", "二级", "三级", "四级", "非抗震"/"无"/"0" → plan::joints::Seismic; diameters as the list
-// reads them (tenths of a mm); shares "25", "50%", "100 %" (only 25, 50, 100); yes/no as
-// "是"/"否", "yes"/"no", "true"/"false", "1"/"0".
+// The joint settings. "C30", "c30", "30" → 30 (a class of the concrete table, C20…C80;
+// another is NotANumber);
+// "一级"/"1"/"一", "二级", "三级", "四级", "非抗震"/"无"/"0" → plan::joints::Seismic; diameters as
+// the list reads them (tenths of a mm); the butt weld's allowance whole mm from 0, the shortest
+// segment above 0, both at most plan::kMaxLength; shares "25", "50%", "100 %" (only 25, 50, 100,
+// else ShareNotAllowed); yes/no as "是"/"否", "yes"/"no", "true"/"false", "1"/"0". Words that are
+// not the setting's are NotANumber, as elsewhere; the yes/no setting's errors name
+// plan::Field::ExtraJoint.
 [[nodiscard]] SettingValue<int> readConcrete(std::string_view text);
 [[nodiscard]] SettingValue<plan::joints::Seismic> readSeismic(std::string_view text);
 [[nodiscard]] SettingValue<std::int64_t> readCouplerAbove(std::string_view text);
@@ -46,6 +50,12 @@ struct SettingValue {
 [[nodiscard]] std::string seismicText(plan::joints::Seismic seismic);
 [[nodiscard]] std::string diameterText(std::int64_t tenths);
 [[nodiscard]] std::string yesNoText(bool yes);
+// "50%".
+[[nodiscard]] std::string shareText(int percent);
+// What readConcrete and readShare accept, ascending: the classes of the design code's concrete
+// table, the shares of its lap table.
+[[nodiscard]] std::vector<int> concreteClasses();
+[[nodiscard]] std::vector<int> allowedShares();
 
 // The texts the readers above read back to the same values: "9000;12000", "10", "2.5".
 [[nodiscard]] std::string stockLengthsText(const std::vector<std::int64_t>& lengths);

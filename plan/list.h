@@ -95,6 +95,7 @@ enum class Field {
     ShortestSegment,
     LapShare,
     MechanicalShare,
+    ExtraJoint, // 允许多一个接头: its reader's errors need a name
 };
 
 enum class Problem {

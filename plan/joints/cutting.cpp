@@ -383,7 +383,8 @@ std::optional<GroupResult> improve(Steel& steel, const Problem& problem, Clock::
         bool improved = false;
         for (Bar& bar : steel.bars) {
             const std::size_t was = bar.chosen;
-            for (std::size_t o = 0; o < bar.options.size() && Clock::now() < until; ++o) {
+            for (std::size_t o = 0;
+                 o < bar.options.size() && Clock::now() < until && !stop.stop_requested(); ++o) {
                 if (o == was) {
                     continue;
                 }

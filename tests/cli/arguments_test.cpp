@@ -36,6 +36,11 @@ INSTANTIATE_TEST_SUITE_P(Lines, ParseArguments, testing::Values(
                          s("--keep"), s("500"), s("--seconds"), s("2"), s("--json"), s("-"), s("--csv"),
                          s("a.csv"), s("--xlsx"), s("a.xlsx"), s("list.csv")}, Request::Plan},
     Line{"EqualsForm", {s("--kerf=3"), s("list.csv")}, Request::Plan},
+    Line{"EveryJointOption", {s("--concrete"), s("C30"), s("--seismic"), s("二级"), s("--coupler-above"), s("22"),
+                              s("--lap-share"), s("50"), s("--mechanical-share"), s("50"), s("--shortest-segment"),
+                              s("500"), s("--butt-allowance"), s("30"), s("--extra-joint"), s("list.csv")}, Request::Plan},
+    Line{"JointOptionWithoutValue", {s("list.csv"), s("--concrete")}, Request::Wrong},
+    Line{"ExtraJointTakesNoValue", {s("--extra-joint=是"), s("list.csv")}, Request::Wrong},
     Line{"Help", {s("--help")}, Request::Help},
     Line{"ShortHelp", {s("-h")}, Request::Help},
     Line{"Version", {s("--version")}, Request::Version},
@@ -58,6 +63,38 @@ TEST(ParseArguments, KeepsTheValuesAsWritten) {
     EXPECT_FALSE(got.arguments.keep);
     EXPECT_FALSE(got.arguments.offcuts);
     EXPECT_FALSE(got.arguments.csv);
+}
+
+TEST(ParseArguments, KeepsTheJointOptionsAsWritten) {
+    const cli::Parsed got =
+        cli::parseArguments({s("hengchi-plan"), s("--concrete"), s("ｃ３０"), s("--seismic=二级"),
+                             s("--coupler-above"), s("Φ25"), s("--lap-share"), s("50%"),
+                             s("--mechanical-share"), s("100"), s("--shortest-segment"), s("600"),
+                             s("--butt-allowance"), s("25"), s("--extra-joint"), s("清单.csv")});
+    ASSERT_EQ(got.request, Request::Plan);
+    const cli::Arguments& a = got.arguments;
+    EXPECT_EQ(a.concrete, s("ｃ３０"));
+    EXPECT_EQ(a.seismic, s("二级"));
+    EXPECT_EQ(a.couplerAbove, s("Φ25"));
+    EXPECT_EQ(a.lapShare, s("50%"));
+    EXPECT_EQ(a.mechanicalShare, s("100"));
+    EXPECT_EQ(a.shortestSegment, s("600"));
+    EXPECT_EQ(a.buttAllowance, s("25"));
+    EXPECT_TRUE(a.extraJoint);
+    const cli::Parsed none = cli::parseArguments({s("hengchi-plan"), s("清单.csv")});
+    EXPECT_FALSE(none.arguments.concrete);
+    EXPECT_FALSE(none.arguments.seismic);
+    EXPECT_FALSE(none.arguments.lapShare);
+    EXPECT_FALSE(none.arguments.extraJoint);
+}
+
+TEST(ParseArguments, TheHelpNamesEveryJointOption) {
+    const cli::Parsed got = cli::parseArguments({s("hengchi-plan"), s("--help")});
+    for (const char* option :
+         {"--concrete", "--seismic", "--coupler-above", "--lap-share", "--mechanical-share",
+          "--shortest-segment", "--butt-allowance", "--extra-joint"}) {
+        EXPECT_TRUE(got.text.contains(s(option))) << option;
+    }
 }
 
 } // namespace

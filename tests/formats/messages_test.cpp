@@ -11,12 +11,26 @@ namespace {
 using plan::Field;
 using plan::Problem;
 
-constexpr Field kFields[] = {Field::Mark,        Field::Diameter, Field::Length, Field::Count,
-                             Field::StockLength, Field::Kerf,     Field::Keep,   Field::Seconds};
-constexpr Problem kProblems[] = {Problem::Empty,           Problem::NotANumber, Problem::NotWhole,
-                                 Problem::NotPositive,     Problem::Negative,   Problem::TooLarge,
-                                 Problem::LongerThanStock, Problem::NoPieces,   Problem::NoStock,
-                                 Problem::Duplicate};
+constexpr Field kFields[] = {Field::Mark,          Field::Diameter,
+                             Field::Length,        Field::Count,
+                             Field::StockLength,   Field::Kerf,
+                             Field::Keep,          Field::Seconds,
+                             Field::Grade,         Field::GradeCode,
+                             Field::Elements,      Field::Total,
+                             Field::Joint,         Field::Share,
+                             Field::Lap,           Field::Concrete,
+                             Field::Seismic,       Field::CouplerAbove,
+                             Field::ButtAllowance, Field::ShortestSegment,
+                             Field::LapShare,      Field::MechanicalShare,
+                             Field::ExtraJoint};
+// Problem::Joint has words of its own for each reason (joint_messages_test.cpp).
+constexpr Problem kProblems[] = {
+    Problem::Empty,           Problem::NotANumber,     Problem::NotWhole,
+    Problem::NotPositive,     Problem::Negative,       Problem::TooLarge,
+    Problem::LongerThanStock, Problem::NoPieces,       Problem::NoStock,
+    Problem::Duplicate,       Problem::UnknownGrade,   Problem::GradesDisagree,
+    Problem::CountsDisagree,  Problem::TotalDisagrees, Problem::UnknownJoint,
+    Problem::ShareNotAllowed};
 
 // Every problem of every field reads as "field：what is wrong", with any limit in it: a new
 // enum value without words, or a limit left out, shows here.
@@ -39,11 +53,21 @@ TEST(Describe, NamesTheFieldAndSaysWhatIsWrong) {
     }
 }
 
-TEST(Describe, SaysThatSplicingIsNotYetSupported) {
-    const plan::InputError error{plan::Source::Pieces, 7, Field::Length, Problem::LongerThanStock,
+// Long bars are joined now: an offcut longer than the stock is only named so.
+TEST(Describe, NamesTheLongestStockWithoutRefusingToJoin) {
+    const plan::InputError error{plan::Source::Offcuts, 7, Field::Length, Problem::LongerThanStock,
                                  12000};
-    EXPECT_EQ(formats::describe(error),
-              QStringLiteral("长度：超过所有原材长度（12000 mm），暂不支持接长"));
+    EXPECT_EQ(formats::describe(error), QStringLiteral("长度：超过所有原材长度（12000 mm）"));
+}
+
+TEST(FieldName, NamesEveryFieldApart) {
+    QStringList names;
+    for (const Field field : kFields) {
+        const QString name = formats::fieldName(field);
+        EXPECT_FALSE(name.isEmpty()) << static_cast<int>(field);
+        EXPECT_FALSE(names.contains(name)) << name.toStdString();
+        names.append(name);
+    }
 }
 
 TEST(Describe, AllowsADiameterOneDecimal) {

@@ -1,9 +1,11 @@
 #include "plan/list.h"
 #include "plan/optimize.h"
 
+#include <chrono>
 #include <map>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -221,5 +223,58 @@ INSTANTIATE_TEST_SUITE_P(Lists, LongBarPlan, testing::Values(
                 {plan::OffcutRow{"22", "4000", "2", 5, "HRB400"}}}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+} // namespace
+
+namespace {
+
+// A stop request during the choice of layouts ends the search at once with a whole plan: every
+// segment of every long bar cut, as many times as its layouts say.
+TEST(LongBarPlan, AStopRequestEndsTheChoiceWithAWholePlan) {
+    std::vector<plan::PieceRow> rows;
+    int line = 2;
+    for (int k = 0; k < 12; ++k) {
+        rows.push_back(row("L" + std::to_string(k), "HRB400", "25",
+                           std::to_string(13'100 + 1'777 * k), std::to_string(4 + k % 5), line++));
+        rows.push_back(row("P" + std::to_string(k), "HRB400", "25", std::to_string(2'150 + 613 * k),
+                           std::to_string(7 + k), line++));
+    }
+    plan::Settings settings;
+    settings.seconds = 60;
+    const plan::Checked checked = plan::checkList(rows, {}, settings);
+    ASSERT_TRUE(checked.errors.empty());
+
+    std::stop_source stop;
+    const auto start = std::chrono::steady_clock::now();
+    std::jthread stopper([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop.request_stop();
+    });
+    const plan::Plan planned = plan::optimize(checked.list, {}, stop.get_token(), 1);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 10.0);
+
+    std::map<std::string, std::int64_t> wanted;
+    std::map<std::string, std::int64_t> cut;
+    for (const plan::Piece& p : checked.list.pieces()) {
+        wanted[p.mark] += p.count;
+    }
+    ASSERT_EQ(planned.groups.size(), 1U);
+    for (const plan::joints::SplicedBar& bar : planned.groups.front().spliced) {
+        for (const plan::joints::Layout& layout : bar.layouts) {
+            for (const plan::joints::Segment& s : layout.segments) {
+                wanted[s.mark] += layout.bars;
+            }
+        }
+    }
+    for (const plan::Pattern& pattern : planned.groups.front().patterns) {
+        for (const plan::Cut& c : pattern.cuts) {
+            cut[c.mark] += pattern.count;
+        }
+    }
+    EXPECT_EQ(cut, wanted);
+    EXPECT_EQ(planned.groups.front().spliced.size(), 12U);
+}
 
 } // namespace
