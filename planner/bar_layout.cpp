@@ -38,7 +38,8 @@ DrawnSplice layoutSplice(const plan::joints::SplicedBar& bar, std::size_t layout
     out.method = bar.rule.method;
     out.overlapMm = bar.rule.overlap;
     QStringList caption{QStringLiteral("接长 ") + QString::fromStdString(bar.mark),
-                        QStringLiteral("%1 mm").arg(bar.length), methodName(bar.rule.method)};
+                        QStringLiteral("%1 mm").arg(bar.length),
+                        formats::methodName(bar.rule.method)};
     if (const QString overlap = overlapText(bar.rule.method, bar.rule.overlap);
         !overlap.isEmpty()) {
         caption.append(overlap);

@@ -1,7 +1,7 @@
 #include "planner/joint_columns.h"
 
 #include "formats/list_file.h"
-#include "plan/trade_tables.h"
+#include "formats/setting_text.h"
 #include "planner/joint_words.h"
 #include "planner/list_tables.h"
 
@@ -22,13 +22,11 @@ constexpr std::array<JointColumn, 4> kJointColumns{{
     {plan::Field::Zones, u"禁止接头区"},
 }};
 
-// The shares the lap table has a factor for: 25%, 50%, 100%.
+// The shares the rules allow: 25%, 50%, 100%.
 QStringList shareChoices() {
     QStringList out;
-    for (int percent = 1; percent <= 100; ++percent) {
-        if (plan::joints::lapFactor(percent)) {
-            out.append(QStringLiteral("%1%").arg(percent));
-        }
+    for (const int percent : formats::allowedShares()) {
+        out.append(QString::fromStdString(formats::shareText(percent)));
     }
     return out;
 }

@@ -3,7 +3,6 @@
 #include "formats/list_file.h"
 #include "formats/setting_text.h"
 #include "plan/list.h"
-#include "plan/trade_tables.h"
 #include "planner/joint_settings.h"
 #include "planner/list_tables.h"
 #include "planner/text_table.h"
@@ -36,10 +35,8 @@ QString plainLabel(QString label) {
 // The classes the concrete table of the trade tables has (C20 … C80).
 QComboBox* concreteBox(QWidget* parent) {
     auto* box = new QComboBox(parent);
-    for (int grade = 0; grade <= 100; ++grade) {
-        if (plan::joints::tensileStrength(grade)) {
-            box->addItem(fromUtf8(formats::concreteText(grade)), grade);
-        }
+    for (const int grade : formats::concreteClasses()) {
+        box->addItem(fromUtf8(formats::concreteText(grade)), grade);
     }
     return box;
 }
@@ -56,10 +53,8 @@ QComboBox* seismicBox(QWidget* parent) {
 // The shares the lap table has a factor for, the only ones the rules take (25, 50, 100 %).
 QComboBox* shareBox(QWidget* parent) {
     auto* box = new QComboBox(parent);
-    for (int percent = 1; percent <= 100; ++percent) {
-        if (plan::joints::lapFactor(percent)) {
-            box->addItem(QStringLiteral("%1%").arg(percent), percent);
-        }
+    for (const int percent : formats::allowedShares()) {
+        box->addItem(fromUtf8(formats::shareText(percent)), percent);
     }
     return box;
 }

@@ -1,5 +1,7 @@
 #include "planner/joint_words.h"
 
+#include "formats/plan_words.h"
+
 #include <array>
 
 #include <QStringList>
@@ -8,27 +10,11 @@ namespace planner {
 
 using plan::joints::Method;
 
-QString methodName(Method method) {
-    switch (method) {
-    case Method::Lap:
-        return QStringLiteral("绑扎搭接");
-    case Method::Coupler:
-        return QStringLiteral("机械连接");
-    case Method::LapWeldSingle:
-        return QStringLiteral("单面搭接焊");
-    case Method::LapWeldDouble:
-        return QStringLiteral("双面搭接焊");
-    case Method::ButtWeld:
-        return QStringLiteral("对焊");
-    }
-    return {};
-}
-
 QStringList methodNames() {
     QStringList names;
     for (const Method method : {Method::Lap, Method::Coupler, Method::LapWeldSingle,
                                 Method::LapWeldDouble, Method::ButtWeld}) {
-        names.append(methodName(method));
+        names.append(formats::methodName(method));
     }
     return names;
 }

@@ -7,10 +7,7 @@
 // The words the window and its paper name a long bar's joints with.
 namespace planner {
 
-// 绑扎搭接, 机械连接, 单面搭接焊, 双面搭接焊, 对焊.
-[[nodiscard]] QString methodName(plan::joints::Method method);
-
-// Every method, in the order a list's 接头 cell offers them.
+// Every method's name (formats::methodName), in the order a list's 接头 cell offers them.
 [[nodiscard]] QStringList methodNames();
 
 // What one joint of `method` adds to the segments, in words: "搭接 1050 mm", "焊缝 250 mm",

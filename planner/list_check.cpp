@@ -4,8 +4,6 @@
 #include "formats/messages.h"
 #include "formats/setting_text.h"
 #include "formats/shape.h"
-#include "plan/number.h"
-#include "plan/trade_tables.h"
 #include "planner/joint_settings.h"
 #include "planner/list_tables.h"
 
@@ -54,6 +52,7 @@ int pieceColumn(const ListTables& tables, plan::Field field) {
     case plan::Field::ShortestSegment:
     case plan::Field::LapShare:
     case plan::Field::MechanicalShare:
+    case plan::Field::ExtraJoint:
         break;
     }
     return kLength;
@@ -87,6 +86,7 @@ int offcutColumn(plan::Field field) {
     case plan::Field::ShortestSegment:
     case plan::Field::LapShare:
     case plan::Field::MechanicalShare:
+    case plan::Field::ExtraJoint:
         break;
     }
     return kOffcutLength;
@@ -112,6 +112,8 @@ int settingColumn(plan::Field field) {
         return kLapShare;
     case plan::Field::MechanicalShare:
         return kMechanicalShare;
+    case plan::Field::ExtraJoint:
+        return kExtraJoint;
     case plan::Field::Kerf:
     case plan::Field::Mark:
     case plan::Field::Diameter:
@@ -129,24 +131,6 @@ int settingColumn(plan::Field field) {
         break;
     }
     return kKerf;
-}
-
-// 8.4.2's advice, with its limits from the trade tables.
-QString warningText(plan::joints::JointWarning warning) {
-    const auto mm = [](std::int64_t tenths) {
-        return QString::fromStdString(plan::diameterText(tenths));
-    };
-    switch (warning) {
-    case plan::joints::JointWarning::ThickTensionLap:
-        return QStringLiteral("直径大于 %1 mm 的受拉钢筋不宜绑扎搭接（GB 50010 第 8.4.2 条），"
-                              "宜用机械连接或焊接；仍按搭接计算")
-            .arg(mm(plan::joints::kLapTensionMostTenths));
-    case plan::joints::JointWarning::ThickCompressionLap:
-        return QStringLiteral("直径大于 %1 mm 的受压钢筋不宜绑扎搭接（GB 50010 第 8.4.2 条），"
-                              "宜用机械连接或焊接；仍按搭接计算")
-            .arg(mm(plan::joints::kLapCompressionMostTenths));
-    }
-    return {};
 }
 
 QString shapeProblem(const QString& text) {
@@ -359,7 +343,7 @@ ListCheck checkTables(const ListTables& tables) {
     const int joint = tables.columnOf(plan::Field::Joint);
     for (const plan::joints::Warning& warning : checked.warnings) {
         out.pieceWarnings.try_emplace({warning.line - 1, joint >= 0 ? joint : kDiameter},
-                                      warningText(warning.warning));
+                                      formats::describe(warning));
     }
     if (!wrong) {
         out.list = std::move(checked.list);

@@ -94,6 +94,7 @@ std::string plan::PieceRow::*pieceField(plan::Field field) {
     case plan::Field::ShortestSegment:
     case plan::Field::LapShare:
     case plan::Field::MechanicalShare:
+    case plan::Field::ExtraJoint:
         break;
     }
     return nullptr;

@@ -1,7 +1,6 @@
 #include "planner/summary.h"
 
 #include "formats/plan_words.h"
-#include "planner/joint_words.h"
 
 #include <map>
 
@@ -84,7 +83,7 @@ QString jointsText(const plan::Plan& plan) {
     }
     QStringList kinds;
     for (const auto& [method, count] : byMethod) {
-        kinds.append(QStringLiteral("%1 %2").arg(methodName(method)).arg(count));
+        kinds.append(QStringLiteral("%1 %2").arg(formats::methodName(method)).arg(count));
     }
     QString text = QStringLiteral("接长：接头 %1 个（%2）").arg(joints).arg(kinds.join(u'、'));
     if (overlapMm > 0) {
