@@ -95,7 +95,8 @@ std::vector<formats::GradeCode> gradeTable(const Arguments& arguments,
     return table;
 }
 
-// The long bar a warning is about, by its line: its steel as the list wrote it.
+// The long bar a warning is about, by its line: its steel as the list wrote it. A list with
+// errors is not kept, and then the warning names the bar by its mark alone.
 QString steelOf(const plan::CuttingList& list, int line) {
     for (const plan::Piece& bar : list.longBars()) {
         if (bar.line == line) {

@@ -51,6 +51,8 @@ std::optional<plan::Field> optionalField(Column column) {
         return plan::Field::Share;
     case Column::Lap:
         return plan::Field::Lap;
+    case Column::Zones:
+        return plan::Field::Zones;
     case Column::Mark:
     case Column::Diameter:
     case Column::Length:

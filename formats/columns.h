@@ -31,6 +31,7 @@ enum class Column {
     Joint,    // 接头: how a long bar's segments are joined
     Share,    // 接头率
     Lap,      // 搭接长度
+    Zones,    // 禁止接头区: where a long bar may have no joint
 };
 
 // A column a reader knows, by the names its header may give it.
@@ -65,8 +66,8 @@ inline constexpr std::array<KnownColumn, 4> kOffcutColumns{{
 }};
 
 // The field of a column that is read but not required (级别, 构件数, 总根数, 接头, 接头率,
-// 搭接长度): what its cells' errors and the planner's columns are named by. Nothing for the
-// others.
+// 搭接长度, 禁止接头区): what its cells' errors and the planner's columns are named by. Nothing for
+// the others.
 [[nodiscard]] std::optional<plan::Field> optionalField(Column column);
 
 // Where each column of a table is, by header name; -1 when it is not there.

@@ -16,7 +16,7 @@
 namespace formats {
 namespace {
 
-constexpr std::array<KnownColumn, 12> kPieceColumns{{
+constexpr std::array<KnownColumn, 13> kPieceColumns{{
     {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark, {u"构件名称"}},
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
@@ -29,6 +29,7 @@ constexpr std::array<KnownColumn, 12> kPieceColumns{{
     {Column::Joint, {u"接头", u"接头方式", u"连接方式", u"接头形式", u"joint"}, std::nullopt},
     {Column::Share, {u"接头率", u"接头百分率", u"接头面积百分率", u"share"}, std::nullopt},
     {Column::Lap, {u"搭接长度", u"lap"}, std::nullopt},
+    {Column::Zones, {u"禁止接头区", u"非连接区", u"非接头区", u"zones"}, std::nullopt},
 }};
 
 // The columns after the six that a row fills only when the list is a schedule or has long bars,
@@ -129,7 +130,7 @@ bool blankRow(const ListRow& row, std::size_t others) {
            blank(row.piece.count) && blank(row.shape) && blank(row.parameters) &&
            blank(row.piece.grade) && blank(row.piece.elements) && blank(row.piece.total) &&
            blank(row.piece.joint) && blank(row.piece.share) && blank(row.piece.lap) &&
-           std::ranges::all_of(written, blank);
+           blank(row.piece.zones) && std::ranges::all_of(written, blank);
 }
 
 bool isPieceColumn(const QString& header) {
@@ -153,6 +154,8 @@ std::string plan::PieceRow::*rowField(Column column) {
         return &plan::PieceRow::share;
     case Column::Lap:
         return &plan::PieceRow::lap;
+    case Column::Zones:
+        return &plan::PieceRow::zones;
     case Column::Mark:
     case Column::Diameter:
     case Column::Length:
@@ -289,6 +292,7 @@ private:
             piece.piece.joint = utf8(columns.cell(row, Column::Joint));
             piece.piece.share = utf8(columns.cell(row, Column::Share));
             piece.piece.lap = utf8(columns.cell(row, Column::Lap));
+            piece.piece.zones = utf8(columns.cell(row, Column::Zones));
             piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
             piece.piece.length = utf8(columns.cell(row, Column::Length));
             piece.piece.count = utf8(columns.cell(row, Column::Count));

@@ -43,13 +43,13 @@
 // 单件根数 or 每件根数) and 总根数 (every bar of the row, which must agree). 总根数 alone may
 // stand for 根数; without an 编号 column the mark is 构件名称 and 筋号 joined by '-' ("KL1-1"),
 // or 构件名称 alone. A bar longer than the stock may say how it is joined: 接头 (接头方式,
-// 连接方式, 接头形式; as written, see joint_text.h), 接头率 (接头百分率, 接头面积百分率) and
-// 搭接长度. Every other column (a spreadsheet's 构件, 备注, 序号…) is kept with its
-// cells, so that a spreadsheet's own list reads as it is and is saved again whole; the optimiser
-// never reads them. The table ends at the first row whose first cell starts with an unquoted
-// '#': the optional sections #设置, #余料 (with an optional 级别 column) and #牌号 (the grade
-// table, which replaces the default one), in any order. A settings row may be padded with empty
-// cells, as a spreadsheet saves it.
+// 连接方式, 接头形式; as written, see joint_text.h), 接头率 (接头百分率, 接头面积百分率),
+// 搭接长度 and 禁止接头区 (非连接区, 非接头区: "0-500;14500-15000"). Every other column (a
+// spreadsheet's 构件, 备注, 序号…) is kept with its cells, so that a spreadsheet's own list reads
+// as it is and is saved again whole; the optimiser never reads them. The table ends at the first
+// row whose first cell starts with an unquoted '#': the optional sections #设置, #余料 (with an
+// optional 级别 column) and #牌号 (the grade table, which replaces the default one), in any
+// order. A settings row may be padded with empty cells, as a spreadsheet saves it.
 namespace formats {
 
 // One row of the pieces table, its texts as written (UTF-8). The optimiser's checks read
@@ -101,9 +101,9 @@ struct ListDocument {
 // The grade table a document's rows are read by.
 [[nodiscard]] std::vector<GradeCode> gradesOf(const ListDocument& document);
 
-// The piece columns beyond the six a name heads (级别, 构件数, 总根数, 接头, 接头率, 搭接长度
-// and their other names), for a table that keeps them among its other columns, as the planner
-// does.
+// The piece columns beyond the six a name heads (级别, 构件数, 总根数, 接头, 接头率, 搭接长度,
+// 禁止接头区 and their other names), for a table that keeps them among its other columns, as the
+// planner does.
 [[nodiscard]] std::optional<plan::Field> countOrGradeColumn(const QString& name);
 
 struct ListRead {
@@ -122,8 +122,8 @@ struct ListRead {
 [[nodiscard]] ListRead readList(const Records& records);
 
 // UTF-8 with a BOM, comma-separated, CR LF line ends, quoted where needed; the pieces table
-// always with all six columns, then 级别, 构件数, 总根数, 接头, 接头率 and 搭接长度 when any row
-// fills them, then the
+// always with all six columns, then 级别, 构件数, 总根数, 接头, 接头率, 搭接长度 and 禁止接头区
+// when any row fills them, then the
 // other columns (a row's missing cells are empty), then #设置 with the settings the document has
 // (none: no section), then #余料 when there are offcuts (with 级别 when any has one), then
 // #牌号 when the document has a grade table. readList gives the same document back; rows blank in

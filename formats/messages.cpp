@@ -37,6 +37,7 @@ QString limitText(plan::Field field, std::int64_t limit) {
     case plan::Field::Grade:
     case plan::Field::GradeCode:
     case plan::Field::Joint:
+    case plan::Field::Zones:
     case plan::Field::Concrete:
     case plan::Field::Seismic:
     case plan::Field::ExtraJoint:
@@ -89,6 +90,7 @@ QString wordsAllowed(plan::Field field) {
     case plan::Field::Joint:
     case plan::Field::Share:
     case plan::Field::Lap:
+    case plan::Field::Zones:
     case plan::Field::CouplerAbove:
     case plan::Field::ButtAllowance:
     case plan::Field::ShortestSegment:
@@ -143,6 +145,9 @@ QString problemText(const plan::InputError& error) {
             .arg(quotedText(text));
     case plan::Problem::ShareNotAllowed:
         return QStringLiteral("只能是 %1").arg(sharesAllowedText());
+    case plan::Problem::BadZone:
+        return QStringLiteral("应写成 起点-终点（毫米，从钢筋一端量起，在钢筋长度之内），"
+                              "几段用分号分开，如 0-500;14500-15000");
     case plan::Problem::Joint:
         return error.joint ? describe(*error.joint) : QStringLiteral("按接头的规定接不成这根钢筋");
     }
@@ -195,6 +200,8 @@ QString fieldName(plan::Field field) {
         return QStringLiteral("接头率");
     case plan::Field::Lap:
         return QStringLiteral("搭接长度");
+    case plan::Field::Zones:
+        return QStringLiteral("禁止接头区");
     case plan::Field::Concrete:
         return QStringLiteral("混凝土");
     case plan::Field::Seismic:
@@ -216,7 +223,13 @@ QString fieldName(plan::Field field) {
 }
 
 QString describe(const plan::InputError& error) {
-    return fieldName(error.field) + u'：' + problemText(error);
+    const QString field = fieldName(error.field);
+    const QString text = problemText(error);
+    // "接头率太小：…" names its field already; "接头率：接头率太小：…" would say it twice.
+    if (error.problem == plan::Problem::Joint && text.startsWith(field)) {
+        return text;
+    }
+    return field + u'：' + text;
 }
 
 QString describe(const FileError& error) {

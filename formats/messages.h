@@ -11,7 +11,7 @@
 namespace formats {
 
 // 编号, 直径, 长度, 根数, 原材长度, 锯口, 最短余料, 时限, 级别, 代号, 构件数, 总根数, 接头, 接头率,
-// 搭接长度, and the joint settings: 混凝土, 抗震等级, 机械连接直径, ….
+// 搭接长度, 禁止接头区, and the joint settings: 混凝土, 抗震等级, 机械连接直径, ….
 [[nodiscard]] QString fieldName(plan::Field field);
 
 // "长度：不是数字", "接头：不认识“焊”，可写…", and a long bar the joint rules cannot make, by

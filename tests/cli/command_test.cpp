@@ -141,14 +141,28 @@ TEST_P(WrongInput, ComplainsAboutEachAtItsLineAndWritesNothing) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Inputs, WrongInput, testing::Values(
+    // KL3, longer than the stock, is a long bar and no error.
     Wrong{"RowsAtTheirLines",
           b("编号,直径,长度,根数\nKL1,25,6457,4\nKL2,25,abc,2\n\nKL3,25,13000,1\nKL4,25,100,0\nKL5,,100,1\n"),
           {}, {s("{dir}/list.csv:3: 长度：不是数字"),
-               s("{dir}/list.csv:5: 长度：超过所有原材长度（12000 mm）"),
                s("{dir}/list.csv:6: 根数：必须大于 0"),
                s("{dir}/list.csv:7: 直径：没有填写")}},
-    Wrong{"LongerThanTheStockGiven", kList, {s("--stock"), s("6000")},
-          {s("{dir}/list.csv:2: 长度：超过所有原材长度（6000 mm）")}},
+    Wrong{"NoSegmentFitsTheStockGiven", kList, {s("--stock"), s("6000"), s("--shortest-segment"), s("6000")},
+          {s("{dir}/list.csv:2: 长度：原材放不下最短分段，分不成段")}},
+    Wrong{"UnknownJoint", b("编号,直径,长度,根数,接头\nKL1,25,15000,4,焊\n"), {},
+          {s("{dir}/list.csv:2: 接头：不认识“焊”，可写绑扎搭接、机械连接、单面焊、双面焊或对焊")}},
+    Wrong{"ShareOfARow", b("编号,直径,长度,根数,接头率\nKL1,25,15000,4,30%\n"), {},
+          {s("{dir}/list.csv:2: 接头率：只能是 25%、50% 或 100%")}},
+    Wrong{"LapWithoutGrade", b("编号,直径,长度,根数,接头\nKL1,20,15000,4,绑扎搭接\n"), {},
+          {s("{dir}/list.csv:2: 长度：绑扎搭接需要钢筋牌号（填写级别，或在“搭接长度”列写明搭接长度）")}},
+    Wrong{"LapTooLong", b("编号,级别,直径,长度,根数,接头,搭接长度\nKL1,HRB400,20,15000,4,搭接,11800\n"), {},
+          {s("{dir}/list.csv:2: 长度：搭接长度 11800 mm 过长，原材放不下一段")}},
+    Wrong{"WeakConcrete", b("编号,级别,直径,长度,根数,接头\nKL1,HRB400,20,15000,4,搭接\n"), {s("--concrete"), s("C20")},
+          {s("{dir}/list.csv:2: 长度：HRB400 及强度更高的钢筋要求混凝土不低于 C25（GB 50010 第 4.1.2 条），算不出搭接长度")}},
+    Wrong{"ShareTooSmall", b("编号,直径,长度,构件数,根数,接头率\nKL1,25,15000,1,3,25\n"), {},
+          {s("{dir}/list.csv:2: 接头率太小：并排的 3 根钢筋中一根也不许在同一区段有接头")}},
+    Wrong{"BadZone", b("编号,直径,长度,根数,禁止接头区\nKL1,25,15000,4,500-0\n"), {},
+          {s("{dir}/list.csv:2: 禁止接头区：应写成 起点-终点（毫米，从钢筋一端量起，在钢筋长度之内），几段用分号分开，如 0-500;14500-15000")}},
     Wrong{"MissingColumn", b("编号,直径,根数\nKL1,25,4\n"), {}, {s("{dir}/list.csv:1: 缺少“长度”列")}},
     Wrong{"FileAndRowProblemsInLineOrder",
           b("编号,直径,长度,根数\nKL1,25,x,4\n#设置\n锯口,2.5\n#余料\n直径,长度,根数\n32,3000,1\n"), {},
@@ -185,6 +199,31 @@ INSTANTIATE_TEST_SUITE_P(Inputs, WrongInput, testing::Values(
     Wrong{"MissingGradesFile", kList, {s("--grades"), s("{dir}/none.csv")}, {s("{dir}/none.csv: 文件不存在")}}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A lap the design code advises against is planned all the same, with a warning at its row.
+TEST_F(Command, WarnsOfAThickLapAndStillPlans) {
+    write(s("list.csv"), b("编号,级别,直径,长度,根数,接头\nKL1,HRB400,28,15000,4,搭接\n"));
+    const Outcome r = run({s("{dir}/list.csv")});
+    EXPECT_EQ(r.code, cli::kPlanned) << r.err.toStdString();
+    EXPECT_EQ(r.err,
+              expand(s("{dir}/list.csv:2: 警告：KL1 HRB400 Φ28 受拉钢筋不宜绑扎搭接（直径大于 "
+                       "25 mm，GB 50010 第 8.4.2 条）\n")));
+    EXPECT_TRUE(r.out.contains(s("Φ28"))) << r.out.toStdString();
+}
+
+TEST_F(Command, WarnsBeforeTheErrorsOfAListNotPlanned) {
+    write(s("list.csv"), b("编号,级别,直径,长度,根数,接头\nKL1,HRB400,28,15000,4,搭接\n"
+                           "KL2,HRB400,28,abc,2,\n"));
+    const Outcome r = run({s("{dir}/list.csv")});
+    EXPECT_EQ(r.code, cli::kBadInput);
+    EXPECT_TRUE(r.out.isEmpty());
+    const QStringList lines = r.err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
+    // Without a checked list the steel is not known: the mark alone names the bar.
+    EXPECT_TRUE(lines[0].startsWith(expand(s("{dir}/list.csv:2: 警告：KL1 受拉钢筋"))))
+        << lines[0].toStdString();
+    EXPECT_EQ(lines[1], expand(s("{dir}/list.csv:3: 长度：不是数字")));
+}
 
 TEST_F(Command, NamesTheOffcutsFileForItsRows) {
     write(s("list.csv"), kList);

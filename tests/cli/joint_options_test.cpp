@@ -146,4 +146,40 @@ INSTANTIATE_TEST_SUITE_P(Values, WrongJointSetting, testing::Values(
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+struct Written {
+    const char* name;
+    const char* joint; // the 接头 cell
+    std::optional<plan::joints::Method> method;
+};
+
+class JointWritten : public testing::TestWithParam<Written> {};
+
+// The trade's words in a list reach the planning library as its methods.
+TEST_P(JointWritten, IsTheMethodOfTheLongBar) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(s("list.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("编号,级别,直径,长度,根数,接头\nKL1,HRB400,20,15000,4,") +
+               GetParam().joint + "\n");
+    file.close();
+    cli::Arguments arguments;
+    arguments.pieces = file.fileName();
+    const cli::Inputs inputs = cli::readInputs(arguments);
+    ASSERT_TRUE(inputs.complaints.empty()) << inputs.complaints[0].message.toStdString();
+    ASSERT_EQ(inputs.list.longBars().size(), 1U);
+    EXPECT_EQ(inputs.list.longBars()[0].method, GetParam().method);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Words, JointWritten, testing::Values(
+    Written{"StraightThread", "直螺纹", plan::joints::Method::Coupler},
+    Written{"Tied", " 绑扎搭接 ", plan::joints::Method::Lap},
+    Written{"SingleWeld", "单面焊", plan::joints::Method::LapWeldSingle},
+    Written{"DoubleWeld", "双面搭接焊", plan::joints::Method::LapWeldDouble},
+    Written{"Electroslag", "电渣压力焊", plan::joints::Method::ButtWeld},
+    Written{"Key", "coupler", plan::joints::Method::Coupler},
+    Written{"ByTheDiameter", "", std::nullopt}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
 } // namespace

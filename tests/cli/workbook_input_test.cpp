@@ -137,4 +137,48 @@ INSTANTIATE_TEST_SUITE_P(Inputs, WrongWorkbook, testing::Values(
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+struct Warned {
+    const char* name;
+    bool jointColumn; // whether the sheet has a 接头 column
+    QStringList words;
+    const char* cell;
+};
+
+class WorkbookWarning : public WorkbookCommand, public testing::WithParamInterface<Warned> {};
+
+// A thick bar lapped is planned, with the warning at its row's 接头 cell, or at its 直径 when
+// the sheet has no such column.
+TEST_P(WorkbookWarning, IsPlacedAtTheRowsCell) {
+    const QString list = path("清单.xlsx");
+    lxw_workbook* book = workbook_new(QFile::encodeName(list).constData());
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "钢筋表");
+    const char* header[] = {"编号", "级别", "直径", "长度", "根数", "接头"};
+    const lxw_col_t columns = GetParam().jointColumn ? 6 : 5;
+    for (lxw_col_t c = 0; c < columns; ++c) {
+        worksheet_write_string(sheet, 0, c, header[c], nullptr);
+    }
+    worksheet_write_string(sheet, 1, 0, "KL1", nullptr);
+    worksheet_write_string(sheet, 1, 1, "HRB400", nullptr);
+    worksheet_write_number(sheet, 1, 2, 28, nullptr);
+    worksheet_write_number(sheet, 1, 3, 15000, nullptr);
+    worksheet_write_number(sheet, 1, 4, 4, nullptr);
+    if (GetParam().jointColumn) {
+        worksheet_write_string(sheet, 1, 5, "绑扎搭接", nullptr);
+    }
+    workbook_close(book);
+    const Outcome r = run(QStringList(GetParam().words) << list);
+    EXPECT_EQ(r.code, cli::kPlanned) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(
+        QStringLiteral("%1:%2: 警告：KL1 HRB400 Φ28").arg(list, s(GetParam().cell))))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.out.isEmpty());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Sheets, WorkbookWarning, testing::Values(
+    Warned{"AtTheJointCell", true, {}, "钢筋表!F2"},
+    Warned{"AtTheDiameterCell", false, {s("--coupler-above"), s("28")}, "钢筋表!C2"}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
 } // namespace

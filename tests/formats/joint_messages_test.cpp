@@ -84,12 +84,23 @@ INSTANTIATE_TEST_SUITE_P(Errors, DescribeJointValue, testing::Values(
 // clang-format on
 
 TEST(DescribeJoint, AnInputErrorNamesItsFieldFirst) {
-    plan::InputError error{plan::Source::Pieces, 7, Field::Lap, Problem::Joint};
+    plan::InputError error{plan::Source::Pieces, 7, Field::Length, Problem::Joint};
     error.joint = jointError(JointProblem::LapTooLong, 1400);
     EXPECT_EQ(formats::describe(error),
-              QStringLiteral("搭接长度：搭接长度 1400 mm 过长，原材放不下一段"));
+              QStringLiteral("长度：搭接长度 1400 mm 过长，原材放不下一段"));
     error.joint.reset();
+    EXPECT_TRUE(formats::describe(error).startsWith(QStringLiteral("长度：")));
     EXPECT_FALSE(formats::describe(error).endsWith(u'：'));
+}
+
+// A reason that begins with the field's name is not named twice.
+TEST(DescribeJoint, DoesNotNameTheFieldTwice) {
+    plan::InputError error{plan::Source::Pieces, 7, Field::Share, Problem::Joint};
+    error.joint = jointError(JointProblem::ShareTooSmall, 3);
+    EXPECT_EQ(formats::describe(error),
+              QStringLiteral("接头率太小：并排的 3 根钢筋中一根也不许在同一区段有接头"));
+    error.joint = jointError(JointProblem::ShareNotAllowed, 30);
+    EXPECT_EQ(formats::describe(error), QStringLiteral("接头率 30% 不行，只能是 25%、50% 或 100%"));
 }
 
 struct Row {
@@ -124,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(Errors, DescribeJointRow, testing::Values(
     Row{"Seismic", settingError(Field::Seismic, Problem::NotANumber), "抗震等级：只能是 一级、二级、三级、四级 或 非抗震"},
     Row{"ExtraJoint", settingError(Field::ExtraJoint, Problem::NotANumber), "允许多一个接头：只能是 是 或 否"},
     Row{"CouplerAbove", settingError(Field::CouplerAbove, Problem::NotWhole), "机械连接直径：必须是整数"},
-    Row{"LapOfARow", rowError(Field::Lap, Problem::NotANumber), "搭接长度：不是数字"}
+    Row{"LapOfARow", rowError(Field::Lap, Problem::NotANumber), "搭接长度：不是数字"},
+    Row{"Zones", rowError(Field::Zones, Problem::BadZone), "禁止接头区：应写成 起点-终点（毫米，从钢筋一端量起，在钢筋长度之内），几段用分号分开，如 0-500;14500-15000"}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -22,14 +22,14 @@ using plan::joints::Seismic;
 
 struct Header {
     const char* name;
-    const char* header; // the three joint columns' names, after 编号,直径,长度,根数
+    const char* header; // the four joint columns' names, after 编号,直径,长度,根数
 };
 
 class ReadJointColumns : public testing::TestWithParam<Header> {};
 
 TEST_P(ReadJointColumns, FindsThemByAnyOfTheirNames) {
     const ListRead read = readList(QByteArray("编号,直径,长度,根数,") + GetParam().header +
-                                   "\nKL1,28,15000,4,直螺纹,50%,1400\n");
+                                   "\nKL1,28,15000,4,直螺纹,50%,1400,0-500;14500-15000\n");
     ASSERT_TRUE(read.errors.empty());
     ASSERT_EQ(read.document.rows.size(), 1U);
     const plan::PieceRow& row = read.document.rows[0].piece;
@@ -37,16 +37,17 @@ TEST_P(ReadJointColumns, FindsThemByAnyOfTheirNames) {
     EXPECT_EQ(row.joint, "直螺纹");
     EXPECT_EQ(row.share, "50%");
     EXPECT_EQ(row.lap, "1400");
+    EXPECT_EQ(row.zones, "0-500;14500-15000");
     EXPECT_TRUE(read.document.otherColumns.empty());
 }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Names, ReadJointColumns, testing::Values(
-    Header{"Chinese", "接头,接头率,搭接长度"},
-    Header{"English", "joint,share,lap"},
-    Header{"Method", "接头方式,接头百分率,搭接长度(mm)"},
-    Header{"Connection", "连接方式,接头面积百分率,Lap"},
-    Header{"Form", "接头形式,Share,搭接长度（mm）"}
+    Header{"Chinese", "接头,接头率,搭接长度,禁止接头区"},
+    Header{"English", "joint,share,lap,zones"},
+    Header{"Method", "接头方式,接头百分率,搭接长度(mm),非连接区"},
+    Header{"Connection", "连接方式,接头面积百分率,Lap,非接头区"},
+    Header{"Form", "接头形式,Share,搭接长度（mm）,禁止接头区(mm)"}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -73,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(Names, CountOrGradeColumn, testing::Values(
     Named{"ShareByArea", QStringLiteral("接头面积百分率"), Field::Share},
     Named{"Lap", QStringLiteral("搭接长度(mm)"), Field::Lap},
     Named{"LapEnglish", QStringLiteral("LAP"), Field::Lap},
+    Named{"Zones", QStringLiteral("禁止接头区"), Field::Zones},
+    Named{"NoConnectionZone", QStringLiteral("非连接区"), Field::Zones},
     Named{"OneOfTheSix", QStringLiteral("长度"), std::nullopt},
     Named{"Note", QStringLiteral("备注"), std::nullopt}
 ), [](const auto& info) { return std::string(info.param.name); });
@@ -92,6 +95,7 @@ ListDocument longBars() {
     };
     row("KL1-1", "15000", "机械连接", "50%", "");
     row("KL1-2", "20000", "绑扎搭接", "25", "1400");
+    d.rows.back().piece.zones = "0-500;19500-20000";
     row("KL1-3", "6000", "", "", "");
     row("KL1-4", "16000", "lap-weld-double", "", "");
     d.settings.kerf = 0;
@@ -132,6 +136,7 @@ TEST_P(JointRoundTrip, ReadsBackTheSameRowsAndSettings) {
         EXPECT_EQ(back.document.rows[i].piece.joint, want.rows[i].piece.joint);
         EXPECT_EQ(back.document.rows[i].piece.share, want.rows[i].piece.share);
         EXPECT_EQ(back.document.rows[i].piece.lap, want.rows[i].piece.lap);
+        EXPECT_EQ(back.document.rows[i].piece.zones, want.rows[i].piece.zones);
         EXPECT_EQ(back.document.rows[i].piece.length, want.rows[i].piece.length);
     }
     EXPECT_TRUE(back.document.otherColumns.empty());
@@ -275,8 +280,9 @@ class JointCellPlace : public testing::TestWithParam<Place> {};
 
 // A workbook's error in a joint column is at its own cell, as in the other columns.
 TEST_P(JointCellPlace, NamesTheCellOfTheField) {
-    ListRead read = readList(QByteArray("钢筋表\n编号,直径,长度,根数,备注,搭接长度,接头率,接头\n"
-                                        "KL1,28,15000,4,,1400,30,焊\n"));
+    ListRead read =
+        readList(QByteArray("钢筋表\n编号,直径,长度,根数,备注,搭接长度,接头率,接头,禁止接头区\n"
+                            "KL1,28,15000,4,,1400,30,焊,0-\n"));
     ASSERT_TRUE(read.errors.empty());
     read.place.sheet = "钢筋表";
     plan::InputError error;
@@ -291,6 +297,7 @@ INSTANTIATE_TEST_SUITE_P(Fields, JointCellPlace, testing::Values(
     Place{"Lap", Field::Lap, "钢筋表!F3"},
     Place{"Share", Field::Share, "钢筋表!G3"},
     Place{"Joint", Field::Joint, "钢筋表!H3"},
+    Place{"Zones", Field::Zones, "钢筋表!I3"},
     Place{"Length", Field::Length, "钢筋表!C3"}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on

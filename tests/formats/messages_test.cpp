@@ -18,7 +18,8 @@ constexpr Field kFields[] = {Field::Mark,          Field::Diameter,
                              Field::Grade,         Field::GradeCode,
                              Field::Elements,      Field::Total,
                              Field::Joint,         Field::Share,
-                             Field::Lap,           Field::Concrete,
+                             Field::Lap,           Field::Zones,
+                             Field::Concrete,
                              Field::Seismic,       Field::CouplerAbove,
                              Field::ButtAllowance, Field::ShortestSegment,
                              Field::LapShare,      Field::MechanicalShare,
@@ -30,7 +31,7 @@ constexpr Problem kProblems[] = {
     Problem::LongerThanStock, Problem::NoPieces,       Problem::NoStock,
     Problem::Duplicate,       Problem::UnknownGrade,   Problem::GradesDisagree,
     Problem::CountsDisagree,  Problem::TotalDisagrees, Problem::UnknownJoint,
-    Problem::ShareNotAllowed};
+    Problem::ShareNotAllowed, Problem::BadZone};
 
 // Every problem of every field reads as "field：what is wrong", with any limit in it: a new
 // enum value without words, or a limit left out, shows here.
