@@ -39,12 +39,14 @@ struct ScheduleColumn {
 
 std::vector<ScheduleColumn> scheduleColumns(const formats::ListDocument& document) {
     std::vector<ScheduleColumn> out;
-    for (const auto& [name, field] : kScheduleColumns) {
+    for (const auto& column : kScheduleColumns) {
+        // Not a structured binding: clang 14 cannot capture one.
+        const auto field = column.second;
         const bool used = std::ranges::any_of(document.rows, [field](const formats::ListRow& r) {
             return !QString::fromStdString(r.piece.*field).trimmed().isEmpty();
         });
         if (used) {
-            out.push_back({QString::fromUtf16(name), field});
+            out.push_back({QString::fromUtf16(column.first), field});
         }
     }
     return out;
