@@ -4,6 +4,7 @@
 #include "formats/records.h"
 #include "formats/shape.h"
 #include "planner/joint_columns.h"
+#include "planner/joint_words.h"
 #include "planner/list_sort.h"
 #include "planner/progress_panel.h"
 #include "planner/results_panel.h"
@@ -427,8 +428,16 @@ void PlannerWindow::jointColumnsClicked() {
     const int row = list_->currentIndex().isValid() ? list_->currentIndex().row() : 0;
     stack_.push(new AddJointColumns(tables_));
     showOtherColumns();
+    // Room for the longest method the 接头 cells offer, which the empty column has not.
+    const int joint = tables_.columnOf(plan::Field::Joint);
+    int widest = 0;
+    for (const QString& name : methodNames()) {
+        widest = std::max(widest, list_->fontMetrics().horizontalAdvance(name));
+    }
+    list_->setColumnWidth(joint, std::max(list_->columnWidth(joint),
+                                          widest + list_->fontMetrics().averageCharWidth() * 3));
     inputs_->setCurrentWidget(list_);
-    list_->goTo(row, tables_.columnOf(plan::Field::Joint));
+    list_->goTo(row, joint);
     list_->setFocus();
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -53,6 +54,14 @@ public:
         // A handful of choices: all of them in sight, the one typed so far marked.
         completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
         line->setCompleter(completer);
+        // The list as wide as its longest choice, not as the cell, which may be narrow.
+        int widest = 0;
+        for (const QString& choice : choices) {
+            widest = std::max(widest, line->fontMetrics().horizontalAdvance(choice));
+        }
+        completer->popup()->setMinimumWidth(
+            widest + line->fontMetrics().averageCharWidth() * 4 +
+            completer->popup()->verticalScrollBar()->sizeHint().width());
         auto* self = const_cast<CellDelegate*>(this);
         // A choice clicked is the cell's text, as a choice typed and confirmed with Enter.
         connect(completer, qOverload<const QString&>(&QCompleter::activated), line,
