@@ -34,6 +34,7 @@ constexpr std::array kActions = std::to_array<ActionRow>({
     {SortByDiameter, "sortByDiameter", "按直径排序(&M)",         Key::UnknownKey,    {},           Menu::Edit, false, true},
     {SortByLength,   "sortByLength",   "按长度排序(&G)",         Key::UnknownKey,    {},           Menu::Edit, false, false},
     {Shape,          "shape",          "按形状计算长度(&H)…",    Key::UnknownKey,    "Ctrl+L",     Menu::Edit, false, true},
+    {JointColumns,   "jointColumns",   "添加接头列(&T)",         Key::UnknownKey,    {},           Menu::Edit, false, false},
 
     {Optimise,       "optimise",       "优化(&O)",               Key::UnknownKey,    "F5",         Menu::Plan, true,  false},
     {Cancel,         "cancel",         "取消优化(&C)",           Key::UnknownKey,    {},           Menu::Plan, true,  false},

@@ -32,6 +32,7 @@ enum class Command {
     SortByDiameter,
     SortByLength,
     Shape,
+    JointColumns,
     Optimise,
     Cancel,
 };

@@ -1,6 +1,7 @@
 #include "planner/bar_drawing.h"
 
 #include "planner/bar_painter.h"
+#include "planner/joint_words.h"
 
 #include <cmath>
 
@@ -29,7 +30,7 @@ BarMetrics BarDrawing::metrics() const {
     m.margin = font.averageCharWidth() * 2;
     QFont bold = this->font();
     bold.setBold(true);
-    m.count = QFontMetricsF(bold).horizontalAdvance(QStringLiteral("× 9999")) + m.line;
+    m.count = QFontMetricsF(bold).horizontalAdvance(QStringLiteral("× 9999 根")) + m.line;
     return m;
 }
 
@@ -86,6 +87,13 @@ void BarDrawing::paintEvent(QPaintEvent* event) {
             paintBar(painter, bar);
         }
     }
+    for (const DrawnSplice& splice : sheet_.splices) {
+        // The joints' ticks reach a little past the bar.
+        const QRectF bar = splice.bar.adjusted(0, -splice.bar.height(), 0, splice.bar.height());
+        if (splice.caption.united(bar).united(splice.count).intersects(dirty)) {
+            paintSplice(painter, splice);
+        }
+    }
 }
 
 bool BarDrawing::event(QEvent* event) {
@@ -96,6 +104,21 @@ bool BarDrawing::event(QEvent* event) {
             for (const DrawnCut& cut : bar.cuts) {
                 if (cut.rect.contains(at)) {
                     QToolTip::showText(help->globalPos(), cutText(cut), this);
+                    return true;
+                }
+            }
+        }
+        for (const DrawnSplice& splice : sheet_.splices) {
+            for (const DrawnCut& segment : splice.segments) {
+                if (segment.rect.contains(at)) {
+                    QToolTip::showText(help->globalPos(), cutText(segment), this);
+                    return true;
+                }
+            }
+            for (const QRectF& overlap : splice.overlaps) {
+                if (overlap.contains(at)) {
+                    QToolTip::showText(help->globalPos(),
+                                       overlapText(splice.method, splice.overlapMm), this);
                     return true;
                 }
             }

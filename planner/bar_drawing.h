@@ -10,8 +10,9 @@
 namespace planner {
 
 // The plan drawn on screen: under each diameter's heading, every pattern as a bar to scale with
-// its cuts labelled, the remnant hatched and how many bars are cut that way. It follows the
-// window's width; a cut too narrow for its label names itself in a tooltip.
+// its cuts labelled, the remnant hatched and how many bars are cut that way; then each long bar
+// as it is put together from its segments, with its joints. It follows the window's width; a cut
+// too narrow for its label names itself in a tooltip.
 class BarDrawing final : public QWidget {
     Q_OBJECT
 

@@ -1,8 +1,11 @@
 #include "planner/bar_layout.h"
 
 #include "formats/plan_words.h"
+#include "planner/joint_words.h"
 
 #include <algorithm>
+
+#include <QStringList>
 
 namespace planner {
 
@@ -14,6 +17,72 @@ std::int64_t longestStock(const plan::Plan& plan) {
         }
     }
     return longest;
+}
+
+std::int64_t longestSpliced(const plan::Plan& plan) {
+    std::int64_t longest = 0;
+    for (const plan::GroupPlan& g : plan.groups) {
+        for (const plan::joints::SplicedBar& bar : g.spliced) {
+            longest = std::max(longest, bar.length);
+        }
+    }
+    return longest;
+}
+
+DrawnSplice layoutSplice(const plan::joints::SplicedBar& bar, std::size_t layout, double left,
+                         double top, double unitsPerMm, const BarMetrics& metrics) {
+    const plan::joints::Layout& way = bar.layouts.at(layout);
+    DrawnSplice out;
+    out.layout = layout;
+    out.bars = way.bars;
+    out.method = bar.rule.method;
+    out.overlapMm = bar.rule.overlap;
+    QStringList caption{QStringLiteral("接长 ") + QString::fromStdString(bar.mark),
+                        QStringLiteral("%1 mm").arg(bar.length),
+                        formats::methodName(bar.rule.method)};
+    if (const QString overlap = overlapText(bar.rule.method, bar.rule.overlap);
+        !overlap.isEmpty()) {
+        caption.append(overlap);
+    }
+    if (bar.layouts.size() > 1) {
+        caption.append(QStringLiteral("接法 %1/%2").arg(layout + 1).arg(bar.layouts.size()));
+    }
+    out.captionText = caption.join(u'　');
+
+    const double x0 = left + metrics.margin;
+    out.caption = QRectF(x0, top, metrics.line * 30, metrics.captionHeight());
+    const double barTop = top + metrics.captionHeight();
+    const auto at = [&](std::int64_t mm) {
+        return x0 + static_cast<double>(mm) * unitsPerMm;
+    };
+    out.bar =
+        QRectF(at(0), barTop, static_cast<double>(bar.length) * unitsPerMm, metrics.barHeight());
+
+    // Segment k + 1 begins where the overlap of joint k begins, an overlap before segment k
+    // ends; its own stretch is what it shares with neither neighbour.
+    const std::int64_t overlap = bar.rule.overlap;
+    std::int64_t start = 0;
+    for (std::size_t k = 0; k < way.segments.size(); ++k) {
+        const plan::joints::Segment& segment = way.segments[k];
+        const std::int64_t end = start + segment.length;
+        const std::int64_t from = k > 0 ? start + overlap : start;
+        const std::int64_t to = k + 1 < way.segments.size() ? end - overlap : end;
+        out.segments.push_back(
+            {QRectF(at(from), barTop, static_cast<double>(to - from) * unitsPerMm,
+                    metrics.barHeight()),
+             QString::fromStdString(segment.mark), segment.length});
+        if (k + 1 < way.segments.size() && overlap > 0) {
+            out.overlaps.push_back(QRectF(at(to), barTop, static_cast<double>(overlap) * unitsPerMm,
+                                          metrics.barHeight()));
+        }
+        start = end - overlap;
+    }
+    for (const std::int64_t joint : way.joints) {
+        out.joints.push_back(at(joint));
+    }
+    out.count = QRectF(out.bar.right() + metrics.line * 0.5, barTop,
+                       metrics.count - metrics.line * 0.5, metrics.barHeight());
+    return out;
 }
 
 double scaleFor(double width, std::int64_t longest, const BarMetrics& metrics) {
@@ -90,6 +159,7 @@ QString headingText(const plan::GroupPlan& group) {
 BarSheet layoutPlan(const plan::Plan& plan, double width, const BarMetrics& metrics) {
     BarSheet sheet;
     const double scale = scaleFor(width, longestStock(plan), metrics);
+    const double splicedScale = scaleFor(width, longestSpliced(plan), metrics);
     double top = 0;
     for (std::size_t g = 0; g < plan.groups.size(); ++g) {
         const plan::GroupPlan& group = plan.groups[g];
@@ -102,6 +172,16 @@ BarSheet layoutPlan(const plan::Plan& plan, double width, const BarMetrics& metr
             bar.group = g;
             sheet.bars.push_back(std::move(bar));
             top += metrics.rowHeight();
+        }
+        for (std::size_t b = 0; b < group.spliced.size(); ++b) {
+            for (std::size_t l = 0; l < group.spliced[b].layouts.size(); ++l) {
+                DrawnSplice splice =
+                    layoutSplice(group.spliced[b], l, 0, top, splicedScale, metrics);
+                splice.group = g;
+                splice.spliced = b;
+                sheet.splices.push_back(std::move(splice));
+                top += metrics.rowHeight();
+            }
         }
     }
     sheet.height = top + metrics.line;

@@ -59,6 +59,70 @@ QString cutText(const DrawnCut& cut) {
     return cut.mark.isEmpty() ? length : cut.mark + u'　' + length;
 }
 
+void paintSplice(QPainter& painter, const DrawnSplice& splice) {
+    painter.save();
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double line = metrics.height();
+    painter.setPen(Qt::black);
+    painter.drawText(splice.caption, Qt::AlignLeft | Qt::AlignVCenter, splice.captionText);
+
+    QPen outline(kOutline);
+    outline.setWidthF(std::max(line / 16, 1.0));
+    for (std::size_t i = 0; i < splice.segments.size(); ++i) {
+        const DrawnCut& segment = splice.segments[i];
+        painter.setPen(outline);
+        painter.setBrush(kCutFills[i % 2]);
+        painter.drawRect(segment.rect);
+        painter.setPen(Qt::black);
+        const QString length = QString::number(segment.length);
+        if (fits(metrics, segment.mark, segment.rect) && fits(metrics, length, segment.rect)) {
+            drawInside(painter, segment.rect, {segment.mark, length});
+        } else {
+            drawInside(painter, segment.rect, {length});
+        }
+    }
+    // The two segments of a lap or weld lie side by side along the overlap: the one ending above,
+    // the one beginning below, each in its own tone.
+    for (std::size_t k = 0; k < splice.overlaps.size(); ++k) {
+        const QRectF& overlap = splice.overlaps[k];
+        const double half = overlap.height() / 2;
+        painter.setPen(outline);
+        painter.setBrush(kCutFills[k % 2]);
+        painter.drawRect(QRectF(overlap.left(), overlap.top(), overlap.width(), half));
+        painter.setBrush(kCutFills[(k + 1) % 2]);
+        painter.drawRect(QRectF(overlap.left(), overlap.top() + half, overlap.width(), half));
+    }
+    // Each joint's centre: a sleeve over the bar for a coupler, else a tick below the bar (the
+    // caption is above it).
+    const QRectF& bar = splice.bar;
+    const double reach = bar.height() * 0.25;
+    for (const double x : splice.joints) {
+        if (splice.method == plan::joints::Method::Coupler) {
+            const double w = std::max(line * 0.5, 3.0);
+            painter.setPen(outline);
+            painter.setBrush(kKerf);
+            painter.drawRect(QRectF(x - w / 2, bar.top() - reach * 0.2, w, bar.height() + reach));
+        } else {
+            QPen tick(Qt::black);
+            tick.setWidthF(std::max(line / 10, 1.5));
+            painter.setPen(tick);
+            painter.drawLine(QPointF(x, bar.bottom() - reach * 0.4),
+                             QPointF(x, bar.bottom() + reach));
+        }
+    }
+    painter.setPen(outline);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(bar);
+
+    QFont big = painter.font();
+    big.setBold(true);
+    painter.setFont(big);
+    painter.setPen(Qt::black);
+    painter.drawText(splice.count, Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("× %1 根").arg(splice.bars));
+    painter.restore();
+}
+
 void paintHeading(QPainter& painter, const DrawnHeading& heading) {
     painter.save();
     QFont bold = painter.font();

@@ -4,6 +4,7 @@
 #include "formats/messages.h"
 #include "formats/setting_text.h"
 #include "formats/shape.h"
+#include "planner/joint_settings.h"
 #include "planner/list_tables.h"
 
 #include <tuple>
@@ -29,12 +30,29 @@ int pieceColumn(const ListTables& tables, plan::Field field) {
         const int column = tables.columnOf(field);
         return column >= 0 ? column : field == plan::Field::Grade ? kDiameter : kCount;
     }
+    case plan::Field::Joint:
+    case plan::Field::Share:
+    case plan::Field::Lap:
+    case plan::Field::Zones: {
+        // Without the row's own column, the joints are the settings': the bar's length is what
+        // needs them.
+        const int column = tables.columnOf(field);
+        return column >= 0 ? column : kLength;
+    }
     case plan::Field::GradeCode:
     case plan::Field::Length:
     case plan::Field::StockLength:
     case plan::Field::Kerf:
     case plan::Field::Keep:
     case plan::Field::Seconds:
+    case plan::Field::Concrete:
+    case plan::Field::Seismic:
+    case plan::Field::CouplerAbove:
+    case plan::Field::ButtAllowance:
+    case plan::Field::ShortestSegment:
+    case plan::Field::LapShare:
+    case plan::Field::MechanicalShare:
+    case plan::Field::ExtraJoint:
         break;
     }
     return kLength;
@@ -57,6 +75,18 @@ int offcutColumn(plan::Field field) {
     case plan::Field::Kerf:
     case plan::Field::Keep:
     case plan::Field::Seconds:
+    case plan::Field::Joint:
+    case plan::Field::Share:
+    case plan::Field::Lap:
+    case plan::Field::Zones:
+    case plan::Field::Concrete:
+    case plan::Field::Seismic:
+    case plan::Field::CouplerAbove:
+    case plan::Field::ButtAllowance:
+    case plan::Field::ShortestSegment:
+    case plan::Field::LapShare:
+    case plan::Field::MechanicalShare:
+    case plan::Field::ExtraJoint:
         break;
     }
     return kOffcutLength;
@@ -68,6 +98,22 @@ int settingColumn(plan::Field field) {
         return kKeep;
     case plan::Field::Seconds:
         return kSeconds;
+    case plan::Field::Concrete:
+        return kConcrete;
+    case plan::Field::Seismic:
+        return kSeismic;
+    case plan::Field::CouplerAbove:
+        return kCouplerAbove;
+    case plan::Field::ButtAllowance:
+        return kButtAllowance;
+    case plan::Field::ShortestSegment:
+        return kShortestSegment;
+    case plan::Field::LapShare:
+        return kLapShare;
+    case plan::Field::MechanicalShare:
+        return kMechanicalShare;
+    case plan::Field::ExtraJoint:
+        return kExtraJoint;
     case plan::Field::Kerf:
     case plan::Field::Mark:
     case plan::Field::Diameter:
@@ -78,6 +124,10 @@ int settingColumn(plan::Field field) {
     case plan::Field::GradeCode:
     case plan::Field::Elements:
     case plan::Field::Total:
+    case plan::Field::Joint:
+    case plan::Field::Share:
+    case plan::Field::Lap:
+    case plan::Field::Zones:
         break;
     }
     return kKerf;
@@ -211,6 +261,11 @@ ListCheck checkTables(const ListTables& tables) {
     setting(formats::readKerf, kKerf, settings.kerf);
     setting(formats::readKeep, kKeep, settings.keep);
     setting(formats::readSeconds, kSeconds, settings.seconds);
+    const JointSettingsRead joints = readJointSettings(tables.settings);
+    for (const auto& [column, error] : joints.errors) {
+        findings.add(Part::Settings, 0, column, formats::describe(error));
+    }
+    settings = formats::applied(joints.given, settings);
 
     std::vector<plan::PieceRow> pieces;
     for (int row = 0; row < tables.pieces.dataRows(); ++row) {
@@ -229,7 +284,11 @@ ListCheck checkTables(const ListTables& tables) {
                           schedule(plan::Field::Grade),
                           {},
                           schedule(plan::Field::Elements),
-                          schedule(plan::Field::Total)});
+                          schedule(plan::Field::Total),
+                          schedule(plan::Field::Joint),
+                          schedule(plan::Field::Share),
+                          schedule(plan::Field::Lap),
+                          schedule(plan::Field::Zones)});
         const QString shape = tables.pieces.text(row, kShape);
         if (!formats::shapeNamed(utf8(shape))) {
             findings.add(Part::Pieces, row, kShape, shapeProblem(shape));
@@ -280,6 +339,12 @@ ListCheck checkTables(const ListTables& tables) {
 
     const bool wrong = findings.any();
     ListCheck out = std::move(findings.check());
+    // On the row's 接头 cell when it has one, else on its diameter: the bar too thick to lap.
+    const int joint = tables.columnOf(plan::Field::Joint);
+    for (const plan::joints::Warning& warning : checked.warnings) {
+        out.pieceWarnings.try_emplace({warning.line - 1, joint >= 0 ? joint : kDiameter},
+                                      formats::describe(warning));
+    }
     if (!wrong) {
         out.list = std::move(checked.list);
     }

@@ -28,6 +28,9 @@ struct ListCheck {
     TextTable::Problems stock;
     TextTable::Problems settings;
     TextTable::Problems grades;
+    // What the design code advises against but allows, by cell of the pieces table: the list is
+    // planned all the same.
+    TextTable::Problems pieceWarnings;
     // The first thing wrong, in the order of the pieces, the offcuts, the stock lengths, the
     // settings and the grade table, as a sentence naming its row: "清单第 3 行，长度：不是数字".
     QString first;

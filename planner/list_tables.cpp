@@ -2,8 +2,10 @@
 
 #include "formats/messages.h"
 #include "formats/setting_text.h"
+#include "planner/joint_settings.h"
 
 #include <algorithm>
+#include <array>
 
 namespace planner {
 namespace {
@@ -16,14 +18,20 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
-// The row's field for a column countOrGradeColumn names: 级别, 构件数 or 总根数.
-std::string plan::PieceRow::*pieceField(plan::Field field) {
-    return field == plan::Field::Grade      ? &plan::PieceRow::grade
-           : field == plan::Field::Elements ? &plan::PieceRow::elements
-                                            : &plan::PieceRow::total;
-}
+// Sized by its entries: a column left out is not a null member.
+constexpr auto kScheduleColumns =
+    std::to_array<std::pair<const char16_t*, std::string plan::PieceRow::*>>({
+        {u"级别", &plan::PieceRow::grade},
+        {u"构件数", &plan::PieceRow::elements},
+        {u"总根数", &plan::PieceRow::total},
+        {u"接头", &plan::PieceRow::joint},
+        {u"接头率", &plan::PieceRow::share},
+        {u"搭接长度", &plan::PieceRow::lap},
+        {u"禁止接头区", &plan::PieceRow::zones},
+    });
 
-// A schedule's grade and count columns the document's rows use, shown among the other columns.
+// A schedule's grade and count columns, and a long bar's joint columns, the document's rows use,
+// shown among the other columns.
 struct ScheduleColumn {
     QString name;
     std::string plan::PieceRow::*field;
@@ -31,15 +39,14 @@ struct ScheduleColumn {
 
 std::vector<ScheduleColumn> scheduleColumns(const formats::ListDocument& document) {
     std::vector<ScheduleColumn> out;
-    for (const auto& [name, field] :
-         {std::pair{QStringLiteral("级别"), &plan::PieceRow::grade},
-          std::pair{QStringLiteral("构件数"), &plan::PieceRow::elements},
-          std::pair{QStringLiteral("总根数"), &plan::PieceRow::total}}) {
+    for (const auto& column : kScheduleColumns) {
+        // Not a structured binding: clang 14 cannot capture one.
+        const auto field = column.second;
         const bool used = std::ranges::any_of(document.rows, [field](const formats::ListRow& r) {
             return !QString::fromStdString(r.piece.*field).trimmed().isEmpty();
         });
         if (used) {
-            out.push_back({name, field});
+            out.push_back({QString::fromUtf16(column.first), field});
         }
     }
     return out;
@@ -57,13 +64,55 @@ QStringList pieceHeaders(const QStringList& otherColumns) {
 
 } // namespace
 
+std::string plan::PieceRow::*pieceField(plan::Field field) {
+    switch (field) {
+    case plan::Field::Grade:
+        return &plan::PieceRow::grade;
+    case plan::Field::Elements:
+        return &plan::PieceRow::elements;
+    case plan::Field::Total:
+        return &plan::PieceRow::total;
+    case plan::Field::Joint:
+        return &plan::PieceRow::joint;
+    case plan::Field::Share:
+        return &plan::PieceRow::share;
+    case plan::Field::Lap:
+        return &plan::PieceRow::lap;
+    case plan::Field::Zones:
+        return &plan::PieceRow::zones;
+    case plan::Field::Mark:
+    case plan::Field::Diameter:
+    case plan::Field::Length:
+    case plan::Field::Count:
+    case plan::Field::StockLength:
+    case plan::Field::Kerf:
+    case plan::Field::Keep:
+    case plan::Field::Seconds:
+    case plan::Field::GradeCode:
+    case plan::Field::Concrete:
+    case plan::Field::Seismic:
+    case plan::Field::CouplerAbove:
+    case plan::Field::ButtAllowance:
+    case plan::Field::ShortestSegment:
+    case plan::Field::LapShare:
+    case plan::Field::MechanicalShare:
+    case plan::Field::ExtraJoint:
+        break;
+    }
+    return nullptr;
+}
+
 ListTables::ListTables()
     : pieces(pieceHeaders({}), true), offcuts({QStringLiteral("直径"), QStringLiteral("长度 (mm)"),
                                                QStringLiteral("根数"), QStringLiteral("级别")},
                                               true),
       stock({QStringLiteral("原材长度 (mm)")}, true),
       settings({QStringLiteral("锯口 (mm)"), QStringLiteral("最短余料 (mm)"),
-                QStringLiteral("时限 (秒)"), QStringLiteral("项目名称")},
+                QStringLiteral("时限 (秒)"), QStringLiteral("项目名称"), QStringLiteral("混凝土"),
+                QStringLiteral("抗震等级"), QStringLiteral("机械连接直径 (mm)"),
+                QStringLiteral("搭接接头率 (%)"), QStringLiteral("机械接头率 (%)"),
+                QStringLiteral("最短分段 (mm)"), QStringLiteral("对焊余量 (mm)"),
+                QStringLiteral("允许多一个接头")},
                false),
       grades({QStringLiteral("代号"), QStringLiteral("牌号")}, true) {
     pieces.setFigureColumns({kDiameter, kLength, kCount});
@@ -115,9 +164,11 @@ void ListTables::load(const formats::ListDocument& document) {
         lengths.push_back({QString::number(length)});
     }
     stock.replaceAll(std::move(lengths));
-    settings.replaceAll({{QString::number(values.kerf), QString::number(values.keep),
-                          fromUtf8(formats::secondsText(values.seconds)),
-                          fromUtf8(document.settings.project.value_or(std::string{}))}});
+    settings.replaceAll(
+        {TextTable::Row{QString::number(values.kerf), QString::number(values.keep),
+                        fromUtf8(formats::secondsText(values.seconds)),
+                        fromUtf8(document.settings.project.value_or(std::string{}))} +
+         jointSettingTexts(document.settings)});
 }
 
 void ListTables::clear() {
@@ -126,6 +177,11 @@ void ListTables::clear() {
 
 QString ListTables::project() const {
     return settings.text(0, kProject).trimmed();
+}
+
+void ListTables::setPieceColumns(QStringList otherColumns, std::vector<TextTable::Row> rows) {
+    otherColumns_ = std::move(otherColumns);
+    pieces.replaceAll(pieceHeaders(otherColumns_), std::move(rows));
 }
 
 int ListTables::columnOf(plan::Field field) const {
@@ -150,18 +206,20 @@ std::vector<formats::GradeCode> ListTables::gradeRows() const {
 
 ForFile toDocument(const ListTables& tables) {
     formats::ListDocument document;
-    // 级别, 构件数 and 总根数 go back to the rows' own fields; the rest stay other columns.
+    // 级别, 构件数, 总根数 and the joint columns go back to the rows' own fields; the rest stay
+    // other columns.
     std::vector<std::pair<int, std::string plan::PieceRow::*>> schedule;
     std::vector<int> kept;
     for (qsizetype i = 0; i < tables.otherColumns().size(); ++i) {
         const QString& name = tables.otherColumns()[i];
         const int column = kPieceColumns + static_cast<int>(i);
         const std::optional<plan::Field> field = formats::countOrGradeColumn(name);
-        const bool taken = field && std::ranges::none_of(schedule, [&](const auto& s) {
-                               return s.second == pieceField(*field);
+        const auto member = field ? pieceField(*field) : nullptr;
+        const bool taken = member != nullptr && std::ranges::none_of(schedule, [&](const auto& s) {
+                               return s.second == member;
                            });
         if (taken) {
-            schedule.emplace_back(column, pieceField(*field));
+            schedule.emplace_back(column, member);
         } else {
             kept.push_back(column);
             document.otherColumns.push_back(utf8(name));
@@ -231,6 +289,11 @@ ForFile toDocument(const ListTables& tables) {
             return {std::nullopt, formats::describe(*error)};
         }
     }
+    const JointSettingsRead joints = readJointSettings(tables.settings);
+    if (!joints.errors.empty()) {
+        return {std::nullopt, formats::describe(joints.errors.front().second)};
+    }
+    document.settings = joints.given;
     document.settings.stockLengths = stock.value;
     document.settings.kerf = kerf.value;
     document.settings.keep = keep.value;

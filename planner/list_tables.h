@@ -14,15 +14,31 @@ namespace planner {
 
 // The columns of the pieces table; 参数 is kept for the shape dialog and not shown. The list
 // file's other columns follow from kPieceColumns on, so that each row's cells in them go with the
-// row through every edit; the view shows them after 形状. A schedule's 级别, 构件数 and 总根数
-// are among them, first, when the file has them: most lists have none, and a grade may be
-// written in the diameter cell ("C25").
+// row through every edit; the view shows them after 形状. A schedule's 级别, 构件数 and 总根数,
+// and a long bar's 接头, 接头率, 搭接长度 and 禁止接头区, are among them, first, when the file has
+// them: most lists have none, a grade may be written in the diameter cell ("C25"), and a long bar's
+// joints follow the settings unless its row says otherwise.
 enum PieceColumn { kMark, kDiameter, kLength, kCount, kShape, kParameters, kPieceColumns };
 enum OffcutColumn { kOffcutDiameter, kOffcutLength, kOffcutCount, kOffcutGrade };
 // The grade table: a letter code or level, and the grade it stands for (formats/grades.h).
 enum GradeColumn { kGradeCode, kGradeName };
-// The one row of the settings table.
-enum SettingColumn { kKerf, kKeep, kSeconds, kProject, kSettingColumns };
+// The one row of the settings table. The joint settings (kConcrete on) are empty where the
+// document leaves them to the defaults (joint_settings.h).
+enum SettingColumn {
+    kKerf,
+    kKeep,
+    kSeconds,
+    kProject,
+    kConcrete,
+    kSeismic,
+    kCouplerAbove,
+    kLapShare,
+    kMechanicalShare,
+    kShortestSegment,
+    kButtAllowance,
+    kExtraJoint,
+    kSettingColumns
+};
 
 class ListTables {
 public:
@@ -44,14 +60,22 @@ public:
     [[nodiscard]] QString project() const;
     // The names of the list's other columns, as the file has them (an unnamed one is empty).
     [[nodiscard]] const QStringList& otherColumns() const { return otherColumns_; }
-    // The pieces table's column of 级别, 构件数 or 总根数 (by plan::Field), or -1.
+    // The pieces table's column of 级别, 构件数, 总根数, 接头, 接头率, 搭接长度 or 禁止接头区 (by
+    // plan::Field), or -1.
     [[nodiscard]] int columnOf(plan::Field field) const;
+    // The pieces table's other columns and every row at once: a column added, or taken away
+    // again (joint_columns.h).
+    void setPieceColumns(QStringList otherColumns, std::vector<TextTable::Row> rows);
     // The grade table's rows as typed, blank rows left out.
     [[nodiscard]] std::vector<formats::GradeCode> gradeRows() const;
 
 private:
     QStringList otherColumns_;
 };
+
+// The row's field a column countOrGradeColumn names (级别, 构件数, 总根数, and the joints');
+// none for a field that is not a row's text.
+[[nodiscard]] std::string plan::PieceRow::*pieceField(plan::Field field);
 
 // The document for the list file. Blank rows are left out. The settings must be valid to be
 // written; otherwise nothing, and `error` says which is wrong.

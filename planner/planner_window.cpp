@@ -3,6 +3,8 @@
 #include "formats/plan_words.h"
 #include "formats/records.h"
 #include "formats/shape.h"
+#include "planner/joint_columns.h"
+#include "planner/joint_words.h"
 #include "planner/list_sort.h"
 #include "planner/progress_panel.h"
 #include "planner/results_panel.h"
@@ -114,6 +116,9 @@ void PlannerWindow::createParts() {
         list_->setColumnWidth(column, metrics.horizontalAdvance(sample) + pad);
     }
     connect(list_, &TableView::dialogRequested, this, &PlannerWindow::shapeRequested);
+    // The joint columns come and go with a document or an undo: their cells' choices with them.
+    connect(&tables_.pieces, &QAbstractItemModel::modelReset, this,
+            [this] { list_->setChoices(jointChoices(tables_)); });
 
     settings_ = new SettingsPanel(tables_, stack_, this);
 
@@ -273,6 +278,9 @@ void PlannerWindow::run(Command command) {
         inputs_->setCurrentWidget(list_);
         shapeRequested(list_->currentIndex().isValid() ? list_->currentIndex().row() : 0);
         break;
+    case Command::JointColumns:
+        jointColumnsClicked();
+        break;
     case Command::Optimise:
         optimiseClicked();
         break;
@@ -288,6 +296,7 @@ void PlannerWindow::updateActions() {
     action(Command::Redo)->setEnabled(stack_.canRedo());
     action(Command::Optimise)->setEnabled(!running);
     action(Command::Cancel)->setEnabled(running);
+    action(Command::JointColumns)->setEnabled(!hasJointColumns(tables_));
 }
 
 void PlannerWindow::updateTitle() {
@@ -392,14 +401,49 @@ void PlannerWindow::shapeRequested(int row) {
 
 void PlannerWindow::textsChanged() {
     ++revision_;
-    showCheck(checkTables(tables_));
+    const ListCheck check = checkTables(tables_);
+    showCheck(check);
     if (sheet_.has_value()) {
         results_->setStale(planRevision_ != revision_);
     }
+    if (!actions_.empty()) {
+        updateActions();
+    }
+    // A long bar follows the joint settings; the columns to say otherwise for one row are a
+    // menu away, and a bar bender meeting the first long row should learn where.
+    const bool longBars = check.list && !check.list->longBars().empty();
+    if (longBars && !hadLongBars_ && !hasJointColumns(tables_)) {
+        statusBar()->showMessage(QStringLiteral(
+            "清单里有超过原材长度的钢筋，将分段下料并按“原材与设置”里的接长设置连接；"
+            "要逐行指定接头方式，用 编辑 > 添加接头列。"));
+    }
+    hadLongBars_ = longBars;
+}
+
+void PlannerWindow::jointColumnsClicked() {
+    commitEdits();
+    if (hasJointColumns(tables_)) {
+        return;
+    }
+    const int row = list_->currentIndex().isValid() ? list_->currentIndex().row() : 0;
+    stack_.push(new AddJointColumns(tables_));
+    showOtherColumns();
+    // Room for the longest method the 接头 cells offer, which the empty column has not.
+    const int joint = tables_.columnOf(plan::Field::Joint);
+    int widest = 0;
+    for (const QString& name : methodNames()) {
+        widest = std::max(widest, list_->fontMetrics().horizontalAdvance(name));
+    }
+    list_->setColumnWidth(joint, std::max(list_->columnWidth(joint),
+                                          widest + list_->fontMetrics().averageCharWidth() * 3));
+    inputs_->setCurrentWidget(list_);
+    list_->goTo(row, joint);
+    list_->setFocus();
 }
 
 void PlannerWindow::showCheck(const ListCheck& check) {
     tables_.pieces.setProblems(check.pieces);
+    tables_.pieces.setWarnings(check.pieceWarnings);
     tables_.offcuts.setProblems(check.offcuts);
     tables_.stock.setProblems(check.stock);
     tables_.settings.setProblems(check.settings);
@@ -425,8 +469,12 @@ void PlannerWindow::goTo(const Spot& spot) {
         break;
     case Part::Settings:
         inputs_->setCurrentWidget(settings_);
-        settings_->field(spot.column)->setFocus();
-        settings_->field(spot.column)->selectAll();
+        if (QWidget* editor = settings_->editor(spot.column)) {
+            editor->setFocus();
+        }
+        if (QLineEdit* field = settings_->field(spot.column)) {
+            field->selectAll();
+        }
         break;
     case Part::Grades:
         inputs_->setCurrentWidget(settings_);
@@ -448,15 +496,18 @@ void PlannerWindow::optimiseClicked() {
         dialogs_->inform(this, check.first + QStringLiteral("\n\n请先改正标红的内容，再优化。"));
         return;
     }
-    if (check.list->pieces().empty()) {
+    if (check.list->pieces().empty() && check.list->longBars().empty()) {
         dialogs_->inform(
             this, QStringLiteral("清单里还没有钢筋。请先填写，或从 Excel 复制后粘贴（Ctrl+V）。"));
         return;
     }
     running_ = {};
-    // The sheet lists the rows as checked: the steel as the list wrote it, the count by
-    // elements where the list gave them.
-    for (const plan::Piece& piece : check.list->pieces()) {
+    // The sheet lists the rows as checked, long bars among them in the list's order: the steel
+    // as the list wrote it, the count by elements where the list gave them.
+    std::vector<plan::Piece> rows = check.list->pieces();
+    rows.insert(rows.end(), check.list->longBars().begin(), check.list->longBars().end());
+    std::ranges::stable_sort(rows, {}, &plan::Piece::line);
+    for (const plan::Piece& piece : rows) {
         const QString length = piece.asked.empty() ? QString::number(piece.length)
                                                    : QString::fromStdString(piece.asked);
         running_.list.push_back(

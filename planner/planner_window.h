@@ -90,6 +90,7 @@ private:
     void pasteClicked();
     void sortClicked(Command command);
     void shapeRequested(int row);
+    void jointColumnsClicked();
     void optimiseClicked();
     void cancelClicked();
     void planFinished(const plan::Plan& plan);
@@ -127,6 +128,7 @@ private:
     int runRevision_ = 0;               // the revision the run under way was started on
     bool runWanted_ = false;            // false once its list was closed: its plan is dropped
     int planRevision_ = -1;             // the revision the shown plan was made from
+    bool hadLongBars_ = false;          // the list had a long bar when last checked
 };
 
 } // namespace planner

@@ -54,6 +54,12 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     bold.setBold(true);
     verdict_->setFont(bold);
 
+    joints_ = new QLabel(this);
+    joints_->setObjectName(QStringLiteral("joints"));
+    joints_->setWordWrap(true);
+    joints_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    joints_->hide();
+
     summary_ = new SheetModel(this);
     patterns_ = new SheetModel(this);
     summaryView_ = sheetView(summary_, QStringLiteral("summary"), QStringLiteral("汇总"), this);
@@ -75,6 +81,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     layout->addWidget(staleNotice_);
     layout->addWidget(toBuy_);
     layout->addWidget(verdict_);
+    layout->addWidget(joints_);
     layout->addWidget(summaryView_);
     layout->addWidget(tabs_, 1);
 }
@@ -82,6 +89,8 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
 void ResultsPanel::showPlan(const plan::Plan& plan) {
     toBuy_->setText(toBuy(plan));
     verdict_->setText(verdict(plan));
+    joints_->setText(jointsText(plan));
+    joints_->setHidden(joints_->text().isEmpty());
     summary_->setTable(formats::summaryTable(plan));
     patterns_->setTable(formats::patternTable(plan));
     summaryView_->resizeColumnsToContents();
@@ -99,6 +108,8 @@ void ResultsPanel::showPlan(const plan::Plan& plan) {
 void ResultsPanel::clear() {
     toBuy_->setText(QStringLiteral("在左边填写或粘贴下料清单，然后按 F5 优化。"));
     verdict_->clear();
+    joints_->clear();
+    joints_->hide();
     summary_->setTable({});
     patterns_->setTable({});
     drawing_->clear();

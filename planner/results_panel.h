@@ -13,7 +13,8 @@ namespace planner {
 class BarDrawing;
 class SheetModel;
 
-// The plan as the window shows it: what to buy and whether it is proven least, the summary per
+// The plan as the window shows it: what to buy and whether it is proven least, the long bars'
+// joints when there are any, the summary per
 // diameter, the drawing of every pattern and the table of patterns. When the list has changed
 // since the plan was made, a notice says so.
 class ResultsPanel final : public QWidget {
@@ -35,6 +36,7 @@ private:
     QLabel* staleNotice_ = nullptr;
     QLabel* toBuy_ = nullptr;
     QLabel* verdict_ = nullptr;
+    QLabel* joints_ = nullptr; // the long bars' joints; hidden without any
     SheetModel* summary_ = nullptr;
     SheetModel* patterns_ = nullptr;
     QTableView* summaryView_ = nullptr;

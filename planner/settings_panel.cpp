@@ -1,5 +1,6 @@
 #include "planner/settings_panel.h"
 
+#include "planner/joint_settings_box.h"
 #include "planner/list_tables.h"
 #include "planner/table_clipboard.h"
 #include "planner/table_view.h"
@@ -113,8 +114,10 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     lists->addWidget(stockBox, 1);
     lists->addWidget(offcutsBox, 2);
     lists->addWidget(gradesBox, 1);
+    joints_ = new JointSettingsBox(tables.settings, this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(settingsBox);
+    layout->addWidget(joints_);
     layout->addLayout(lists, 1);
 
     connect(&tables.settings, &QAbstractItemModel::dataChanged, this, &SettingsPanel::showProblems);
@@ -122,7 +125,16 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
 }
 
 QLineEdit* SettingsPanel::field(int column) const {
-    return fields_.at(static_cast<std::size_t>(column));
+    return column >= 0 && static_cast<std::size_t>(column) < fields_.size()
+               ? fields_[static_cast<std::size_t>(column)]
+               : nullptr;
+}
+
+QWidget* SettingsPanel::editor(int column) const {
+    if (QLineEdit* edit = field(column)) {
+        return edit;
+    }
+    return joints_->editor(column);
 }
 
 void SettingsPanel::showProblems() {

@@ -2,6 +2,8 @@
 
 #include "formats/plan_words.h"
 
+#include <map>
+
 #include <QStringList>
 
 namespace planner {
@@ -43,9 +45,55 @@ QString verdict(const plan::Plan& plan) {
         }
     }
     if (open.isEmpty()) {
+        // A long bar's bound may hold only for the segments chosen: another way of cutting it
+        // into segments was not ruled out.
+        QStringList chosen;
+        for (const plan::GroupPlan& g : plan.groups) {
+            if (g.boundScope == plan::joints::BoundScope::ChosenSegmentation) {
+                chosen.append(formats::steelLabel(g));
+            }
+        }
+        if (!chosen.isEmpty()) {
+            return QStringLiteral("全部最优：已证明没有更省钢的方案（%1 的接长钢筋按所选分段；"
+                                  "换一种分段未证明）。")
+                .arg(chosen.join(u'、'));
+        }
         return QStringLiteral("全部最优：已证明没有更省钢的方案。");
     }
     return QStringLiteral("未全部证明最优：%1。").arg(open.join(QStringLiteral("；")));
+}
+
+QString jointsText(const plan::Plan& plan) {
+    std::map<plan::joints::Method, std::int64_t> byMethod;
+    std::int64_t joints = 0;
+    std::int64_t overlapMm = 0;
+    double overlapKg = 0;
+    bool any = false;
+    for (const plan::GroupPlan& g : plan.groups) {
+        for (const plan::joints::SplicedBar& bar : g.spliced) {
+            any = true;
+            byMethod[bar.rule.method] += bar.joints();
+        }
+        joints += g.joints;
+        overlapMm += g.overlapMm;
+        overlapKg += plan::weightKg(g.steel, g.overlapMm);
+    }
+    if (!any) {
+        return {};
+    }
+    QStringList kinds;
+    for (const auto& [method, count] : byMethod) {
+        kinds.append(QStringLiteral("%1 %2").arg(formats::methodName(method)).arg(count));
+    }
+    QString text = QStringLiteral("接长：接头 %1 个（%2）").arg(joints).arg(kinds.join(u'、'));
+    if (overlapMm > 0) {
+        // Within the pieces' length already: the overlaps are cut with the segments.
+        // In kilograms: a few metres of overlap would be 0.00x t.
+        text += QStringLiteral("；搭接用钢 %1\u00a0mm，%2\u00a0kg（已含在下料长度内）")
+                    .arg(overlapMm)
+                    .arg(overlapKg, 0, 'f', 1);
+    }
+    return text + u'。';
 }
 
 } // namespace planner

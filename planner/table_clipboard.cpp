@@ -3,6 +3,7 @@
 #include "formats/list_file.h"
 #include "formats/offcuts_file.h"
 #include "formats/records.h"
+#include "planner/list_tables.h"
 
 #include <algorithm>
 
@@ -75,8 +76,14 @@ std::optional<Block> piecesWithHeader(const QString& text, const QStringList& ot
         QStringList cells{fromUtf8(row.piece.mark),   fromUtf8(row.piece.diameter),
                           fromUtf8(row.piece.length), fromUtf8(row.piece.count),
                           fromUtf8(row.shape),        fromUtf8(row.parameters)};
-        for (const std::optional<std::size_t>& column : from) {
-            cells.append(column ? fromUtf8(row.others[*column]) : QString());
+        for (qsizetype i = 0; i < otherColumns.size(); ++i) {
+            // A schedule's or a long bar's column is read into the row's own field.
+            const std::optional<plan::Field> field = formats::countOrGradeColumn(otherColumns[i]);
+            const auto member = field ? pieceField(*field) : nullptr;
+            const std::optional<std::size_t>& column = from[static_cast<std::size_t>(i)];
+            cells.append(member != nullptr ? fromUtf8(row.piece.*member)
+                         : column          ? fromUtf8(row.others[*column])
+                                           : QString());
         }
         if (!std::ranges::all_of(cells, [](const QString& c) { return formats::isBlank(c); })) {
             rows.push_back(std::move(cells));

@@ -6,19 +6,24 @@
 #include <algorithm>
 #include <set>
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace planner {
 namespace {
 
-// A wrong cell keeps a red frame when it is selected, where the selection hides its red ground.
-class ProblemFrame final : public QStyledItemDelegate {
+// A wrong cell keeps a red frame when it is selected, where the selection hides its red ground;
+// a cell with a warning an amber one. A column with choices offers them as its cell is edited.
+class CellDelegate final : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit CellDelegate(TableView* view) : QStyledItemDelegate(view), view_(view) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -27,13 +32,50 @@ public:
             return;
         }
         painter->save();
-        QPen pen(QColor(200, 0, 0));
+        const bool warning = index.data(kWarningRole).toBool();
+        QPen pen(warning ? QColor(200, 140, 0) : QColor(200, 0, 0));
         pen.setWidth(2);
         painter->setPen(pen);
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
         painter->restore();
     }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        const QStringList choices = view_->choices(index.column());
+        if (line == nullptr || choices.isEmpty()) {
+            return editor;
+        }
+        auto* completer = new QCompleter(choices, line);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        // A handful of choices: all of them in sight, the one typed so far marked.
+        completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        line->setCompleter(completer);
+        // The list as wide as its longest choice, not as the cell, which may be narrow.
+        int widest = 0;
+        for (const QString& choice : choices) {
+            widest = std::max(widest, line->fontMetrics().horizontalAdvance(choice));
+        }
+        completer->popup()->setMinimumWidth(
+            widest + line->fontMetrics().averageCharWidth() * 4 +
+            completer->popup()->verticalScrollBar()->sizeHint().width());
+        auto* self = const_cast<CellDelegate*>(this);
+        // A choice clicked is the cell's text, as a choice typed and confirmed with Enter.
+        connect(completer, qOverload<const QString&>(&QCompleter::activated), line,
+                [self, line](const QString& text) {
+                    line->setText(text);
+                    emit self->commitData(line);
+                    emit self->closeEditor(line, QAbstractItemDelegate::SubmitModelCache);
+                });
+        QTimer::singleShot(0, line, [completer] { completer->complete(); });
+        return editor;
+    }
+
+private:
+    TableView* view_;
 };
 
 } // namespace
@@ -41,7 +83,7 @@ public:
 TableView::TableView(TextTable& table, QUndoStack& stack, QWidget* parent)
     : QTableView(parent), table_(table), stack_(stack) {
     setModel(&table);
-    setItemDelegate(new ProblemFrame(this));
+    setItemDelegate(new CellDelegate(this));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -63,6 +105,11 @@ TableView::TableView(TextTable& table, QUndoStack& stack, QWidget* parent)
                                  QItemSelectionModel::ClearAndSelect);
         scrollTo(first);
     });
+}
+
+QStringList TableView::choices(int column) const {
+    const auto it = choices_.find(column);
+    return it == choices_.end() ? QStringList() : it->second;
 }
 
 bool TableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {

@@ -3,8 +3,10 @@
 #include "planner/table_clipboard.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 
+#include <QStringList>
 #include <QTableView>
 
 class QUndoStack;
@@ -29,6 +31,10 @@ public:
     void setHeaderReader(HeaderReader reader) { headerReader_ = std::move(reader); }
     // Cells of this column are not typed into: asking to edit one asks for its dialog instead.
     void setDialogColumn(int column) { dialogColumn_ = column; }
+    // The texts a cell of each column may be chosen from as it is edited (anything else may
+    // still be typed); the columns not named have none.
+    void setChoices(std::map<int, QStringList> choices) { choices_ = std::move(choices); }
+    [[nodiscard]] QStringList choices(int column) const;
 
     // The selected cells, a rectangle around them, as tab-separated lines (hidden columns left
     // out); empty when nothing is selected.
@@ -65,6 +71,7 @@ private:
     QUndoStack& stack_;
     HeaderReader headerReader_;
     int dialogColumn_ = -1;
+    std::map<int, QStringList> choices_;
 };
 
 } // namespace planner

@@ -14,6 +14,9 @@ namespace {
 // A pale red that black text stays readable on, in light and dark themes alike.
 const QColor kProblemBackground(255, 205, 205);
 const QColor kProblemText(120, 0, 0);
+// Amber, as a caution is marked on a drawing.
+const QColor kWarningBackground(255, 236, 179);
+const QColor kWarningText(90, 60, 0);
 
 } // namespace
 
@@ -116,6 +119,7 @@ void TextTable::replaceAll(QStringList headers, std::vector<Row> rows) {
         row.resize(columnCount());
     }
     problems_.clear();
+    warnings_.clear();
     endResetModel();
     emit textsChanged();
 }
@@ -137,6 +141,23 @@ QString TextTable::problem(int row, int column) const {
     return it == problems_.end() ? QString() : it->second;
 }
 
+void TextTable::setWarnings(Problems warnings) {
+    if (warnings == warnings_) {
+        return;
+    }
+    warnings_ = std::move(warnings);
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ForegroundRole, Qt::ToolTipRole,
+                          Qt::AccessibleDescriptionRole});
+    }
+}
+
+QString TextTable::warning(int row, int column) const {
+    const auto it = warnings_.find({row, column});
+    return it == warnings_.end() ? QString() : it->second;
+}
+
 int TextTable::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : dataRows() + (appendable_ ? 1 : 0);
 }
@@ -155,18 +176,30 @@ QVariant TextTable::data(const QModelIndex& index, int role) const {
         return text(index.row(), index.column());
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole: {
-        const QString why = problem(index.row(), index.column());
+        QString why = problem(index.row(), index.column());
+        if (why.isEmpty()) {
+            why = warning(index.row(), index.column());
+        }
         return why.isEmpty() ? QVariant() : QVariant(why);
     }
     case Qt::TextAlignmentRole:
         return static_cast<int>(
             Qt::AlignVCenter |
             (figures_.contains(index.column()) ? Qt::AlignRight : Qt::AlignLeft));
+    case kWarningRole:
+        return problem(index.row(), index.column()).isEmpty() &&
+               !warning(index.row(), index.column()).isEmpty();
     case Qt::BackgroundRole:
-        return problem(index.row(), index.column()).isEmpty() ? QVariant()
-                                                              : QVariant(kProblemBackground);
-    case Qt::ForegroundRole:
-        return problem(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(kProblemText);
+    case Qt::ForegroundRole: {
+        const bool background = role == Qt::BackgroundRole;
+        if (!problem(index.row(), index.column()).isEmpty()) {
+            return background ? kProblemBackground : kProblemText;
+        }
+        if (!warning(index.row(), index.column()).isEmpty()) {
+            return background ? kWarningBackground : kWarningText;
+        }
+        return {};
+    }
     default:
         return {};
     }

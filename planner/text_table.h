@@ -13,6 +13,9 @@ class QUndoStack;
 
 namespace planner {
 
+// true for a cell with a warning and no problem (TextTable::setWarnings).
+inline constexpr int kWarningRole = Qt::UserRole + 1;
+
 // A table of texts as the user typed or pasted them: the pieces, the yard offcuts, the stock
 // lengths and the settings are each one. Cells are never converted here; the checks of the
 // optimiser read them and hand back problems, which the table shows as red cells with the
@@ -56,6 +59,10 @@ public:
     using Problems = std::map<std::pair<int, int>, QString>;
     void setProblems(Problems problems);
     [[nodiscard]] QString problem(int row, int column) const;
+    // What is allowed but advised against (a lap on a thick bar): shown amber, never in the way
+    // of a run; a problem of the same cell is shown instead.
+    void setWarnings(Problems warnings);
+    [[nodiscard]] QString warning(int row, int column) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -76,6 +83,7 @@ private:
     bool appendable_;
     std::vector<Row> rows_;
     Problems problems_;
+    Problems warnings_;
     QList<int> figures_;
     QUndoStack* stack_ = nullptr;
 };

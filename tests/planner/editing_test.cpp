@@ -361,8 +361,9 @@ void EditingTest::wrongCellsAreRedWithTheirReason_data() {
     QTest::newRow("a count with a fraction") << "A,12,5800,2.5" << 3 << "根数：必须是整数";
     QTest::newRow("a count of nothing") << "A,12,5800,0" << 3 << "根数：必须大于 0";
     QTest::newRow("no diameter") << "A,,5800,4" << 1 << "直径：没有填写";
-    QTest::newRow("longer than every stock bar")
-        << "A,12,13000,4" << 2 << "长度：超过所有原材长度（12000 mm），暂不支持接长";
+    QTest::newRow("a long bar to be lapped with no grade")
+        << "A,12,13000,4" << 2
+        << "长度：绑扎搭接需要钢筋牌号（填写级别，或在“搭接长度”列写明搭接长度）";
     QTest::newRow("a shape the calculator does not have")
         << "A,12,5800,4,圆环" << 4
         << "形状：不认识“圆环”（可选 直钢筋(弯钩)、弯起钢筋、箍筋，或留空）";
