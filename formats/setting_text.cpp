@@ -232,7 +232,7 @@ SettingValue<std::int64_t> readCouplerAbove(std::string_view text) {
 }
 
 SettingValue<std::int64_t> readButtAllowance(std::string_view text) {
-    return allowance(text, plan::Field::ButtAllowance, plan::kMaxLength);
+    return allowance(text, plan::Field::ButtAllowance, plan::kMaxAllowance);
 }
 
 SettingValue<std::int64_t> readShortestSegment(std::string_view text) {

@@ -33,8 +33,9 @@ struct SettingValue {
 // The joint settings. "C30", "c30", "30" → 30 (a class of the concrete table, C20…C80;
 // another is NotANumber);
 // "一级"/"1"/"一", "二级", "三级", "四级", "非抗震"/"无"/"0" → plan::joints::Seismic; diameters as
-// the list reads them (tenths of a mm); the butt weld's allowance whole mm from 0, the shortest
-// segment above 0, both at most plan::kMaxLength; shares "25", "50%", "100 %" (only 25, 50, 100,
+// the list reads them (tenths of a mm); the butt weld's allowance whole mm from 0 up to
+// plan::kMaxAllowance, as checkList bounds it, the shortest segment above 0 up to
+// plan::kMaxLength; shares "25", "50%", "100 %" (only 25, 50, 100,
 // else ShareNotAllowed); yes/no as "是"/"否", "yes"/"no", "true"/"false", "1"/"0". Words that are
 // not the setting's are NotANumber, as elsewhere; the yes/no setting's errors name
 // plan::Field::ExtraJoint.
