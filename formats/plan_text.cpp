@@ -31,7 +31,7 @@ void appendSpliced(const plan::GroupPlan& g, QStringList& lines) {
                            .arg(QString::fromStdString(bar.mark))
                            .arg(bar.length)
                            .arg(bar.count)
-                           .arg(jointMethodName(bar.rule.method));
+                           .arg(methodName(bar.rule.method));
         const QString overlap = overlapText(bar.rule);
         if (!overlap.isEmpty()) {
             line += QStringLiteral("，") + overlap;
@@ -43,7 +43,7 @@ void appendSpliced(const plan::GroupPlan& g, QStringList& lines) {
                              .arg(segmentsText(l.segments), jointPlacesText(l.joints)));
         }
     }
-    lines.append(QStringLiteral("    接头 %1 个，搭接用钢 %2 mm").arg(g.joints).arg(g.overlapMm));
+    lines.append(QStringLiteral("    接头 %1 个，接头用钢 %2 mm").arg(g.joints).arg(g.overlapMm));
 }
 
 void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
@@ -117,7 +117,7 @@ QString planText(const plan::Plan& plan, const QString& project) {
                                   : QStringLiteral("全部最优")));
         if (hasSpliced(plan)) {
             lines.append(
-                QStringLiteral("      接头 %1 个，搭接用钢 %2 mm").arg(joints).arg(overlapMm));
+                QStringLiteral("      接头 %1 个，接头用钢 %2 mm").arg(joints).arg(overlapMm));
         }
         lines.append(massNote(plan));
     }

@@ -54,7 +54,7 @@ QStringList splicedHeader() {
             QStringLiteral("长度 (mm)"),      QStringLiteral("根数"),
             QStringLiteral("接头方式"),       QStringLiteral("搭接长度 (mm)"),
             QStringLiteral("分段（自起点）"), QStringLiteral("接头位置 (mm)"),
-            QStringLiteral("接头 (个)"),      QStringLiteral("搭接用钢 (mm)")};
+            QStringLiteral("接头 (个)"),      QStringLiteral("接头用钢 (mm)")};
 }
 
 struct SplicedTotals {
@@ -70,7 +70,7 @@ void addSpliced(const plan::GroupPlan& group, Table& table, SplicedTotals& total
             const std::int64_t joints = l.bars * static_cast<std::int64_t>(l.joints.size());
             table.rows.push_back({text(steelLabel(group)), text(QString::fromStdString(bar.mark)),
                                   whole(bar.length), whole(l.bars),
-                                  text(jointMethodName(bar.rule.method)), whole(bar.rule.overlap),
+                                  text(methodName(bar.rule.method)), whole(bar.rule.overlap),
                                   text(segmentsText(l.segments)), text(jointPlacesText(l.joints)),
                                   whole(joints), whole(joints * bar.rule.overlap)});
             totals.bars += l.bars;
@@ -124,7 +124,7 @@ Table summaryTable(const plan::Plan& plan, SummaryJoints joints) {
     // Plans without long bars keep the columns they always had.
     const bool spliced = joints == SummaryJoints::Columns && hasSpliced(plan);
     if (spliced) {
-        table.header << QStringLiteral("接头 (个)") << QStringLiteral("搭接用钢 (mm)");
+        table.header << QStringLiteral("接头 (个)") << QStringLiteral("接头用钢 (mm)");
     }
     for (const plan::GroupPlan& g : plan.groups) {
         wasteMm += g.wasteMm;
@@ -174,7 +174,7 @@ Table jointTotalsTable(const plan::Plan& plan) {
     Table table;
     table.title = QStringLiteral("接长汇总");
     table.header = {QStringLiteral("钢筋"), QStringLiteral("接长钢筋 (根)"),
-                    QStringLiteral("接头 (个)"), QStringLiteral("搭接用钢 (mm)")};
+                    QStringLiteral("接头 (个)"), QStringLiteral("接头用钢 (mm)")};
     std::int64_t bars = 0;
     std::int64_t joints = 0;
     std::int64_t overlapMm = 0;

@@ -6,22 +6,6 @@
 
 namespace formats {
 
-QString jointMethodName(plan::joints::Method method) {
-    switch (method) {
-    case plan::joints::Method::Lap:
-        return QStringLiteral("绑扎搭接");
-    case plan::joints::Method::Coupler:
-        return QStringLiteral("机械连接");
-    case plan::joints::Method::LapWeldSingle:
-        return QStringLiteral("单面搭接焊");
-    case plan::joints::Method::LapWeldDouble:
-        return QStringLiteral("双面搭接焊");
-    case plan::joints::Method::ButtWeld:
-        return QStringLiteral("对焊");
-    }
-    return {};
-}
-
 QString overlapText(const plan::joints::Rule& rule) {
     switch (rule.method) {
     case plan::joints::Method::Lap:

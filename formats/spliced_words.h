@@ -12,9 +12,6 @@
 // that the text, the sheets and the paper name a joint alike.
 namespace formats {
 
-// 绑扎搭接, 机械连接, 单面搭接焊, 双面搭接焊, 对焊.
-[[nodiscard]] QString jointMethodName(plan::joints::Method method);
-
 // What each joint of `rule` costs in length, as a cutter says it: "搭接长度 560 mm",
 // "每个接头烧损 30 mm"; empty for a coupler, whose bars meet end to end.
 [[nodiscard]] QString overlapText(const plan::joints::Rule& rule);

@@ -89,7 +89,7 @@ QString jointsText(const plan::Plan& plan) {
     if (overlapMm > 0) {
         // Within the pieces' length already: the overlaps are cut with the segments.
         // In kilograms: a few metres of overlap would be 0.00x t.
-        text += QStringLiteral("；搭接用钢 %1\u00a0mm，%2\u00a0kg（已含在下料长度内）")
+        text += QStringLiteral("；接头用钢 %1\u00a0mm，%2\u00a0kg（已含在下料长度内）")
                     .arg(overlapMm)
                     .arg(overlapKg, 0, 'f', 1);
     }

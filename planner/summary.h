@@ -12,7 +12,7 @@ namespace planner {
 [[nodiscard]] QString toBuy(const plan::Plan& plan);
 [[nodiscard]] QString verdict(const plan::Plan& plan);
 // The long bars' joints, when the plan has any: how many of each kind, and the steel their
-// overlaps take ("接长：接头 18 个（绑扎搭接 12、机械连接 6）；搭接用钢 …"); else empty.
+// overlaps take ("接长：接头 18 个（绑扎搭接 12、机械连接 6）；接头用钢 …"); else empty.
 [[nodiscard]] QString jointsText(const plan::Plan& plan);
 
 // "1.203": tonnes to the kilogram.

@@ -179,8 +179,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedText, testing::Values(
              "      2 根：KL1-1/4 6000 + KL1-1/5 12000 + KL1-1/6 7360，接头距起点 5720、17160 mm"},
     TextLine{"CouplerHasNoOverlap", splicedPlan, "    KZ1 长 15000 ×2 根，机械连接"},
     TextLine{"CouplerLayout", splicedPlan, "      2 根：KZ1/1 12000 + KZ1/2 3000，接头距起点 12000 mm"},
-    TextLine{"SteelTotals", splicedPlan, "    接头 10 个，搭接用钢 4480 mm"},
-    TextLine{"PlanTotals", splicedPlan, "      接头 10 个，搭接用钢 4480 mm"},
+    TextLine{"SteelTotals", splicedPlan, "    接头 10 个，接头用钢 4480 mm"},
+    TextLine{"PlanTotals", splicedPlan, "      接头 10 个，接头用钢 4480 mm"},
     TextLine{"BoundForTheChosenSegments", splicedPlan,
              "  用钢      132000 mm，下界（按所选分段） 132000 mm，废料 560 mm"},
     TextLine{"OptimalForTheChosenSegments", splicedPlan, "HRB400 Φ20  按所选分段最优"},
@@ -219,7 +219,7 @@ TEST(SplicedSheet, HasARowPerLayoutThenTheTotal) {
     EXPECT_EQ(table.title, q("接长"));
     EXPECT_EQ(table.header, (QStringList{q("钢筋"), q("编号"), q("长度 (mm)"), q("根数"),
                                          q("接头方式"), q("搭接长度 (mm)"), q("分段（自起点）"),
-                                         q("接头位置 (mm)"), q("接头 (个)"), q("搭接用钢 (mm)")}));
+                                         q("接头位置 (mm)"), q("接头 (个)"), q("接头用钢 (mm)")}));
     const std::vector<QStringList> want{
         {q("HRB400 Φ20"), q("KL1-1"), q("24240"), q("2"), q("绑扎搭接"), q("560"),
          q("KL1-1/1 12000 + KL1-1/2 9000 + KL1-1/3 4360"), q("11720、20160"), q("4"), q("2240")},
@@ -281,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedSummary, testing::Values(
 
 TEST(SplicedSheet, TheSummaryHeadsTheJointColumns) {
     const formats::Table table = formats::summaryTable(splicedPlan());
-    EXPECT_EQ(table.header.sliced(12), (QStringList{q("接头 (个)"), q("搭接用钢 (mm)")}));
+    EXPECT_EQ(table.header.sliced(12), (QStringList{q("接头 (个)"), q("接头用钢 (mm)")}));
     EXPECT_EQ(table.rows[2][5].text, q("按所选分段最优"));
     // Every steel proven, one only for its segments: the total does not claim more.
     plan::Plan proven;
@@ -299,7 +299,7 @@ TEST(SplicedSheet, TheJointTotalsHaveARowPerSteelWithLongBarsAndATotal) {
     plan.groups.push_back(other);
     const formats::Table table = formats::jointTotalsTable(plan);
     EXPECT_EQ(table.header,
-              (QStringList{q("钢筋"), q("接长钢筋 (根)"), q("接头 (个)"), q("搭接用钢 (mm)")}));
+              (QStringList{q("钢筋"), q("接长钢筋 (根)"), q("接头 (个)"), q("接头用钢 (mm)")}));
     const std::vector<QStringList> want{
         {q("HRB400 Φ20"), q("6"), q("10"), q("4480")},
         {q("HRB400 Φ25"), q("4"), q("8"), q("4480")},
