@@ -120,8 +120,6 @@ QString problemText(const plan::InputError& error) {
         return QStringLiteral("不能是负数");
     case plan::Problem::TooLarge:
         return QStringLiteral("超过上限（%1）").arg(limitText(field, limit));
-    case plan::Problem::LongerThanStock:
-        return QStringLiteral("超过所有原材长度（%1 mm）").arg(limit);
     case plan::Problem::NoPieces:
         return QStringLiteral("清单里没有这种钢筋（级别和直径都相同）");
     case plan::Problem::UnknownGrade:

@@ -105,7 +105,6 @@ enum class Problem {
     NotPositive,
     Negative,
     TooLarge,        // beyond the field's limit (kMaxLength, kMaxCount, …)
-    LongerThanStock, // an offcut longer than every stock length is not refused; kept for files
     NoPieces,        // offcuts of a steel that has no pieces in the list
     NoStock,         // no stock length given
     Duplicate,       // a stock length given twice
@@ -124,7 +123,7 @@ struct InputError {
     int line = 0; // the row's line; for a setting, the position in its list (1-based) or 0
     Field field = Field::Length;
     Problem problem = Problem::Empty;
-    // The limit a TooLarge value passed, or the longest stock length for LongerThanStock.
+    // The limit a TooLarge value passed.
     std::int64_t limit = 0;
     std::string text{};                        // a grade as written, for the grade problems
     std::optional<joints::JointError> joint{}; // for Problem::Joint

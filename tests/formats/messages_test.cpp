@@ -11,27 +11,22 @@ namespace {
 using plan::Field;
 using plan::Problem;
 
-constexpr Field kFields[] = {Field::Mark,          Field::Diameter,
-                             Field::Length,        Field::Count,
-                             Field::StockLength,   Field::Kerf,
-                             Field::Keep,          Field::Seconds,
-                             Field::Grade,         Field::GradeCode,
-                             Field::Elements,      Field::Total,
-                             Field::Joint,         Field::Share,
-                             Field::Lap,           Field::Zones,
-                             Field::Concrete,
-                             Field::Seismic,       Field::CouplerAbove,
-                             Field::ButtAllowance, Field::ShortestSegment,
-                             Field::LapShare,      Field::MechanicalShare,
-                             Field::ExtraJoint};
+constexpr Field kFields[] = {Field::Mark,         Field::Diameter,        Field::Length,
+                             Field::Count,        Field::StockLength,     Field::Kerf,
+                             Field::Keep,         Field::Seconds,         Field::Grade,
+                             Field::GradeCode,    Field::Elements,        Field::Total,
+                             Field::Joint,        Field::Share,           Field::Lap,
+                             Field::Zones,        Field::Concrete,        Field::Seismic,
+                             Field::CouplerAbove, Field::ButtAllowance,   Field::ShortestSegment,
+                             Field::LapShare,     Field::MechanicalShare, Field::ExtraJoint};
 // Problem::Joint has words of its own for each reason (joint_messages_test.cpp).
 constexpr Problem kProblems[] = {
-    Problem::Empty,           Problem::NotANumber,     Problem::NotWhole,
-    Problem::NotPositive,     Problem::Negative,       Problem::TooLarge,
-    Problem::LongerThanStock, Problem::NoPieces,       Problem::NoStock,
-    Problem::Duplicate,       Problem::UnknownGrade,   Problem::GradesDisagree,
-    Problem::CountsDisagree,  Problem::TotalDisagrees, Problem::UnknownJoint,
-    Problem::ShareNotAllowed, Problem::BadZone};
+    Problem::Empty,          Problem::NotANumber,     Problem::NotWhole,
+    Problem::NotPositive,    Problem::Negative,       Problem::TooLarge,
+    Problem::NoPieces,       Problem::NoStock,        Problem::Duplicate,
+    Problem::UnknownGrade,   Problem::GradesDisagree, Problem::CountsDisagree,
+    Problem::TotalDisagrees, Problem::UnknownJoint,   Problem::ShareNotAllowed,
+    Problem::BadZone};
 
 // Every problem of every field reads as "field：what is wrong", with any limit in it: a new
 // enum value without words, or a limit left out, shows here.
@@ -46,19 +41,12 @@ TEST(Describe, NamesTheFieldAndSaysWhatIsWrong) {
             const QString text = formats::describe(error);
             EXPECT_TRUE(text.startsWith(name + u'：')) << text.toStdString();
             EXPECT_GT(text.size(), name.size() + 1);
-            if (problem == Problem::TooLarge || problem == Problem::LongerThanStock) {
+            if (problem == Problem::TooLarge) {
                 EXPECT_TRUE(text.contains(u"12345") || text.contains(u"1234.5"))
                     << text.toStdString();
             }
         }
     }
-}
-
-// Long bars are joined now: an offcut longer than the stock is only named so.
-TEST(Describe, NamesTheLongestStockWithoutRefusingToJoin) {
-    const plan::InputError error{plan::Source::Offcuts, 7, Field::Length, Problem::LongerThanStock,
-                                 12000};
-    EXPECT_EQ(formats::describe(error), QStringLiteral("长度：超过所有原材长度（12000 mm）"));
 }
 
 TEST(FieldName, NamesEveryFieldApart) {
