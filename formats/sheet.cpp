@@ -52,7 +52,7 @@ void addPatterns(const plan::GroupPlan& group, Table& table) {
 QStringList splicedHeader() {
     return {QStringLiteral("钢筋"),           QStringLiteral("编号"),
             QStringLiteral("长度 (mm)"),      QStringLiteral("根数"),
-            QStringLiteral("接头方式"),       QStringLiteral("搭接长度 (mm)"),
+            QStringLiteral("接头方式"),       QStringLiteral("每个接头用钢 (mm)"),
             QStringLiteral("分段（自起点）"), QStringLiteral("接头位置 (mm)"),
             QStringLiteral("接头 (个)"),      QStringLiteral("接头用钢 (mm)")};
 }

@@ -218,7 +218,7 @@ TEST(SplicedSheet, HasARowPerLayoutThenTheTotal) {
     const formats::Table table = formats::splicedTable(splicedPlan());
     EXPECT_EQ(table.title, q("接长"));
     EXPECT_EQ(table.header, (QStringList{q("钢筋"), q("编号"), q("长度 (mm)"), q("根数"),
-                                         q("接头方式"), q("搭接长度 (mm)"), q("分段（自起点）"),
+                                         q("接头方式"), q("每个接头用钢 (mm)"), q("分段（自起点）"),
                                          q("接头位置 (mm)"), q("接头 (个)"), q("接头用钢 (mm)")}));
     const std::vector<QStringList> want{
         {q("HRB400 Φ20"), q("KL1-1"), q("24240"), q("2"), q("绑扎搭接"), q("560"),
