@@ -42,31 +42,8 @@ std::span<const KnownColumn> optionalColumns() {
 
 // The row's text a column after the six holds.
 std::string plan::PieceRow::*rowField(Column column) {
-    switch (column) {
-    case Column::Grade:
-        return &plan::PieceRow::grade;
-    case Column::Elements:
-        return &plan::PieceRow::elements;
-    case Column::Total:
-        return &plan::PieceRow::total;
-    case Column::Joint:
-        return &plan::PieceRow::joint;
-    case Column::Share:
-        return &plan::PieceRow::share;
-    case Column::Lap:
-        return &plan::PieceRow::lap;
-    case Column::Zones:
-        return &plan::PieceRow::zones;
-    case Column::Mark:
-    case Column::Diameter:
-    case Column::Length:
-    case Column::Count:
-    case Column::Shape:
-    case Column::Parameters:
-    case Column::Code:
-        break;
-    }
-    return nullptr;
+    const std::optional<plan::Field> field = optionalField(column);
+    return field ? plan::rowText(*field) : nullptr;
 }
 
 // The columns a mark is made of when a schedule has no 编号: KL1 and 1 make KL1-1, as such

@@ -279,6 +279,44 @@ void checkSettings(const Settings& s, std::vector<InputError>& errors) {
 
 } // namespace
 
+std::string PieceRow::*rowText(Field field) {
+    switch (field) {
+    case Field::Grade:
+        return &PieceRow::grade;
+    case Field::Elements:
+        return &PieceRow::elements;
+    case Field::Total:
+        return &PieceRow::total;
+    case Field::Joint:
+        return &PieceRow::joint;
+    case Field::Share:
+        return &PieceRow::share;
+    case Field::Lap:
+        return &PieceRow::lap;
+    case Field::Zones:
+        return &PieceRow::zones;
+    case Field::Mark:
+    case Field::Diameter:
+    case Field::Length:
+    case Field::Count:
+    case Field::StockLength:
+    case Field::Kerf:
+    case Field::Keep:
+    case Field::Seconds:
+    case Field::GradeCode:
+    case Field::Concrete:
+    case Field::Seismic:
+    case Field::CouplerAbove:
+    case Field::ButtAllowance:
+    case Field::ShortestSegment:
+    case Field::LapShare:
+    case Field::MechanicalShare:
+    case Field::ExtraJoint:
+        break;
+    }
+    return nullptr;
+}
+
 joints::LongBar longBarOf(const Piece& piece) {
     joints::LongBar bar;
     bar.mark = piece.mark;

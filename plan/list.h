@@ -98,6 +98,11 @@ enum class Field {
     ExtraJoint, // 允许多一个接头: its reader's errors need a name
 };
 
+// The text of a row a field is read from, for the fields after the first four (级别, 构件数,
+// 总根数 and the joints'): the one place a column or a table cell finds its member of the row.
+// Null for a field that is not a row's text.
+[[nodiscard]] std::string PieceRow::*rowText(Field field);
+
 enum class Problem {
     Empty,
     NotANumber,

@@ -64,44 +64,6 @@ QStringList pieceHeaders(const QStringList& otherColumns) {
 
 } // namespace
 
-std::string plan::PieceRow::*pieceField(plan::Field field) {
-    switch (field) {
-    case plan::Field::Grade:
-        return &plan::PieceRow::grade;
-    case plan::Field::Elements:
-        return &plan::PieceRow::elements;
-    case plan::Field::Total:
-        return &plan::PieceRow::total;
-    case plan::Field::Joint:
-        return &plan::PieceRow::joint;
-    case plan::Field::Share:
-        return &plan::PieceRow::share;
-    case plan::Field::Lap:
-        return &plan::PieceRow::lap;
-    case plan::Field::Zones:
-        return &plan::PieceRow::zones;
-    case plan::Field::Mark:
-    case plan::Field::Diameter:
-    case plan::Field::Length:
-    case plan::Field::Count:
-    case plan::Field::StockLength:
-    case plan::Field::Kerf:
-    case plan::Field::Keep:
-    case plan::Field::Seconds:
-    case plan::Field::GradeCode:
-    case plan::Field::Concrete:
-    case plan::Field::Seismic:
-    case plan::Field::CouplerAbove:
-    case plan::Field::ButtAllowance:
-    case plan::Field::ShortestSegment:
-    case plan::Field::LapShare:
-    case plan::Field::MechanicalShare:
-    case plan::Field::ExtraJoint:
-        break;
-    }
-    return nullptr;
-}
-
 ListTables::ListTables()
     : pieces(pieceHeaders({}), true), offcuts({QStringLiteral("直径"), QStringLiteral("长度 (mm)"),
                                                QStringLiteral("根数"), QStringLiteral("级别")},
@@ -214,7 +176,7 @@ ForFile toDocument(const ListTables& tables) {
         const QString& name = tables.otherColumns()[i];
         const int column = kPieceColumns + static_cast<int>(i);
         const std::optional<plan::Field> field = formats::countOrGradeColumn(name);
-        const auto member = field ? pieceField(*field) : nullptr;
+        const auto member = field ? plan::rowText(*field) : nullptr;
         const bool taken = member != nullptr && std::ranges::none_of(schedule, [&](const auto& s) {
                                return s.second == member;
                            });

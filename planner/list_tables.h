@@ -73,10 +73,6 @@ private:
     QStringList otherColumns_;
 };
 
-// The row's field a column countOrGradeColumn names (级别, 构件数, 总根数, and the joints');
-// none for a field that is not a row's text.
-[[nodiscard]] std::string plan::PieceRow::*pieceField(plan::Field field);
-
 // The document for the list file. Blank rows are left out. The settings must be valid to be
 // written; otherwise nothing, and `error` says which is wrong.
 struct ForFile {

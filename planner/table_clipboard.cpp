@@ -79,7 +79,7 @@ std::optional<Block> piecesWithHeader(const QString& text, const QStringList& ot
         for (qsizetype i = 0; i < otherColumns.size(); ++i) {
             // A schedule's or a long bar's column is read into the row's own field.
             const std::optional<plan::Field> field = formats::countOrGradeColumn(otherColumns[i]);
-            const auto member = field ? pieceField(*field) : nullptr;
+            const auto member = field ? plan::rowText(*field) : nullptr;
             const std::optional<std::size_t>& column = from[static_cast<std::size_t>(i)];
             cells.append(member != nullptr ? fromUtf8(row.piece.*member)
                          : column          ? fromUtf8(row.others[*column])
