@@ -44,6 +44,9 @@ DrawnSplice layoutSplice(const plan::joints::SplicedBar& bar, std::size_t layout
         !overlap.isEmpty()) {
         caption.append(overlap);
     }
+    if (!bar.zones.empty()) {
+        caption.append(QStringLiteral("斜线为禁止接头区"));
+    }
     if (bar.layouts.size() > 1) {
         caption.append(QStringLiteral("接法 %1/%2").arg(layout + 1).arg(bar.layouts.size()));
     }
@@ -79,6 +82,11 @@ DrawnSplice layoutSplice(const plan::joints::SplicedBar& bar, std::size_t layout
     }
     for (const std::int64_t joint : way.joints) {
         out.joints.push_back(at(joint));
+    }
+    for (const plan::joints::Zone& zone : bar.zones) {
+        out.zones.push_back(QRectF(at(zone.from), barTop,
+                                   static_cast<double>(zone.to - zone.from) * unitsPerMm,
+                                   metrics.barHeight()));
     }
     out.count = QRectF(out.bar.right() + metrics.line * 0.5, barTop,
                        metrics.count - metrics.line * 0.5, metrics.barHeight());

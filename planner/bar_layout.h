@@ -61,6 +61,7 @@ struct DrawnSplice {
     std::vector<DrawnCut> segments;
     std::vector<QRectF> overlaps; // between segments k and k + 1; empty for couplers
     std::vector<double> joints;   // x of each joint's centre
+    std::vector<QRectF> zones;    // stretches of the bar no joint may touch (禁止接头区)
     std::int64_t overlapMm = 0;   // of each joint
     QRectF count;                 // "× 4 根"
     std::int64_t bars = 0;

@@ -15,6 +15,7 @@ namespace {
 const QColor kCutFills[] = {QColor(204, 224, 245), QColor(232, 238, 212)};
 const QColor kOutline(60, 60, 60);
 const QColor kKerf(90, 90, 90);
+const QColor kZone(200, 40, 40);
 const QColor kKept(40, 120, 40);    // a remnant that goes back to the yard
 const QColor kScrap(150, 150, 150); // a remnant too short to keep
 
@@ -91,6 +92,12 @@ void paintSplice(QPainter& painter, const DrawnSplice& splice) {
         painter.drawRect(QRectF(overlap.left(), overlap.top(), overlap.width(), half));
         painter.setBrush(kCutFills[(k + 1) % 2]);
         painter.drawRect(QRectF(overlap.left(), overlap.top() + half, overlap.width(), half));
+    }
+    // The stretches no joint may touch, hatched over the segments so that both stay readable.
+    for (const QRectF& zone : splice.zones) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QBrush(kZone, Qt::BDiagPattern));
+        painter.drawRect(zone);
     }
     // Each joint's centre: a sleeve over the bar for a coupler, else a tick below the bar (the
     // caption is above it).

@@ -139,6 +139,7 @@ struct SplicedBar {
     std::int64_t count = 0;
     Rule rule;
     std::vector<Layout> layouts;
+    std::vector<Zone> zones; // the row's stretches no joint may touch, for the drawing
     int line = 0;
 
     [[nodiscard]] std::int64_t joints() const;    // all bars together

@@ -503,6 +503,7 @@ SplicedBar splice(const LongBar& bar, const Rule& rule, const std::vector<Shape>
     out.length = bar.length;
     out.count = bar.count;
     out.rule = rule;
+    out.zones = bar.zones;
     out.line = bar.line;
     const std::int64_t m = rule.sideBySide;
     const std::int64_t g = static_cast<std::int64_t>(perClass.size());

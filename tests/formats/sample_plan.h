@@ -30,7 +30,7 @@ inline plan::Plan samplePlan() {
 
     plan::GroupPlan beam;
     beam.steel = {"HRB400", 120};
-    beam.code = "C";
+    beam.code = std::string{"C"}; // moved in: g++ 12 warns falsely (-Wrestrict) on assign("C")
     beam.patterns = {
         {12000, false, 3, {{"KL1-1", 6457}, {"KL1-2", 3180}, {"KZ", 1560}}, 803, true},
         {9000, false, 1, {{"KL1-1", 6457}}, 2543, true},

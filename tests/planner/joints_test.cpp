@@ -451,11 +451,13 @@ void JointsTest::aSplicedBarIsDrawnToScale() {
 }
 
 void JointsTest::aLongRowIsPlannedAndDrawn_data() {
-    QTest::addColumn<QString>("row"); // mark, diameter, length, count, grade
+    QTest::addColumn<QString>("row"); // mark, diameter, length, count, grade, zones
     QTest::addColumn<int>("method");  // plan::joints::Method the settings give it
 
-    QTest::newRow("a lapped beam bar") << "KL1-1,20,15000,4,HRB400" << int(Method::Lap);
-    QTest::newRow("a column bar by couplers") << "KZ1-1,25,20000,6,HRB400" << int(Method::Coupler);
+    QTest::newRow("a lapped beam bar") << "KL1-1,20,15000,4,HRB400," << int(Method::Lap);
+    QTest::newRow("a column bar by couplers") << "KZ1-1,25,20000,6,HRB400," << int(Method::Coupler);
+    QTest::newRow("a beam bar kept clear of its supports")
+        << "KL2-1,20,15000,4,HRB400,0-2000;6500-8500" << int(Method::Lap);
 }
 
 void JointsTest::aLongRowIsPlannedAndDrawn() {
@@ -464,8 +466,9 @@ void JointsTest::aLongRowIsPlannedAndDrawn() {
 
     planner::ListTables& tables = window_->tables();
     const QStringList cells = row.split(u',');
-    tables.setPieceColumns({QStringLiteral("级别")},
-                           {cells.mid(0, 4) + QStringList{QString(), QString(), cells[4]}});
+    tables.setPieceColumns(
+        {QStringLiteral("级别"), QStringLiteral("禁止接头区")},
+        {cells.mid(0, 4) + QStringList{QString(), QString(), cells[4], cells[5]}});
     tables.settings.writeBlock(0, planner::kSeconds, {{QStringLiteral("2")}});
     window_->resize(1280, 800);
     window_->show();
@@ -490,9 +493,20 @@ void JointsTest::aLongRowIsPlannedAndDrawn() {
     const planner::BarSheet& sheet = window_->results()->drawing()->sheet();
     QCOMPARE(sheet.splices.size(), group.spliced.front().layouts.size());
     std::int64_t bars = 0;
+    const std::size_t zones = cells[5].isEmpty() ? 0 : cells[5].count(u';') + 1;
     for (const planner::DrawnSplice& splice : sheet.splices) {
         bars += splice.bars;
         QVERIFY(!splice.joints.empty());
+        // The zones hatched where the row puts them, and no joint's centre inside one.
+        QCOMPARE(splice.zones.size(), zones);
+        QCOMPARE(splice.captionText.contains(QStringLiteral("禁止接头区")), zones > 0);
+        for (const QRectF& zone : splice.zones) {
+            QVERIFY(zone.left() >= splice.bar.left() - 1e-6 &&
+                    zone.right() <= splice.bar.right() + 1e-6);
+            for (const double x : splice.joints) {
+                QVERIFY2(x <= zone.left() || x >= zone.right(), qPrintable(QString::number(x)));
+            }
+        }
         for (const planner::DrawnCut& segment : splice.segments) {
             QVERIFY2(cuts.contains(segment.mark), qPrintable(segment.mark));
         }
