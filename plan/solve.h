@@ -40,6 +40,8 @@ struct SearchStats {
     int repairs = 0;         // master solves repeated because Clp's answer did not hold up
     int cutRounds = 0;       // rounds of subset-row cuts at the root
     std::size_t cuts = 0;    // subset-row cuts added
+    int gomoryRounds = 0;    // rounds of Gomory's cuts over the listed patterns
+    int gomoryCuts = 0;      // Gomory's cuts added
 };
 
 struct GroupResult {

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     bool chosen = false; // a --family was given: only the families given
     bool building = false;
     bool joints = false;
-    bool steels = false; // with --joints: each steel of each list
+    bool steels = false;    // with --joints: each steel of each list
     std::string beforeFile; // figures of an earlier run to print beside these
     std::string beforeOut;  // where to append this run's figures
     for (int a = 1; a < argc; ++a) {
@@ -208,13 +208,15 @@ int main(int argc, char** argv) {
             if (verbose) {
                 std::printf(
                     "%-24s items %4zu  bound %10lld  plan %10lld  ffd %10lld  %7.3f s  %-6s"
-                    "  rounds %5d nodes %5lld columns %6zu repairs %d patterns %zu cuts %zu/%d\n",
+                    "  rounds %5d nodes %5lld columns %6zu repairs %d patterns %zu cuts %zu/%d"
+                    " gomory %d/%d\n",
                     c.name.c_str(), c.instance.items.size(), static_cast<long long>(result.bound),
                     static_cast<long long>(cost), static_cast<long long>(ffd.cost(c.instance)),
                     time, result.finish == plan::Finish::Proven ? "proven" : "gap",
                     result.stats.rounds, static_cast<long long>(result.stats.nodes),
                     result.stats.columns, result.stats.repairs, result.solution.patterns.size(),
-                    result.stats.cuts, result.stats.cutRounds);
+                    result.stats.cuts, result.stats.cutRounds, result.stats.gomoryCuts,
+                    result.stats.gomoryRounds);
                 std::fflush(stdout);
             }
         }
