@@ -5,9 +5,9 @@
 namespace plan {
 namespace {
 
-// Above this many cells of the completion table (4 bytes each) listing is not tried: filling
-// it is not interrupted, and beyond this it takes longer than a stop request may wait.
-constexpr double kMaxCells = 6e6;
+// Above this many cells of the completion table (4 bytes each, 80 MB at most) listing is not
+// tried. Filling it stops between rows when the budget runs out.
+constexpr double kMaxCells = 2e7;
 constexpr double kDualTolerance = 1e-6;
 
 class Lister {
@@ -16,8 +16,9 @@ public:
            const Budget& budget)
         : instance_(instance), profit_(profit), limit_(limit), budget_(budget) {}
 
-    // Fills best_[k][c]: the most items k… can be worth in capacity c.
-    void prepare(std::int64_t capacity) {
+    // Fills best_[k][c]: the most items k… can be worth in capacity c; false if the budget ran
+    // out first.
+    bool prepare(std::int64_t capacity) {
         n_ = instance_.items.size();
         width_ = static_cast<std::size_t>(capacity) + 1;
         // Worked out in double precision and kept in single, rounded up so that it never
@@ -27,6 +28,9 @@ public:
         std::vector<double> next(width_, 0.0);
         std::vector<double> row(width_, 0.0);
         for (std::size_t k = n_; k-- > 0;) {
+            if (budget_.expired()) {
+                return false;
+            }
             const auto w = static_cast<std::size_t>(instance_.weight(k));
             const std::int64_t bound = instance_.items[k].demand;
             for (std::size_t c = 0; c < width_; ++c) {
@@ -46,6 +50,7 @@ public:
             }
             std::swap(next, row);
         }
+        return true;
     }
 
     // Lists the contents of a bar of `capacity` worth at least `threshold`; false if too many.
@@ -122,7 +127,9 @@ std::optional<std::vector<Column>> enumerateColumns(const Instance& instance,
         p = std::max(p, 0.0);
     }
     Lister lister(instance, profit, limit, budget);
-    lister.prepare(capacity);
+    if (!lister.prepare(capacity)) {
+        return std::nullopt;
+    }
     std::vector<Column> columns;
     for (std::uint32_t s = 0; s < instance.stocks.size(); ++s) {
         if (instance.stocks[s].limited() && instance.stocks[s].available <= 0) {

@@ -3,8 +3,10 @@
 #include <ClpSimplex.hpp>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -47,7 +49,7 @@ struct Cut {
 class Prover {
 public:
     Prover(const Instance& instance, std::span<const Column> columns, std::int64_t target)
-        : columns_(columns.size()) {
+        : columns_(columns.size()), patterns_(columns) {
         std::int64_t unit = 0;
         for (const Stock& stock : instance.stocks) {
             if (stock.cost > 0) {
@@ -126,19 +128,26 @@ public:
                        starts.data(), index.data(), element.data());
     }
 
-    bool prove(const Budget& budget, GomoryStats& stats) {
+    CutOutcome settle(const Budget& budget, GomoryStats& stats) {
         lp_.dual();
         for (int round = 0;; ++round) {
             if (lp_.isProvenPrimalInfeasible()) {
-                return certify();
+                return certify() ? CutOutcome{CutOutcome::NoPlan, {}} : CutOutcome{};
             }
-            if (!lp_.isProvenOptimal() || round == kRounds || budget.expired() ||
-                lp_.numberRows() >= kMostRows) {
-                return false;
+            if (!lp_.isProvenOptimal()) {
+                return {};
+            }
+            // The cuts may leave a whole solution: a plan within the target.
+            if (auto plan = wholePlan()) {
+                return {CutOutcome::Plan, std::move(*plan)};
+            }
+            if (round == kRounds || budget.expired() || lp_.numberRows() >= kMostRows) {
+                return {};
             }
             std::vector<Cut> cuts = separate();
+            std::ranges::move(zeroHalf(), std::back_inserter(cuts));
             if (cuts.empty()) {
-                return false;
+                return {};
             }
             std::ranges::sort(cuts,
                               [](const Cut& a, const Cut& b) { return a.efficacy > b.efficacy; });
@@ -153,6 +162,38 @@ public:
     }
 
 private:
+    // The linear programme's solution as a plan when every column's value is whole and the
+    // whole values cut every piece exactly, within the yard and the target.
+    [[nodiscard]] std::optional<Solution> wholePlan() const {
+        const double* x = lp_.getColSolution();
+        std::vector<std::int64_t> count(columns_);
+        for (std::size_t j = 0; j < columns_; ++j) {
+            count[j] = std::llround(x[j]);
+            if (std::abs(x[j] - static_cast<double>(count[j])) > kIntegral || count[j] < 0) {
+                return std::nullopt;
+            }
+        }
+        // Every row, cuts aside, held in whole numbers.
+        std::vector<std::int64_t> lhs(rhs_.size(), 0);
+        for (std::size_t j = 0; j < columns_; ++j) {
+            for (const auto& [i, a] : entries_[j]) {
+                lhs[i] += a * count[j];
+            }
+        }
+        for (int i = 0; i <= costRow_; ++i) {
+            if (equality_[i] ? lhs[i] != rhs_[i] : lhs[i] > rhs_[i]) {
+                return std::nullopt;
+            }
+        }
+        Solution plan;
+        for (std::size_t j = 0; j < columns_; ++j) {
+            if (count[j] > 0) {
+                plan.patterns.push_back({patterns_[j].stock, count[j], patterns_[j].content});
+            }
+        }
+        return plan;
+    }
+
     // The cuts that the rows of the current basis give, where the basic variable is fractional.
     std::vector<Cut> separate() {
         const int m = lp_.numberRows();
@@ -226,6 +267,108 @@ private:
                 if (cut.efficacy > kViolation && seen.insert(cut.coefficients).second) {
                     cuts.push_back(std::move(cut));
                 }
+            }
+        }
+        return cuts;
+    }
+
+    // Cuts with u = ½ on a set S of rows whose right sides add up to an odd number: at the
+    // current solution x, Σ⌊a_Sj/2⌋ x_j ≤ ⌊b_S/2⌋ is violated by (1 − slack_S − Σ x_j over the
+    // columns with a_Sj odd) / 2. The rows are combined modulo 2 by Gaussian elimination, the
+    // columns with the largest x first, so that those are even in every row left; each row
+    // left is tried as it goes (Koster, Zymolka and Kutschka's heuristic for {0,½}-cuts).
+    std::vector<Cut> zeroHalf() const {
+        const int m = lp_.numberRows();
+        const double* x = lp_.getColSolution();
+        const double* activity = lp_.getRowActivity();
+        std::vector<double> slack(m, 0.0);
+        for (int i = 0; i < m; ++i) {
+            slack[i] =
+                equality_[i] ? 0.0 : std::max(0.0, static_cast<double>(rhs_[i]) - activity[i]);
+        }
+        std::vector<int> support;
+        for (std::size_t j = 0; j < columns_; ++j) {
+            if (x[j] > kIntegral) {
+                support.push_back(static_cast<int>(j));
+            }
+        }
+        std::ranges::sort(support, [&](int a, int b) { return x[a] > x[b]; });
+        const std::size_t columnWords = (support.size() + 63) / 64;
+        const std::size_t rowWords = (static_cast<std::size_t>(m) + 63) / 64;
+        struct Combination {
+            std::vector<std::uint64_t> odd;  // support columns with an odd coefficient
+            std::vector<std::uint64_t> rows; // the rows of S
+            bool oddRight = false;
+        };
+        std::vector<Combination> rows(m);
+        for (int i = 0; i < m; ++i) {
+            rows[i].odd.assign(columnWords, 0);
+            rows[i].rows.assign(rowWords, 0);
+            rows[i].rows[i / 64] |= std::uint64_t{1} << (i % 64);
+            rows[i].oddRight = (rhs_[i] % 2) != 0;
+        }
+        for (std::size_t c = 0; c < support.size(); ++c) {
+            for (const auto& [i, a] : entries_[support[c]]) {
+                if (a % 2 != 0) {
+                    rows[i].odd[c / 64] |= std::uint64_t{1} << (c % 64);
+                }
+            }
+        }
+        std::vector<bool> active(m);
+        for (int i = 0; i < m; ++i) {
+            active[i] = slack[i] < 1.0;
+        }
+        const auto has = [](const std::vector<std::uint64_t>& bits, std::size_t k) {
+            return ((bits[k / 64] >> (k % 64)) & 1U) != 0;
+        };
+        std::vector<Cut> cuts;
+        std::set<std::vector<std::uint64_t>> tried;
+        const auto tryRow = [&](const Combination& row, std::size_t from) {
+            if (!row.oddRight || tried.contains(row.rows)) {
+                return;
+            }
+            double weight = 0;
+            for (int i = 0; i < m && weight < 1.0; ++i) {
+                weight += has(row.rows, static_cast<std::size_t>(i)) ? slack[i] : 0.0;
+            }
+            for (std::size_t c = from; c < support.size() && weight < 1.0; ++c) {
+                weight += has(row.odd, c) ? x[support[c]] : 0.0;
+            }
+            if (weight > 1.0 - 1e-4) {
+                return;
+            }
+            tried.insert(row.rows);
+            std::vector<std::int64_t> u(m, 0);
+            for (int i = 0; i < m; ++i) {
+                u[i] = has(row.rows, static_cast<std::size_t>(i)) ? 1 : 0;
+            }
+            Cut cut = chvatalGomory(u, 2, x);
+            if (cut.efficacy > kViolation) {
+                cuts.push_back(std::move(cut));
+            }
+        };
+        for (std::size_t c = 0; c < support.size() && cuts.size() < kCutsPerRound; ++c) {
+            int pivot = -1;
+            for (int i = 0; i < m && pivot < 0; ++i) {
+                pivot = active[i] && has(rows[i].odd, c) ? i : -1;
+            }
+            if (pivot < 0) {
+                continue;
+            }
+            active[pivot] = false;
+            for (int i = 0; i < m; ++i) {
+                if (!active[i] || !has(rows[i].odd, c)) {
+                    continue;
+                }
+                Combination& row = rows[i];
+                for (std::size_t w = 0; w < columnWords; ++w) {
+                    row.odd[w] ^= rows[pivot].odd[w];
+                }
+                for (std::size_t w = 0; w < rowWords; ++w) {
+                    row.rows[w] ^= rows[pivot].rows[w];
+                }
+                row.oddRight = row.oddRight != rows[pivot].oddRight;
+                tryRow(row, c + 1);
             }
         }
         return cuts;
@@ -404,6 +547,7 @@ private:
     }
 
     std::size_t columns_;
+    std::span<const Column> patterns_;
     std::int64_t target_ = 0; // in units of the stock costs' common divisor
     int costRow_ = 0;
     std::vector<std::vector<std::pair<int, std::int64_t>>> entries_; // per column: (row, a)
@@ -416,11 +560,11 @@ private:
 
 } // namespace
 
-bool noPlanWithin(const Instance& instance, std::span<const Column> columns, std::int64_t target,
-                  const Budget& budget, GomoryStats* stats) {
+CutOutcome settleByCuts(const Instance& instance, std::span<const Column> columns,
+                        std::int64_t target, const Budget& budget, GomoryStats* stats) {
     GomoryStats local;
     Prover prover(instance, columns, target);
-    return prover.prove(budget, stats != nullptr ? *stats : local);
+    return prover.settle(budget, stats != nullptr ? *stats : local);
 }
 
 } // namespace plan

@@ -2,6 +2,7 @@
 
 #include "plan/instance.h"
 #include "plan/master.h"
+#include "plan/solution.h"
 #include "plan/solve.h"
 
 #include <cstdint>
@@ -11,13 +12,14 @@
 // use are listed (see enumeration.h), the question left is an integer programme with a fixed set
 // of columns: does some plan of them cut every piece exactly as wanted for at most the target?
 // Its linear programme often says yes by a few millimetres where no whole plan exists. Gomory's
-// cuts, read from the rows of the optimal basis, shave off such fractional corners round after
-// round; once the linear programme with them costs more than the target, no plan does.
+// cuts, read from the rows of the optimal basis, and {0,½}-cuts, combining rows modulo 2, shave
+// off such fractional corners round after round. Once the linear programme with them has no
+// solution, no plan within the target exists; when its solution comes out whole, it is one.
 //
-// Every cut is a Chvátal–Gomory cut Σ ⌊u·a_j⌋ x_j ≤ ⌊u·b⌋ whose multipliers u are rationals with
-// small denominators, worked out in whole numbers: a cut is valid whatever floating point did on
-// the way to it. The final bound is checked the same way, with the duals rounded to whole numbers
-// and every reduced cost that came out negative charged at the most bars the column can take.
+// Every cut is a Chvátal–Gomory cut Σ ⌊u·a_j⌋ x_j ≤ ⌊u·b⌋ whose multipliers u are rationals,
+// worked out in whole numbers: a cut is valid whatever floating point did on the way to it. The
+// final bound is checked the same way, with the duals rounded to whole numbers and every reduced
+// cost that came out negative charged at the most bars its column can take.
 namespace plan {
 
 struct GomoryStats {
@@ -25,10 +27,18 @@ struct GomoryStats {
     int cuts = 0;
 };
 
-// True when no plan costing at most `target` (mm) cuts every piece exactly as often as wanted
-// from `columns` alone. False proves nothing: the cuts may not get there within the budget.
-[[nodiscard]] bool noPlanWithin(const Instance& instance, std::span<const Column> columns,
-                                std::int64_t target, const Budget& budget,
-                                GomoryStats* stats = nullptr);
+struct CutOutcome {
+    enum Kind {
+        Unsettled, // the cuts did not get there within their rounds or the budget
+        NoPlan,    // no plan within the target cuts every piece exactly from these patterns
+        Plan,      // `plan` is one, of these patterns, within the target
+    };
+    Kind kind = Unsettled;
+    Solution plan;
+};
+
+[[nodiscard]] CutOutcome settleByCuts(const Instance& instance, std::span<const Column> columns,
+                                      std::int64_t target, const Budget& budget,
+                                      GomoryStats* stats = nullptr);
 
 } // namespace plan

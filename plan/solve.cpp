@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 
 namespace plan {
@@ -79,6 +80,32 @@ std::optional<std::vector<Column>> cheaperPatterns(const Instance& instance, con
     for (const Stock& stock : instance.stocks) {
         stockCost.push_back(static_cast<double>(stock.cost) / static_cast<double>(master.unit()));
     }
+    // On a perfect packing the linear programme's duals are far from unique, and those Clp
+    // returns can leave tens of thousands of patterns at reduced cost 0. Where every stock can be
+    // bought, pricing each piece by its length at the cheapest steel per millimetre is feasible
+    // too; when it bounds as high, its patterns at reduced cost 0 are only those without waste.
+    if (std::ranges::none_of(instance.stocks, [](const Stock& s) { return s.limited(); })) {
+        double perMm = std::numeric_limits<double>::infinity();
+        for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
+            perMm = std::min(perMm, stockCost[s] / static_cast<double>(instance.capacity(s)));
+        }
+        std::vector<double> byLength;
+        double bound = 0;
+        for (std::size_t i = 0; i < instance.items.size(); ++i) {
+            byLength.push_back(perMm * static_cast<double>(instance.weight(i)));
+            bound += byLength.back() * static_cast<double>(instance.items[i].demand);
+        }
+        bound *= static_cast<double>(master.unit());
+        if (bound >= root.dualBound - 1e-6) {
+            const std::vector<double> noStockDuals(instance.stocks.size(), 0.0);
+            if (auto listed = enumerateColumns(instance, byLength, noStockDuals, stockCost,
+                                               std::max(0.0, static_cast<double>(target) - bound) /
+                                                   static_cast<double>(master.unit()),
+                                               kEnumerationLimit, budget)) {
+                return listed;
+            }
+        }
+    }
     return enumerateColumns(instance, root.itemDuals, root.stockDuals, stockCost,
                             slack / static_cast<double>(master.unit()), kEnumerationLimit, budget);
 }
@@ -125,20 +152,27 @@ void cut(const Instance& instance, const Master& master, Incumbent& incumbent, c
     stats.cuts += cuts.cuts;
 }
 
-// The listed patterns are all a cheaper plan could use: when Gomory's cuts show that no plan of
-// them is cheaper, the plan is proven. Given a third of the time left at most, as the cuts.
-void prove(const Instance& instance, std::span<const Column> listed, Incumbent& incumbent,
-           const Budget& budget, SearchStats& stats) {
+// The listed patterns are all a cheaper plan could use: Gomory's cuts over them either show that
+// none of them makes a cheaper plan, which proves the plan, or end on a cheaper plan. Given a
+// third of the time left at most, as the cuts on the master.
+void settle(const Instance& instance, std::span<const Column> listed, Incumbent& incumbent,
+            const Budget& budget, SearchStats& stats) {
     if (incumbent.proven() || budget.expired()) {
         return;
     }
     const auto now = Budget::Clock::now();
     const auto share = std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
-    const Budget proofBudget(std::min(budget.deadline(), now + share), budget.stopToken());
+    const Budget cutBudget(std::min(budget.deadline(), now + share), budget.stopToken());
     GomoryStats gomory;
-    if (noPlanWithin(instance, listed, roundDownCost(instance, incumbent.cost() - 1), proofBudget,
-                     &gomory)) {
-        incumbent.raiseBound(incumbent.cost());
+    // A cheaper plan found, the question is asked again below it: the list still holds every
+    // pattern an even cheaper plan could use.
+    for (bool again = true; again && !incumbent.proven() && !cutBudget.expired();) {
+        CutOutcome outcome = settleByCuts(
+            instance, listed, roundDownCost(instance, incumbent.cost() - 1), cutBudget, &gomory);
+        again = outcome.kind == CutOutcome::Plan && incumbent.offer(std::move(outcome.plan));
+        if (outcome.kind == CutOutcome::NoPlan) {
+            incumbent.raiseBound(incumbent.cost());
+        }
     }
     stats.gomoryRounds += gomory.rounds;
     stats.gomoryCuts += gomory.cuts;
@@ -195,7 +229,7 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
                                                       kCoverNodes, budget)) {
                     incumbent.offer(std::move(*covered));
                 }
-                prove(instance, *listed, incumbent, budget, stats);
+                settle(instance, *listed, incumbent, budget, stats);
                 cut(instance, master, incumbent, budget, stats);
                 untilProvenOrTimeUp(exact, incumbent, budget);
                 add(stats, exact, closed);

@@ -141,13 +141,18 @@ Small small(std::uint64_t seed) {
 
 class GomoryProof : public testing::TestWithParam<std::uint64_t> {};
 
-TEST_P(GomoryProof, NeverDeniesAPlanThatExists) {
+TEST_P(GomoryProof, NeverDeniesAPlanThatExistsAndFindsOnlySoundOnes) {
     const Small s = small(GetParam());
     plan::GomoryStats stats;
-    EXPECT_FALSE(
-        plan::noPlanWithin(s.instance, s.columns, s.optimum, plan::Budget::seconds(30), &stats))
+    const plan::CutOutcome outcome =
+        plan::settleByCuts(s.instance, s.columns, s.optimum, plan::Budget::seconds(30), &stats);
+    EXPECT_NE(outcome.kind, plan::CutOutcome::NoPlan)
         << "optimum " << s.optimum << " after " << stats.rounds << " rounds, " << stats.cuts
         << " cuts";
+    if (outcome.kind == plan::CutOutcome::Plan) {
+        EXPECT_EQ(plan::check(s.instance, outcome.plan), std::nullopt);
+        EXPECT_EQ(outcome.plan.cost(s.instance), s.optimum);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, GomoryProof, testing::Range<std::uint64_t>(1, 301));
@@ -158,14 +163,30 @@ TEST(GomoryProof, ProvesThatNothingCheaperExistsWhereTheCutsAreNeeded) {
     for (std::uint64_t seed = 1; seed <= 300; ++seed) {
         const Small s = small(seed);
         plan::GomoryStats stats;
-        if (plan::noPlanWithin(s.instance, s.columns, s.optimum - 1, plan::Budget::seconds(30),
-                               &stats)) {
+        const plan::CutOutcome outcome = plan::settleByCuts(s.instance, s.columns, s.optimum - 1,
+                                                            plan::Budget::seconds(30), &stats);
+        ASSERT_NE(outcome.kind, plan::CutOutcome::Plan) << "seed " << seed;
+        if (outcome.kind == plan::CutOutcome::NoPlan) {
             ++proven;
             byCuts += stats.cuts > 0 ? 1 : 0;
         }
     }
     std::printf("%d of 300 proven below the optimum, %d of them by cuts\n", proven, byCuts);
     EXPECT_GT(byCuts, 0);
+}
+
+TEST(GomoryProof, EndsOnAWholePlanWhereTheCutsLeaveOne) {
+    int found = 0;
+    for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+        const Small s = small(seed);
+        found +=
+            plan::settleByCuts(s.instance, s.columns, s.optimum, plan::Budget::seconds(30)).kind ==
+                    plan::CutOutcome::Plan
+                ? 1
+                : 0;
+    }
+    std::printf("%d of 300 ended on a plan at the optimum\n", found);
+    EXPECT_GT(found, 0);
 }
 
 } // namespace
