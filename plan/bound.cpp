@@ -68,6 +68,16 @@ Costs costsOf(const Instance& instance) {
 
 } // namespace
 
+std::int64_t costUnit(const Instance& instance) {
+    std::int64_t unit = 0;
+    for (const Stock& stock : instance.stocks) {
+        if (stock.cost > 0) {
+            unit = std::gcd(unit, stock.cost);
+        }
+    }
+    return std::max<std::int64_t>(unit, 1);
+}
+
 std::int64_t roundUpCost(const Instance& instance, double value) {
     // The bounds come from dual prices by sums and products in double precision, whose
     // rounding stays far below a billionth: a value a hair above a whole cost must not push the

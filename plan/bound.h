@@ -18,6 +18,10 @@ namespace plan {
 // not above it (0 when none is).
 [[nodiscard]] std::int64_t roundDownCost(const Instance& instance, std::int64_t value);
 
+// The common divisor of the stock lengths' costs (1 when nothing costs anything): every plan
+// costs a multiple of it, so a programme over costs may count in these units.
+[[nodiscard]] std::int64_t costUnit(const Instance& instance);
+
 // The trivial bound: the pieces' total length, less all the offcuts that could take it.
 [[nodiscard]] std::int64_t lengthBound(const Instance& instance);
 

@@ -1,5 +1,7 @@
 #include "plan/gomory.h"
 
+#include "plan/bound.h"
+
 #include <ClpSimplex.hpp>
 #include <algorithm>
 #include <cmath>
@@ -50,13 +52,7 @@ class Prover {
 public:
     Prover(const Instance& instance, std::span<const Column> columns, std::int64_t target)
         : columns_(columns.size()), patterns_(columns) {
-        std::int64_t unit = 0;
-        for (const Stock& stock : instance.stocks) {
-            if (stock.cost > 0) {
-                unit = std::gcd(unit, stock.cost);
-            }
-        }
-        unit = std::max<std::int64_t>(unit, 1);
+        const std::int64_t unit = costUnit(instance);
         target_ = static_cast<std::int64_t>(floorDiv(target, unit));
 
         // Rows: every piece wanted exactly, every offcut length at most as often as it lies in

@@ -1,10 +1,11 @@
 #include "plan/master.h"
 
+#include "plan/bound.h"
+
 #include <ClpSimplex.hpp>
 #include <CoinHelperFunctions.hpp>
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <utility>
 
 namespace plan {
@@ -16,13 +17,7 @@ constexpr double kReducedCostTolerance = 1e-7;
 
 Master::Master(const Instance& instance)
     : instance_(instance), lp_(std::make_unique<ClpSimplex>()) {
-    unit_ = 0;
-    for (const Stock& stock : instance.stocks) {
-        if (stock.cost > 0) {
-            unit_ = std::gcd(unit_, stock.cost);
-        }
-    }
-    unit_ = std::max<std::int64_t>(unit_, 1);
+    unit_ = costUnit(instance);
 
     lp_->setLogLevel(0);
     // The coefficients are small whole numbers: scaling them only costs time at every solve.

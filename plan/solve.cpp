@@ -135,6 +135,14 @@ void untilProvenOrTimeUp(TreeSearch& search, const Incumbent& incumbent, const B
     }
 }
 
+// The time a round of cuts may take: no more than a third of the time left, and at least
+// kCutTime of it, so that the search that follows may still improve the plan.
+Budget cutShare(const Budget& budget) {
+    const auto now = Budget::Clock::now();
+    const auto share = std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
+    return Budget(std::min(budget.deadline(), now + share), budget.stopToken());
+}
+
 // A plan one bar above a bound that branching cannot raise: the cuts may. Tried once the quick
 // phases of the search have not proven the plan, and before the long ones.
 void cut(const Instance& instance, const Master& master, Incumbent& incumbent, const Budget& budget,
@@ -142,12 +150,7 @@ void cut(const Instance& instance, const Master& master, Incumbent& incumbent, c
     if (incumbent.proven() || budget.expired() || !cutsWorthTrying(instance)) {
         return;
     }
-    // No more than a third of the time left, and at least kCutTime of it: the plan may still
-    // be improved by the search that follows.
-    const auto now = Budget::Clock::now();
-    const auto share = std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
-    const Budget cutBudget(std::min(budget.deadline(), now + share), budget.stopToken());
-    const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, cutBudget);
+    const CutStats cuts = raiseBoundWithCuts(instance, master, incumbent, cutShare(budget));
     stats.cutRounds += cuts.rounds;
     stats.cuts += cuts.cuts;
 }
@@ -160,9 +163,7 @@ void settle(const Instance& instance, std::span<const Column> listed, Incumbent&
     if (incumbent.proven() || budget.expired()) {
         return;
     }
-    const auto now = Budget::Clock::now();
-    const auto share = std::max<Budget::Clock::duration>((budget.deadline() - now) / 3, kCutTime);
-    const Budget cutBudget(std::min(budget.deadline(), now + share), budget.stopToken());
+    const Budget cutBudget = cutShare(budget);
     GomoryStats gomory;
     // A cheaper plan found, the question is asked again below it: the list still holds every
     // pattern an even cheaper plan could use.
