@@ -220,7 +220,9 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
                 closed.add(*listed);
                 TreeSearch exact(instance, closed, incumbent, budget);
                 exact.close();
-                dives(exact, incumbent, budget, {0, 1, 2, 3, 4, -1});
+                // The dives alone: the complete search comes after the cover and the cuts,
+                // which settle in a second or two what it may not settle in many.
+                dives(exact, incumbent, budget, {0, 1, 2, 3, 4});
                 // A plan of these patterns alone that cuts every piece exactly: where it exists,
                 // an exact cover finds it where the linear programme's dives did not.
                 if (auto covered = incumbent.proven()
