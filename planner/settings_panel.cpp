@@ -7,6 +7,7 @@
 
 #include <QDataWidgetMapper>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -110,10 +111,16 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     grades_->setMinimumWidth(
         grades_->fontMetrics().horizontalAdvance(QStringLiteral("三级HRBF400E")) +
         grades_->fontMetrics().averageCharWidth() * 12);
-    auto* lists = new QHBoxLayout;
-    lists->addWidget(stockBox, 1);
-    lists->addWidget(offcutsBox, 2);
-    lists->addWidget(gradesBox, 1);
+    // Three tables side by side leave each too narrow for its headers: the stock lengths and
+    // the yard's offcuts share a row, the grade table has the next to itself.
+    auto* lists = new QGridLayout;
+    lists->addWidget(stockBox, 0, 0);
+    lists->addWidget(offcutsBox, 0, 1);
+    lists->addWidget(gradesBox, 1, 0, 1, 2);
+    lists->setColumnStretch(0, 1);
+    lists->setColumnStretch(1, 2);
+    lists->setRowStretch(0, 1);
+    lists->setRowStretch(1, 1);
     joints_ = new JointSettingsBox(tables.settings, this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(settingsBox);
