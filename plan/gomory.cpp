@@ -51,7 +51,7 @@ struct Cut {
 class Prover {
 public:
     Prover(const Instance& instance, std::span<const Column> columns, std::int64_t target)
-        : columns_(columns.size()), patterns_(columns) {
+        : patterns_(columns) {
         const std::int64_t unit = costUnit(instance);
         target_ = static_cast<std::int64_t>(floorDiv(target, unit));
 
@@ -73,8 +73,8 @@ public:
         rhs_.push_back(target_);
         equality_.push_back(false);
 
-        entries_.resize(columns_);
-        for (std::size_t j = 0; j < columns_; ++j) {
+        entries_.resize(patternCount());
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             const Column& column = columns[j];
             const Stock& stock = instance.stocks[column.stock];
             cost_.push_back(stock.cost / unit);
@@ -107,21 +107,21 @@ public:
         std::vector<CoinBigIndex> starts{0};
         std::vector<int> index;
         std::vector<double> element;
-        for (std::size_t j = 0; j < columns_; ++j) {
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             for (const auto& [row, a] : entries_[j]) {
                 index.push_back(row);
                 element.push_back(static_cast<double>(a));
             }
             starts.push_back(static_cast<CoinBigIndex>(index.size()));
         }
-        const std::vector<double> lower(columns_, 0.0);
-        const std::vector<double> upper(columns_, COIN_DBL_MAX);
+        const std::vector<double> lower(patternCount(), 0.0);
+        const std::vector<double> upper(patternCount(), COIN_DBL_MAX);
         std::vector<double> objective;
         for (const std::int64_t c : cost_) {
             objective.push_back(static_cast<double>(c));
         }
-        lp_.addColumns(static_cast<int>(columns_), lower.data(), upper.data(), objective.data(),
-                       starts.data(), index.data(), element.data());
+        lp_.addColumns(static_cast<int>(patternCount()), lower.data(), upper.data(),
+                       objective.data(), starts.data(), index.data(), element.data());
     }
 
     CutOutcome settle(const Budget& budget, GomoryStats& stats) {
@@ -162,8 +162,8 @@ private:
     // whole values cut every piece exactly, within the yard and the target.
     [[nodiscard]] std::optional<Solution> wholePlan() const {
         const double* x = lp_.getColSolution();
-        std::vector<std::int64_t> count(columns_);
-        for (std::size_t j = 0; j < columns_; ++j) {
+        std::vector<std::int64_t> count(patternCount());
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             count[j] = std::llround(x[j]);
             if (std::abs(x[j] - static_cast<double>(count[j])) > kIntegral || count[j] < 0) {
                 return std::nullopt;
@@ -171,7 +171,7 @@ private:
         }
         // Every row, cuts aside, held in whole numbers.
         std::vector<std::int64_t> lhs(rhs_.size(), 0);
-        for (std::size_t j = 0; j < columns_; ++j) {
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             for (const auto& [i, a] : entries_[j]) {
                 lhs[i] += a * count[j];
             }
@@ -182,7 +182,7 @@ private:
             }
         }
         Solution plan;
-        for (std::size_t j = 0; j < columns_; ++j) {
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             if (count[j] > 0) {
                 plan.patterns.push_back({patterns_[j].stock, count[j], patterns_[j].content});
             }
@@ -193,15 +193,15 @@ private:
     // The cuts that the rows of the current basis give, where the basic variable is fractional.
     std::vector<Cut> separate() {
         const int m = lp_.numberRows();
-        std::vector<int> basic; // column j, or columns_ + row for a row's slack
-        for (std::size_t j = 0; j < columns_; ++j) {
+        std::vector<int> basic; // column j, or patternCount() + row for a row's slack
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             if (lp_.getColumnStatus(static_cast<int>(j)) == ClpSimplex::basic) {
                 basic.push_back(static_cast<int>(j));
             }
         }
         for (int i = 0; i < m; ++i) {
             if (lp_.getRowStatus(i) == ClpSimplex::basic) {
-                basic.push_back(static_cast<int>(columns_) + i);
+                basic.push_back(static_cast<int>(patternCount()) + i);
             }
         }
         if (static_cast<int>(basic.size()) != m) {
@@ -212,12 +212,12 @@ private:
         std::vector<double> bt(static_cast<std::size_t>(m) * m, 0.0);
         for (int k = 0; k < m; ++k) {
             double* row = &bt[static_cast<std::size_t>(k) * m];
-            if (basic[k] < static_cast<int>(columns_)) {
+            if (basic[k] < static_cast<int>(patternCount())) {
                 for (const auto& [i, a] : entries_[basic[k]]) {
                     row[i] = static_cast<double>(a);
                 }
             } else {
-                row[basic[k] - static_cast<int>(columns_)] = 1.0;
+                row[basic[k] - static_cast<int>(patternCount())] = 1.0;
             }
         }
         std::vector<int> pivot(m);
@@ -229,10 +229,10 @@ private:
         std::vector<Cut> cuts;
         std::set<std::vector<std::pair<int, std::int64_t>>> seen;
         for (int k = 0; k < m; ++k) {
-            const double value = basic[k] < static_cast<int>(columns_)
+            const double value = basic[k] < static_cast<int>(patternCount())
                                      ? x[basic[k]]
-                                     : static_cast<double>(rhs_[basic[k] - columns_]) -
-                                           activity[basic[k] - columns_];
+                                     : static_cast<double>(rhs_[basic[k] - patternCount()]) -
+                                           activity[basic[k] - patternCount()];
             const double fraction = value - std::floor(value);
             if (fraction < kIntegral || fraction > 1 - kIntegral) {
                 continue;
@@ -283,7 +283,7 @@ private:
                 equality_[i] ? 0.0 : std::max(0.0, static_cast<double>(rhs_[i]) - activity[i]);
         }
         std::vector<int> support;
-        for (std::size_t j = 0; j < columns_; ++j) {
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             if (x[j] > kIntegral) {
                 support.push_back(static_cast<int>(j));
             }
@@ -415,7 +415,7 @@ private:
         cut.rhs = static_cast<std::int64_t>(floorDiv(ub, q));
         double lhs = 0;
         double norm = 0;
-        for (std::size_t j = 0; j < columns_; ++j) {
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             Wide ua = 0;
             for (const auto& [i, a] : entries_[j]) {
                 ua += static_cast<Wide>(u[i]) * a;
@@ -471,7 +471,7 @@ private:
             bound += static_cast<Wide>(y[i]) * rhs_[i];
         }
         const auto scale = static_cast<Wide>(kDualScale);
-        for (std::size_t j = 0; j < columns_; ++j) {
+        for (std::size_t j = 0; j < patternCount(); ++j) {
             Wide reduced = static_cast<Wide>(cost_[j]) * scale;
             for (const auto& [i, a] : entries_[j]) {
                 reduced -= static_cast<Wide>(y[i]) * a;
@@ -542,7 +542,8 @@ private:
         }
     }
 
-    std::size_t columns_;
+    [[nodiscard]] std::size_t patternCount() const { return patterns_.size(); }
+
     std::span<const Column> patterns_;
     std::int64_t target_ = 0; // in units of the stock costs' common divisor
     int costRow_ = 0;
