@@ -2,6 +2,7 @@
 
 #include "plan/bound.h"
 #include "plan/first_fit.h"
+#include "plan/fullest_first.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +15,10 @@ constexpr double kIntegral = 1e-6;
 // A path longer than this is not followed: the stack stays small, and the complete search
 // then no longer claims to have covered every plan.
 constexpr int kMaxDepth = 20'000;
+// The fullest-bar-first completion of the root's rounding: its passes, and the nodes of branch
+// and bound for each bar's content.
+constexpr int kFullestPasses = 10;
+constexpr std::int64_t kFullestBarNodes = 2'000;
 
 NodeState rootState(const Instance& instance) {
     NodeState node;
@@ -59,8 +64,10 @@ bool TreeSearch::root() {
     }
     incumbent_.raiseBound(roundUpCost(instance_, lp.bound));
     const std::vector<Fix> none;
-    offerRounding(node, none, false);
-    offerRounding(node, none, true);
+    // At the root the rounding down is worth its completion by the fullest bars first: on the
+    // long lists of a building it often meets the bound there, which then needs no dive.
+    offerRounding(node, none, false, true);
+    offerRounding(node, none, true, false);
     return true;
 }
 
@@ -99,9 +106,11 @@ Solution TreeSearch::solutionOf(const std::vector<Fix>& fixed) const {
     return solution;
 }
 
-// The master's solution rounded: down, with the pieces left over cut by first-fit decreasing,
-// or up, with what is cut twice taken out again.
-void TreeSearch::offerRounding(const NodeState& node, const std::vector<Fix>& fixed, bool up) {
+// The master's solution rounded: down, with the pieces left over cut by first-fit decreasing
+// (and, when `fullest`, also by the fullest bars first), or up, with what is cut twice taken
+// out again.
+void TreeSearch::offerRounding(const NodeState& node, const std::vector<Fix>& fixed, bool up,
+                               bool fullest) {
     Solution solution = solutionOf(fixed);
     NodeState left = node;
     const std::span<const double> x = master_.values();
@@ -123,19 +132,33 @@ void TreeSearch::offerRounding(const NodeState& node, const std::vector<Fix>& fi
             left.available[column.stock] -= count;
         }
     }
-    if (!up) {
-        Instance rest = instance_;
-        for (std::size_t i = 0; i < rest.items.size(); ++i) {
-            rest.items[i].demand = left.demand[i];
-        }
-        for (std::size_t s = 0; s < rest.stocks.size(); ++s) {
-            rest.stocks[s].available = left.available[s];
-        }
-        for (BarPattern& p : firstFitDecreasing(rest).patterns) {
-            solution.patterns.push_back(std::move(p));
-        }
+    if (up) {
+        incumbent_.offer(std::move(solution));
+        return;
     }
-    incumbent_.offer(std::move(solution));
+    Instance rest = instance_;
+    for (std::size_t i = 0; i < rest.items.size(); ++i) {
+        rest.items[i].demand = left.demand[i];
+    }
+    for (std::size_t s = 0; s < rest.stocks.size(); ++s) {
+        rest.stocks[s].available = left.available[s];
+    }
+    const auto completed = [&solution](Solution completion) {
+        Solution whole = solution;
+        for (BarPattern& p : completion.patterns) {
+            whole.patterns.push_back(std::move(p));
+        }
+        return whole;
+    };
+    incumbent_.offer(completed(firstFitDecreasing(rest)));
+    if (!fullest || incumbent_.proven()) {
+        return;
+    }
+    // The passes end once the plan meets the bound: no cheaper one exists.
+    if (auto byFullest = fullestFirst(rest, kFullestBarNodes, kFullestPasses,
+                                      incumbent_.bound() - solution.cost(instance_), budget_)) {
+        incumbent_.offer(completed(std::move(*byFullest)));
+    }
 }
 
 bool TreeSearch::explore(NodeState& node, std::vector<Fix>& fixed, std::int64_t fixedCost,
@@ -198,7 +221,7 @@ bool TreeSearch::explore(NodeState& node, std::vector<Fix>& fixed, std::int64_t 
             return !done();
         }
     }
-    offerRounding(node, fixed, false);
+    offerRounding(node, fixed, false, false);
     if (done()) {
         return false;
     }

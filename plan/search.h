@@ -48,7 +48,7 @@ private:
     // Returns false when the search must stop (the budget is spent or the bound is reached).
     bool explore(NodeState& node, std::vector<Fix>& fixed, std::int64_t fixedCost,
                  int discrepancies, int depth);
-    void offerRounding(const NodeState& node, const std::vector<Fix>& fixed, bool up);
+    void offerRounding(const NodeState& node, const std::vector<Fix>& fixed, bool up, bool fullest);
     [[nodiscard]] Solution solutionOf(const std::vector<Fix>& fixed) const;
     [[nodiscard]] bool done() const;
 
