@@ -84,7 +84,16 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              48000,
              4,
-             10}),
+             10},
+        // The values are corrected after every pass, the first included: a second pass is
+        // enough.
+        Case{"RevaluesThePiecesAfterTheFirstPass",
+             {kTwelve},
+             {{6800, 4}, {3500, 3}},
+             0,
+             48000,
+             4,
+             2}),
     [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 TEST(FullestFirst, FillsBetterThanFirstFitWhereThatLeavesItsLastBarsEmpty) {
