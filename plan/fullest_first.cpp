@@ -105,10 +105,7 @@ void correct(const Instance& instance, const Solution& solution, std::vector<dou
     std::vector<double> share(instance.items.size(), 0.0);
     std::vector<std::int64_t> counted(instance.items.size(), 0);
     for (const BarPattern& p : solution.patterns) {
-        std::int64_t filled = 0;
-        for (const auto& [item, n] : p.content) {
-            filled += instance.weight(item) * n;
-        }
+        const std::int64_t filled = used(instance, p.content);
         const Stock& stock = instance.stocks[p.stock];
         // An offcut is charged its length: wasting it is a loss too.
         const auto price = static_cast<double>(stock.cost > 0 ? stock.cost : stock.length);
