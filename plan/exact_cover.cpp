@@ -68,11 +68,14 @@ public:
                 return solutionOf();
             }
             if (!stopped_) {
-                return std::nullopt; // the whole list was searched
+                exhausted_ = true; // the whole list was searched
+                return std::nullopt;
             }
         }
         return std::nullopt;
     }
+
+    [[nodiscard]] bool exhausted() const { return exhausted_; }
 
 private:
     std::optional<Solution> solutionOf() const {
@@ -176,15 +179,39 @@ private:
     double perLength_ = 0;
     std::int64_t nodes_ = 0;
     bool stopped_ = false;
+    bool exhausted_ = false;
 };
 
 } // namespace
 
-std::optional<Solution> coverExactly(const Instance& instance, std::span<const Column> columns,
-                                     std::int64_t target, std::int64_t nodes,
-                                     const Budget& budget) {
+bool cutsExactly(const Instance& instance, std::int64_t target) {
+    if (instance.items.empty()) {
+        return false;
+    }
+    std::int64_t length = 0;
+    std::int64_t shortest = std::numeric_limits<std::int64_t>::max();
+    for (std::size_t i = 0; i < instance.items.size(); ++i) {
+        length += instance.items[i].demand * instance.weight(i);
+        shortest = std::min(shortest, instance.weight(i));
+    }
+    const auto least = static_cast<double>(length + shortest);
+    // A margin for the products in double precision: too strict only costs a proof.
+    for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
+        if (least * static_cast<double>(instance.stocks[s].cost) <=
+            static_cast<double>(target) * static_cast<double>(instance.capacity(s)) * (1 + 1e-9)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+CoverResult coverExactly(const Instance& instance, std::span<const Column> columns,
+                         std::int64_t target, std::int64_t nodes, const Budget& budget) {
     Cover cover(instance, columns, target, nodes, budget);
-    return cover.run();
+    CoverResult result;
+    result.plan = cover.run();
+    result.none = !result.plan && cover.exhausted() && cutsExactly(instance, target);
+    return result;
 }
 
 } // namespace plan

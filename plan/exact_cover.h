@@ -16,11 +16,24 @@
 // Algorithm X) finds one where the linear programme's dives keep ending a bar too high.
 namespace plan {
 
-// A plan of at most `target`, or nothing if none was found within `nodes` nodes and `budget`.
-// Finding nothing proves nothing: plans that cut a piece more often than wanted are not tried.
-[[nodiscard]] std::optional<Solution> coverExactly(const Instance& instance,
-                                                   std::span<const Column> columns,
-                                                   std::int64_t target, std::int64_t nodes,
-                                                   const Budget& budget);
+struct CoverResult {
+    std::optional<Solution> plan; // a plan of at most `target`, where one was found
+    // No plan of the listed patterns costs `target` or less: the search ran to its end, and at
+    // that cost a plan could not cut any piece more often than wanted (every bar full, or
+    // nearly). Where the list holds every pattern such a plan could use, no plan of at most
+    // `target` exists at all.
+    bool none = false;
+};
+
+// Every plan of at most `target` cuts each piece exactly as often as wanted: the pieces' length
+// and the shortest piece more cost more than `target` at every stock's price per millimetre.
+[[nodiscard]] bool cutsExactly(const Instance& instance, std::int64_t target);
+
+// A plan of at most `target` found within `nodes` nodes and `budget`. Plans that cut a piece
+// more often than wanted are not tried, so running out of plans proves something only where
+// no plan of at most `target` can cut one (cutsExactly); that is when `none` is set.
+[[nodiscard]] CoverResult coverExactly(const Instance& instance, std::span<const Column> columns,
+                                       std::int64_t target, std::int64_t nodes,
+                                       const Budget& budget);
 
 } // namespace plan

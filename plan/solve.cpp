@@ -53,9 +53,52 @@ constexpr std::int64_t kCompleteNodes = 3000;
 constexpr std::chrono::seconds kCutTime{2};
 // Nodes of the exact cover over the listed patterns.
 constexpr std::int64_t kCoverNodes = 300'000;
+// Nodes of the exact cover tried before the first dive.
+constexpr std::int64_t kEarlyCoverNodes = 2'000;
 
 // The most patterns the exact completion lists before it leaves the proof to branch and price.
 constexpr std::size_t kEnumerationLimit = 20'000;
+
+std::vector<double> stockCosts(const Instance& instance, std::int64_t unit) {
+    std::vector<double> costs;
+    for (const Stock& stock : instance.stocks) {
+        costs.push_back(static_cast<double>(stock.cost) / static_cast<double>(unit));
+    }
+    return costs;
+}
+
+// Every pattern a plan of at most `target` could use, with each piece priced by its length at
+// the cheapest steel per millimetre. Where every stock can be bought these prices are feasible
+// duals (no bar holds more than it costs) and give the length bound; the patterns they leave
+// within `target` are those with little waste. Nothing where some stock is limited, where the
+// length bound is below `atLeast` (mm), or where there are too many to list.
+std::optional<std::vector<Column>> patternsByLength(const Instance& instance, std::int64_t unit,
+                                                    std::int64_t target, double atLeast,
+                                                    const Budget& budget) {
+    if (std::ranges::any_of(instance.stocks, [](const Stock& s) { return s.limited(); })) {
+        return std::nullopt;
+    }
+    const std::vector<double> stockCost = stockCosts(instance, unit);
+    double perMm = std::numeric_limits<double>::infinity();
+    for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
+        perMm = std::min(perMm, stockCost[s] / static_cast<double>(instance.capacity(s)));
+    }
+    std::vector<double> byLength;
+    double bound = 0;
+    for (std::size_t i = 0; i < instance.items.size(); ++i) {
+        byLength.push_back(perMm * static_cast<double>(instance.weight(i)));
+        bound += byLength.back() * static_cast<double>(instance.items[i].demand);
+    }
+    bound *= static_cast<double>(unit);
+    if (bound < atLeast - 1e-6) {
+        return std::nullopt;
+    }
+    const std::vector<double> noStockDuals(instance.stocks.size(), 0.0);
+    return enumerateColumns(instance, byLength, noStockDuals, stockCost,
+                            std::max(0.0, static_cast<double>(target) - bound) /
+                                static_cast<double>(unit),
+                            kEnumerationLimit, budget);
+}
 
 // Every pattern a plan cheaper than the incumbent could use (see enumeration.h), or nothing
 // when there are too many to list. When not even the cheapest such plan can exist, the
@@ -75,39 +118,32 @@ std::optional<std::vector<Column>> cheaperPatterns(const Instance& instance, con
         incumbent.raiseBound(incumbent.cost());
         return std::nullopt;
     }
-    const double slack = std::max(0.0, static_cast<double>(target) - root.dualBound);
-    std::vector<double> stockCost;
-    for (const Stock& stock : instance.stocks) {
-        stockCost.push_back(static_cast<double>(stock.cost) / static_cast<double>(master.unit()));
-    }
     // On a perfect packing the linear programme's duals are far from unique, and those Clp
-    // returns can leave tens of thousands of patterns at reduced cost 0. Where every stock can be
-    // bought, pricing each piece by its length at the cheapest steel per millimetre is feasible
-    // too; when it bounds as high, its patterns at reduced cost 0 are only those without waste.
-    if (std::ranges::none_of(instance.stocks, [](const Stock& s) { return s.limited(); })) {
-        double perMm = std::numeric_limits<double>::infinity();
-        for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
-            perMm = std::min(perMm, stockCost[s] / static_cast<double>(instance.capacity(s)));
-        }
-        std::vector<double> byLength;
-        double bound = 0;
-        for (std::size_t i = 0; i < instance.items.size(); ++i) {
-            byLength.push_back(perMm * static_cast<double>(instance.weight(i)));
-            bound += byLength.back() * static_cast<double>(instance.items[i].demand);
-        }
-        bound *= static_cast<double>(master.unit());
-        if (bound >= root.dualBound - 1e-6) {
-            const std::vector<double> noStockDuals(instance.stocks.size(), 0.0);
-            if (auto listed = enumerateColumns(instance, byLength, noStockDuals, stockCost,
-                                               std::max(0.0, static_cast<double>(target) - bound) /
-                                                   static_cast<double>(master.unit()),
-                                               kEnumerationLimit, budget)) {
-                return listed;
-            }
-        }
+    // returns can leave tens of thousands of patterns at reduced cost 0. The pieces priced by
+    // their length, when they bound as high, leave at reduced cost 0 only those without waste.
+    if (auto listed = patternsByLength(instance, master.unit(), target, root.dualBound, budget)) {
+        return listed;
     }
-    return enumerateColumns(instance, root.itemDuals, root.stockDuals, stockCost,
+    const double slack = std::max(0.0, static_cast<double>(target) - root.dualBound);
+    return enumerateColumns(instance, root.itemDuals, root.stockDuals,
+                            stockCosts(instance, master.unit()),
                             slack / static_cast<double>(master.unit()), kEnumerationLimit, budget);
+}
+
+// A plan of at most `target` of the listed patterns alone that cuts every piece exactly, by
+// exact cover. Where such a plan would have to fill every bar, it could only be such a cover,
+// and a search that runs out raises the bound above `target`: no perfect packing exists.
+void cover(const Instance& instance, std::span<const Column> listed, Incumbent& incumbent,
+           std::int64_t target, std::int64_t nodes, const Budget& budget) {
+    if (incumbent.proven() || budget.expired() || target >= incumbent.cost()) {
+        return;
+    }
+    CoverResult covered = coverExactly(instance, listed, target, nodes, budget);
+    if (covered.plan) {
+        incumbent.offer(std::move(*covered.plan));
+    } else if (covered.none) {
+        incumbent.raiseBound(roundUpCost(instance, static_cast<double>(target + 1)));
+    }
 }
 
 // The dives with more and more second branches, then the complete search; each stops early
@@ -206,6 +242,16 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
         master.add(startingColumns(instance, firstFit));
         TreeSearch search(instance, master, incumbent, budget);
         if (search.root()) {
+            // A bound that every bar of a plan would have to fill to meet: the patterns
+            // without waste are listed and covered before any dive, briefly. That finds a
+            // perfect packing, or shows there is none where the pieces make few of them.
+            if (const std::int64_t least = incumbent.bound();
+                !incumbent.proven() && cutsExactly(instance, least)) {
+                if (const auto listed =
+                        patternsByLength(instance, master.unit(), least, 0.0, budget)) {
+                    cover(instance, *listed, incumbent, least, kEarlyCoverNodes, budget);
+                }
+            }
             // One dive first: most plans are proven by it. Then, if the patterns a cheaper plan
             // could use are few, the search goes on among those alone, where no pricing is
             // needed and a dive costs little; otherwise on the whole problem. Whatever is not
@@ -225,13 +271,8 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
                 dives(exact, incumbent, budget, {0, 1, 2, 3, 4});
                 // A plan of these patterns alone that cuts every piece exactly: where it exists,
                 // an exact cover finds it where the linear programme's dives did not.
-                if (auto covered = incumbent.proven()
-                                       ? std::nullopt
-                                       : coverExactly(instance, *listed,
-                                                      roundDownCost(instance, incumbent.cost() - 1),
-                                                      kCoverNodes, budget)) {
-                    incumbent.offer(std::move(*covered));
-                }
+                cover(instance, *listed, incumbent, roundDownCost(instance, incumbent.cost() - 1),
+                      kCoverNodes, budget);
                 settle(instance, *listed, incumbent, budget, stats);
                 cut(instance, master, incumbent, budget, stats);
                 untilProvenOrTimeUp(exact, incumbent, budget);
