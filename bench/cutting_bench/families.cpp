@@ -1,6 +1,8 @@
 #include "families.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -242,6 +244,85 @@ std::vector<Case> augmentedNonIrup(Random& random, int count) {
     }
     return cases;
 }
+
+// Non-IRUP by construction, as the "augmented non-IRUP" class is built: a small instance whose
+// optimum is a bar above its linear bound, hidden among the pieces of a perfect packing. The
+// small one is the Petersen graph's: a piece for each of its 15 edges, uv as long as p_u + p_v,
+// so that each perfect matching (five edges meeting every vertex once) fills a bar exactly, and
+// nothing else of the edges alone does (checked below). Six perfect matchings cover every edge
+// twice: half a bar of each gives the linear bound of 3 bars. Three full bars would be three
+// disjoint perfect matchings, a colouring of the edges in three colours, which the Petersen
+// graph does not have: it takes 4.
+//
+// The lengths are chosen so that no full bar mixes the two kinds: packing pieces are 4 and
+// edges 1 modulo 7, the bar 5. j packing pieces (between a quarter and a half of the bar) and
+// s edges (between an eighth and a quarter) fill a bar only if 4j + s ≡ 5 (mod 7); of those
+// pairs only (3, 0) and (0, 5) are neither too short nor too long. A plan at the bound has every
+// bar full, so it would have to cut the edges three perfect matchings to the bar: the optimum is
+// the packing's bars and four more, a bar above the bound.
+std::vector<Case> petersenNonIrup(Random& random, int count) {
+    std::vector<std::pair<int, int>> edges;
+    for (int i = 0; i < 5; ++i) {
+        edges.emplace_back(i, (i + 1) % 5);         // the outer cycle
+        edges.emplace_back(i, i + 5);               // the spokes
+        edges.emplace_back(i + 5, (i + 2) % 5 + 5); // the inner pentagram
+    }
+    constexpr std::int64_t kModulus = 7;
+    std::vector<Case> cases;
+    for (const int n : {201, 402}) {
+        // Bar 7c + 12 (5 mod 7): three packing pieces 7t + 4 whose t sum to c fill it.
+        const std::int64_t reduced = (capacityFor(n - 1) - 12) / kModulus;
+        const std::int64_t capacity = kModulus * reduced + 12;
+        for (int k = 0; k < count; ++k) {
+            std::vector<std::int64_t> sizes;
+            for (const std::int64_t t : perfectPacking(random, n - 15, reduced)) {
+                sizes.push_back(kModulus * t + 4);
+            }
+            // Vertex weights 4 mod 7 (edges 1 mod 7) summing to the bar, each between 0.08 and
+            // 0.12 of it, so that every edge lies between an eighth and a quarter.
+            std::vector<std::int64_t> weight(10);
+            for (bool found = false; !found;) {
+                const std::int64_t low = (capacity * 8 / 100 - 4) / kModulus + 1;
+                const std::int64_t high = (capacity * 12 / 100 - 4) / kModulus;
+                std::int64_t rest = (capacity - 40) / kModulus;
+                for (int v = 0; v < 9; ++v) {
+                    const std::int64_t r = uniform(random, low, high);
+                    weight[static_cast<std::size_t>(v)] = kModulus * r + 4;
+                    rest -= r;
+                }
+                weight[9] = kModulus * rest + 4;
+                found = rest >= low && rest <= high;
+                // Five edges fill the bar only if they are a perfect matching.
+                for (int mask = 0; found && mask < (1 << 15); ++mask) {
+                    if (std::popcount(static_cast<unsigned>(mask)) != 5) {
+                        continue;
+                    }
+                    std::int64_t sum = 0;
+                    std::array<int, 10> degree{};
+                    for (std::size_t e = 0; e < edges.size(); ++e) {
+                        if ((mask >> e) & 1) {
+                            const auto [u, v] = edges[e];
+                            sum += weight[static_cast<std::size_t>(u)] +
+                                   weight[static_cast<std::size_t>(v)];
+                            ++degree[static_cast<std::size_t>(u)];
+                            ++degree[static_cast<std::size_t>(v)];
+                        }
+                    }
+                    found = sum != capacity ||
+                            std::ranges::all_of(degree, [](int d) { return d == 1; });
+                }
+            }
+            for (const auto& [u, v] : edges) {
+                sizes.push_back(weight[static_cast<std::size_t>(u)] +
+                                weight[static_cast<std::size_t>(v)]);
+            }
+            std::ranges::shuffle(sizes, random);
+            cases.push_back({"petersen", label("pn%d_%d", n, k), binPacking(capacity, sizes),
+                             ((n - 15) / 3 + 4) * capacity});
+        }
+    }
+    return cases;
+}
 } // namespace
 
 std::vector<plan::PieceRow> building(std::uint64_t seed, int rows, std::int64_t pieces) {
@@ -280,7 +361,7 @@ std::vector<plan::PieceRow> building(std::uint64_t seed, int rows, std::int64_t 
 }
 
 std::vector<std::string> familyNames() {
-    return {"uniform", "triplets", "scholl", "waescher", "rebar", "ai", "ani"};
+    return {"uniform", "triplets", "scholl", "waescher", "rebar", "ai", "ani", "petersen"};
 }
 
 std::vector<Case> generate(const std::string& family, std::uint64_t seed, int count) {
@@ -305,6 +386,9 @@ std::vector<Case> generate(const std::string& family, std::uint64_t seed, int co
     }
     if (family == "ani") {
         return augmentedNonIrup(random, count > 0 ? count : 10);
+    }
+    if (family == "petersen") {
+        return petersenNonIrup(random, count > 0 ? count : 10);
     }
     throw std::invalid_argument("unknown family: " + family);
 }
