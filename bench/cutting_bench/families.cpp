@@ -247,7 +247,7 @@ std::vector<Case> augmentedNonIrup(Random& random, int count) {
 
 // Non-IRUP by construction, as the "augmented non-IRUP" class is built: a small instance whose
 // optimum is a bar above its linear bound, hidden among the pieces of a perfect packing. The
-// small one is the Petersen graph's: a piece for each of its 15 edges, uv as long as p_u + p_v,
+// small one is the Petersen graph's: a piece for each of its 15 edges, uv as long as w_u + w_v,
 // so that each perfect matching (five edges meeting every vertex once) fills a bar exactly, and
 // nothing else of the edges alone does (checked below). Six perfect matchings cover every edge
 // twice: half a bar of each gives the linear bound of 3 bars. Three full bars would be three
