@@ -113,6 +113,15 @@ std::int64_t roundDownCost(const Instance& instance, std::int64_t value) {
     return best * costs.g;
 }
 
+double cheapestPerMm(const Instance& instance) {
+    double least = std::numeric_limits<double>::infinity();
+    for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
+        least = std::min(least, static_cast<double>(instance.stocks[s].cost) /
+                                    static_cast<double>(instance.capacity(s)));
+    }
+    return least;
+}
+
 std::int64_t lengthBound(const Instance& instance) {
     // Every piece but the last in a bar takes its kerf too; the last one may not.
     double need = 0;

@@ -22,6 +22,10 @@ namespace plan {
 // costs a multiple of it, so a programme over costs may count in these units.
 [[nodiscard]] std::int64_t costUnit(const Instance& instance);
 
+// The least a millimetre of bar costs: the lowest of the stocks' costs over their capacities,
+// kerf included. Every bar costs at least this much times the length its pieces take.
+[[nodiscard]] double cheapestPerMm(const Instance& instance);
+
 // The trivial bound: the pieces' total length, less all the offcuts that could take it.
 [[nodiscard]] std::int64_t lengthBound(const Instance& instance);
 

@@ -42,11 +42,7 @@ public:
             available_.push_back(stock.limited() ? stock.available : -1);
         }
         // The least cost of a millimetre of bar, for a bound on what is left.
-        perLength_ = std::numeric_limits<double>::infinity();
-        for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
-            perLength_ = std::min(perLength_, static_cast<double>(instance.stocks[s].cost) /
-                                                  static_cast<double>(instance.capacity(s)));
-        }
+        perLength_ = cheapestPerMm(instance);
     }
 
     // Restarts with the patterns of each piece in another order: an exact cover search has a
@@ -194,15 +190,9 @@ bool cutsExactly(const Instance& instance, std::int64_t target) {
         length += instance.items[i].demand * instance.weight(i);
         shortest = std::min(shortest, instance.weight(i));
     }
-    const auto least = static_cast<double>(length + shortest);
-    // A margin for the products in double precision: too strict only costs a proof.
-    for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
-        if (least * static_cast<double>(instance.stocks[s].cost) <=
-            static_cast<double>(target) * static_cast<double>(instance.capacity(s)) * (1 + 1e-9)) {
-            return false;
-        }
-    }
-    return true;
+    // A margin for the rounding in double precision: too strict only costs a proof.
+    return static_cast<double>(length + shortest) * cheapestPerMm(instance) >
+           static_cast<double>(target) * (1 + 1e-9);
 }
 
 CoverResult coverExactly(const Instance& instance, std::span<const Column> columns,

@@ -79,10 +79,7 @@ std::optional<std::vector<Column>> patternsByLength(const Instance& instance, st
         return std::nullopt;
     }
     const std::vector<double> stockCost = stockCosts(instance, unit);
-    double perMm = std::numeric_limits<double>::infinity();
-    for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
-        perMm = std::min(perMm, stockCost[s] / static_cast<double>(instance.capacity(s)));
-    }
+    const double perMm = cheapestPerMm(instance) / static_cast<double>(unit);
     std::vector<double> byLength;
     double bound = 0;
     for (std::size_t i = 0; i < instance.items.size(); ++i) {
