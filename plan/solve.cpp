@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <initializer_list>
-#include <limits>
 #include <optional>
 
 namespace plan {

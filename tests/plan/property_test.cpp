@@ -197,4 +197,36 @@ INSTANTIATE_TEST_SUITE_P(Values, CostRounding, testing::Values(
 ), [](const auto& info) { return std::string{info.param.name}; });
 // clang-format on
 
+struct PerMm {
+    const char* name;
+    std::vector<plan::Stock> stocks;
+    std::int64_t kerf;
+    double least;
+};
+
+std::ostream& operator<<(std::ostream& out, const PerMm& p) {
+    return out << p.name;
+}
+
+class CheapestPerMm : public testing::TestWithParam<PerMm> {};
+
+// The exact cover prunes with this price and proves with it that no piece can be cut twice:
+// a price too high would prune a plan away or claim a proof that does not hold.
+TEST_P(CheapestPerMm, IsTheLowestCostOverCapacity) {
+    const plan::Instance instance =
+        plan::makeInstance({{1, 1}}, GetParam().stocks, GetParam().kerf);
+    EXPECT_DOUBLE_EQ(plan::cheapestPerMm(instance), GetParam().least);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Stocks, CheapestPerMm, testing::Values(
+    PerMm{"OneStock", {{12000, 12000, -1, false}}, 0, 1.0},
+    PerMm{"TheKerfLengthensEveryBar", {{12000, 12000, -1, false}}, 3, 12000.0 / 12003.0},
+    PerMm{"TheCheaperMillimetreWins", {{12000, 12000, -1, false}, {9000, 6000, -1, false}}, 0,
+          6000.0 / 9000.0},
+    PerMm{"NotTheShorterBar", {{12000, 9000, -1, false}, {9000, 9000, -1, false}}, 0, 0.75},
+    PerMm{"AYardOffcutIsFree", {{12000, 12000, -1, false}, {3000, 0, 2, true}}, 0, 0.0}
+), [](const auto& info) { return std::string{info.param.name}; });
+// clang-format on
+
 } // namespace
