@@ -1,6 +1,7 @@
 #include "plan/exact_cover.h"
 
 #include "plan/bound.h"
+#include "plan/first_fit.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,21 +11,41 @@ namespace plan {
 namespace {
 
 constexpr std::int64_t kCheckEvery = 1024;
-// Nodes of the first run, and at most of any run, of the restarted search.
-constexpr std::int64_t kFirstRun = 2000;
-constexpr std::int64_t kLongestRun = 50'000;
+// Nodes of a run of the restarted search: this many times the Luby sequence's term.
+constexpr std::int64_t kRunUnit = 100;
 
+// The Luby sequence 1 1 2 1 1 2 4 1 1 2 1 1 2 4 8 …, its term k ≥ 1: restarts after runs this
+// many units long waste at most a logarithmic factor on any tail the search may have (Luby,
+// Sinclair and Zuckerman).
+std::int64_t luby(std::int64_t k) {
+    for (;;) {
+        int bits = 1;
+        while ((std::int64_t{1} << bits) - 1 < k) {
+            ++bits;
+        }
+        if ((std::int64_t{1} << bits) - 1 == k) {
+            return std::int64_t{1} << (bits - 1);
+        }
+        k -= (std::int64_t{1} << (bits - 1)) - 1;
+    }
+}
+
+// Knuth's Algorithm X with counts kept as it goes: each pattern knows how many of its pieces
+// (or its offcut) it would take more of than is left, and each piece how many patterns can
+// still cut it, so that a node costs a pass over the pieces and the patterns it touches.
 class Cover {
 public:
     Cover(const Instance& instance, std::span<const Column> columns, std::int64_t target,
-          std::int64_t nodes, const Budget& budget)
+          std::int64_t nodes, std::int64_t leftOver, const Budget& budget)
         : instance_(instance), columns_(columns), target_(target), nodeLimit_(nodes),
-          budget_(budget) {
+          leaveAtMost_(leftOver), budget_(budget) {
         usedBy_.resize(instance.items.size());
+        ofStock_.resize(instance.stocks.size());
         for (std::size_t p = 0; p < columns.size(); ++p) {
             for (const auto& [item, n] : columns[p].content) {
                 usedBy_[item].push_back(p);
             }
+            ofStock_[columns[p].stock].push_back(p);
         }
         // The fullest bars first: a perfect packing is made of them.
         for (auto& list : usedBy_) {
@@ -41,26 +62,43 @@ public:
         for (const Stock& stock : instance.stocks) {
             available_.push_back(stock.limited() ? stock.available : -1);
         }
+        ways_.assign(instance.items.size(), 0);
+        leftOver_.assign(instance.items.size(), 0);
+        blocked_.assign(columns.size(), 0);
+        for (std::size_t p = 0; p < columns.size(); ++p) {
+            for (const auto& [item, n] : columns[p].content) {
+                if (static_cast<std::int64_t>(n) > residual_[item]) {
+                    ++blocked_[p];
+                }
+            }
+            if (available_[columns[p].stock] == 0) {
+                ++blocked_[p];
+            }
+            if (blocked_[p] == 0) {
+                for (const auto& entry : columns[p].content) {
+                    ++ways_[entry.first];
+                }
+            }
+        }
         // The least cost of a millimetre of bar, for a bound on what is left.
         perLength_ = cheapestPerMm(instance);
     }
 
     // Restarts with the patterns of each piece in another order: an exact cover search has a
-    // heavy tail, one unlucky early choice costs more than many short searches.
+    // heavy tail, one unlucky early choice costs more than many short searches. The first run
+    // takes the fullest bars first.
     std::optional<Solution> run() {
         std::mt19937_64 random(1);
         const std::int64_t total = nodeLimit_;
-        std::int64_t per = kFirstRun;
-        for (int attempt = 0; nodes_ < total && !budget_.expired(); ++attempt) {
-            if (attempt > 0) {
+        for (std::int64_t attempt = 1; nodes_ < total && !budget_.expired(); ++attempt) {
+            if (attempt > 1) {
                 for (auto& list : usedBy_) {
                     std::ranges::shuffle(list, random);
                 }
-                per = std::min(per * 2, kLongestRun);
             }
-            nodeLimit_ = std::min(total, nodes_ + per);
+            nodeLimit_ = std::min(total, nodes_ + kRunUnit * luby(attempt));
             stopped_ = false;
-            if (search(0)) {
+            if (search()) {
                 return solutionOf();
             }
             if (!stopped_) {
@@ -74,102 +112,178 @@ public:
     [[nodiscard]] bool exhausted() const { return exhausted_; }
 
 private:
-    std::optional<Solution> solutionOf() const {
-        {
-            Solution solution;
-            for (const std::size_t p : chosen_) {
-                solution.patterns.push_back({columns_[p].stock, 1, columns_[p].content});
-            }
-            return solution;
+    [[nodiscard]] Solution solutionOf() const {
+        Solution solution;
+        for (const std::size_t p : chosen_) {
+            solution.patterns.push_back({columns_[p].stock, 1, columns_[p].content});
         }
+        for (const BarPattern& bar : rest_.patterns) {
+            solution.patterns.push_back(bar);
+        }
+        return solution;
+    }
+
+    // The pieces left over cut by first-fit decreasing from what is left of the stock: true,
+    // with their bars in rest_, when all of it costs no more than the target.
+    bool cutLeftOver() {
+        Instance rest = instance_;
+        for (std::size_t i = 0; i < rest.items.size(); ++i) {
+            rest.items[i].demand = leftOver_[i];
+        }
+        for (std::size_t s = 0; s < rest.stocks.size(); ++s) {
+            rest.stocks[s].available = available_[s];
+        }
+        rest_ = firstFitDecreasing(rest);
+        return cost_ + rest_.cost(rest) <= target_;
+    }
+
+    // Leaves one piece of `item` over (sign +1) for first-fit, or takes that back (-1).
+    void leave(std::uint32_t item, int sign) {
+        const std::int64_t before = residual_[item];
+        residual_[item] -= sign;
+        leftOver_[item] += sign;
+        left_ -= sign * instance_.weight(item);
+        leftLength_ += sign * instance_.weight(item);
+        leftCount_ += sign;
+        changed(item, before, residual_[item], sign);
     }
 
     [[nodiscard]] std::int64_t waste(std::size_t p) const {
         return instance_.capacity(columns_[p].stock) - used(instance_, columns_[p].content);
     }
 
-    [[nodiscard]] bool fitsNow(std::size_t p) const {
-        const Column& column = columns_[p];
-        if (instance_.stocks[column.stock].limited() && available_[column.stock] <= 0) {
-            return false;
+    // One more (sign +1) or one fewer (-1) reason why pattern p cannot be cut now.
+    void block(std::size_t p, int sign) {
+        const bool was = blocked_[p] == 0;
+        blocked_[p] += sign;
+        if (was != (blocked_[p] == 0)) {
+            for (const auto& entry : columns_[p].content) {
+                ways_[entry.first] += was ? -1 : 1;
+            }
         }
-        return std::ranges::all_of(column.content, [&](const auto& entry) {
-            return static_cast<std::int64_t>(entry.second) <= residual_[entry.first];
-        });
     }
 
+    // The patterns that hold more of `item` than `from` pieces but no more than `to`: those
+    // that a change of what is left between the two blocks or frees.
+    void changed(std::uint32_t item, std::int64_t from, std::int64_t to, int sign) {
+        const std::int64_t low = std::min(from, to);
+        const std::int64_t high = std::max(from, to);
+        for (const std::size_t p : usedBy_[item]) {
+            for (const auto& [i, n] : columns_[p].content) {
+                if (i == item && static_cast<std::int64_t>(n) > low &&
+                    static_cast<std::int64_t>(n) <= high) {
+                    block(p, sign);
+                }
+            }
+        }
+    }
+
+    // Cuts one bar of pattern p (sign +1), or takes it back (-1).
     void take(std::size_t p, int sign) {
         const Column& column = columns_[p];
         for (const auto& [item, n] : column.content) {
+            const std::int64_t before = residual_[item];
             residual_[item] -= sign * static_cast<std::int64_t>(n);
             left_ -= sign * static_cast<std::int64_t>(n) * instance_.weight(item);
+            changed(item, before, residual_[item], sign);
         }
         if (instance_.stocks[column.stock].limited()) {
+            const std::int64_t before = available_[column.stock];
             available_[column.stock] -= sign;
+            if ((before == 0) != (available_[column.stock] == 0)) {
+                for (const std::size_t q : ofStock_[column.stock]) {
+                    block(q, sign);
+                }
+            }
         }
         cost_ += sign * instance_.stocks[column.stock].cost;
     }
 
-    bool search(int depth) {
+    bool search() {
         if (++nodes_ > nodeLimit_ || (nodes_ % kCheckEvery == 0 && budget_.expired())) {
             stopped_ = true;
             return false;
         }
         if (left_ == 0) {
-            return cost_ <= target_;
+            return leftCount_ == 0 ? cost_ <= target_ : cutLeftOver();
         }
-        if (static_cast<double>(cost_) + static_cast<double>(left_) * perLength_ >
+        if (static_cast<double>(cost_) + static_cast<double>(left_ + leftLength_) * perLength_ >
             static_cast<double>(target_) + 1e-6) {
             return false;
         }
-        // The piece the fewest patterns can still cut.
+        // The piece the fewest patterns can still cut, for each piece still wanted. A piece
+        // none can cut any more is left over where that is allowed, and ends the path where not.
         std::size_t pick = residual_.size();
-        std::size_t fewest = std::numeric_limits<std::size_t>::max();
         for (std::size_t i = 0; i < residual_.size(); ++i) {
             if (residual_[i] <= 0) {
                 continue;
             }
-            std::size_t ways = 0;
-            for (const std::size_t p : usedBy_[i]) {
-                if (fitsNow(p) && ++ways >= fewest) {
-                    break;
+            if (ways_[i] == 0) {
+                if (leftCount_ >= leaveAtMost_) {
+                    return false;
                 }
+                pick = i;
+                break;
             }
-            if (ways == 0) {
-                return false;
-            }
-            if (ways < fewest) {
-                fewest = ways;
+            if (pick == residual_.size() ||
+                ways_[i] * residual_[pick] < ways_[pick] * residual_[i]) {
                 pick = i;
             }
         }
+        // Each pattern in turn cuts the piece once more; once a pattern has been tried, the
+        // patterns after it are tried without it, so that no plan is searched twice. Last, the
+        // piece may be left over.
+        std::vector<std::size_t> tried;
+        bool found = false;
         for (const std::size_t p : usedBy_[pick]) {
-            if (!fitsNow(p)) {
+            if (blocked_[p] != 0) {
                 continue;
             }
             take(p, 1);
             chosen_.push_back(p);
-            if (search(depth + 1)) {
-                return true;
+            if (search()) {
+                found = true;
+                break;
             }
             chosen_.pop_back();
             take(p, -1);
             if (stopped_) {
-                return false;
+                break;
+            }
+            block(p, 1);
+            tried.push_back(p);
+        }
+        for (const std::size_t p : tried) {
+            block(p, -1);
+        }
+        if (!found && !stopped_ && leftCount_ < leaveAtMost_) {
+            const auto item = static_cast<std::uint32_t>(pick);
+            leave(item, 1);
+            found = search();
+            if (!found) {
+                leave(item, -1);
             }
         }
-        return false;
+        return found;
     }
 
     const Instance& instance_;
     std::span<const Column> columns_;
     std::int64_t target_;
     std::int64_t nodeLimit_;
+    std::int64_t leaveAtMost_; // pieces that may be left over for first-fit
     const Budget& budget_;
     std::vector<std::vector<std::size_t>> usedBy_;
+    std::vector<std::vector<std::size_t>> ofStock_;
     std::vector<std::int64_t> residual_;
     std::vector<std::int64_t> available_;
+    std::vector<std::int64_t> ways_;    // per piece: patterns that can still cut it
+    std::vector<std::int32_t> blocked_; // per pattern: why it cannot be cut now (0: it can)
     std::vector<std::size_t> chosen_;
+    std::vector<std::int64_t> leftOver_; // per piece: left over for first-fit
+    Solution rest_;                      // their bars, once a plan is found
+    std::int64_t leftLength_ = 0;
+    std::int64_t leftCount_ = 0;
     std::int64_t left_ = 0;
     std::int64_t cost_ = 0;
     double perLength_ = 0;
@@ -197,11 +311,18 @@ bool cutsExactly(const Instance& instance, std::int64_t target) {
 
 CoverResult coverExactly(const Instance& instance, std::span<const Column> columns,
                          std::int64_t target, std::int64_t nodes, const Budget& budget) {
-    Cover cover(instance, columns, target, nodes, budget);
+    Cover cover(instance, columns, target, nodes, 0, budget);
     CoverResult result;
     result.plan = cover.run();
     result.none = !result.plan && cover.exhausted() && cutsExactly(instance, target);
     return result;
+}
+
+std::optional<Solution> coverMostly(const Instance& instance, std::span<const Column> columns,
+                                    std::int64_t target, std::int64_t leftOver, std::int64_t nodes,
+                                    const Budget& budget) {
+    Cover cover(instance, columns, target, nodes, leftOver, budget);
+    return cover.run();
 }
 
 } // namespace plan

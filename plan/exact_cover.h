@@ -36,4 +36,14 @@ struct CoverResult {
                                        std::int64_t target, std::int64_t nodes,
                                        const Budget& budget);
 
+// A plan of at most `target` that cuts all but at most `leftOver` pieces with the listed
+// patterns and those by first-fit decreasing, found within `nodes` nodes and `budget`. Where
+// every bar of a perfect packing would be full but none exists, the plan a bar dearer often
+// packs nearly every piece perfectly and only a few in the extra bar: the patterns without waste
+// and a handful of pieces left over find it.
+[[nodiscard]] std::optional<Solution> coverMostly(const Instance& instance,
+                                                  std::span<const Column> columns,
+                                                  std::int64_t target, std::int64_t leftOver,
+                                                  std::int64_t nodes, const Budget& budget);
+
 } // namespace plan

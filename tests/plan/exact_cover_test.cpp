@@ -208,3 +208,74 @@ TEST(ExactCoverProof, AgreesWithExhaustiveSearchOnListsOfWholeBars) {
 }
 
 } // namespace
+
+namespace {
+
+struct MostlyCase {
+    const char* name;
+    std::vector<plan::Item> items; // lengths and demands, in bars of 100
+    std::vector<plan::Content> patterns;
+    std::int64_t targetBars;
+    std::int64_t leftOver;
+    bool found;
+};
+
+std::ostream& operator<<(std::ostream& out, const MostlyCase& c) {
+    return out << c.name;
+}
+
+class CoverMostly : public testing::TestWithParam<MostlyCase> {};
+
+TEST_P(CoverMostly, LeavesAFewPiecesToFirstFit) {
+    const MostlyCase& c = GetParam();
+    const plan::Instance instance = plan::makeInstance(c.items, {{100, 100, -1, false}});
+    std::vector<plan::Column> columns;
+    for (const plan::Content& content : c.patterns) {
+        columns.push_back({0, content});
+    }
+    const auto plan = plan::coverMostly(instance, columns, c.targetBars * 100, c.leftOver, 100'000,
+                                        plan::Budget::seconds(30));
+    ASSERT_EQ(plan.has_value(), c.found);
+    if (plan) {
+        EXPECT_FALSE(plan::check(instance, *plan));
+        EXPECT_LE(plan->cost(instance), c.targetBars * 100);
+    }
+}
+
+// Items are sorted longest first: 70(0) 60(1) 50(2) 40(3) 30(4) 20(5), and the listed patterns
+// are the two bars without waste, {60, 40} and {70, 30}.
+const std::vector<plan::Item> kSix{{60, 1}, {40, 1}, {70, 1}, {30, 1}, {50, 1}, {20, 1}};
+const std::vector<plan::Content> kTwoWhole{{{1, 1}, {3, 1}}, {{0, 1}, {4, 1}}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, CoverMostly,
+    testing::Values(
+        // 50 and 20 are in no listed pattern: they share a third bar.
+        MostlyCase{"two_left_over_in_one_bar", kSix, kTwoWhole, 3, 2, true},
+        MostlyCase{"none_may_be_left_over", kSix, kTwoWhole, 3, 0, false},
+        MostlyCase{"one_too_few_left_over", kSix, kTwoWhole, 3, 1, false},
+        // Six pieces of 270 mm cannot go in two bars.
+        MostlyCase{"under_the_pieces_length", kSix, kTwoWhole, 2, 6, false},
+        // Three pieces of 60 left over fit in two bars by their length, but take three.
+        MostlyCase{"left_over_in_more_bars_than_their_length",
+                   {{70, 1}, {60, 3}, {30, 1}},
+                   {{{0, 1}, {2, 1}}},
+                   3,
+                   3,
+                   false},
+        MostlyCase{"left_over_in_more_bars_allowed",
+                   {{70, 1}, {60, 3}, {30, 1}},
+                   {{{0, 1}, {2, 1}}},
+                   4,
+                   3,
+                   true},
+        // Either whole bar leaves the others over: {60, 40} leaves 30 and 10, which share one.
+        MostlyCase{"whole_bars_that_overlap",
+                   {{60, 1}, {40, 1}, {30, 1}, {10, 1}},
+                   {{{0, 1}, {2, 1}, {3, 1}}, {{0, 1}, {1, 1}}},
+                   2,
+                   2,
+                   true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
