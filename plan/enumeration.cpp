@@ -106,7 +106,174 @@ private:
     std::vector<Column>* out_ = nullptr;
 };
 
+// Above this many bits the table of the lengths the pieces can make is not built (32 MB).
+constexpr double kMaxBits = 2.56e8;
+
+// Which lengths the pieces k… can make together, for every k: reach[k] has bit f set when some
+// choice of them (each at most as often as wanted) takes exactly f mm. A pattern is then listed
+// by choosing, piece after piece, how many of it to cut, and never following a choice after
+// which no completion reaches the length wanted: every path ends in a pattern.
+class FillingLister {
+public:
+    FillingLister(const Instance& instance, std::size_t limit, const Budget& budget)
+        : instance_(instance), limit_(limit), budget_(budget) {}
+
+    bool prepare(std::int64_t capacity) {
+        n_ = instance_.items.size();
+        capacity_ = capacity;
+        words_ = static_cast<std::size_t>(capacity / 64 + 1);
+        reach_.assign((n_ + 1) * words_, 0);
+        reach_[n_ * words_] = 1;
+        for (std::size_t k = n_; k-- > 0;) {
+            if (budget_.expired()) {
+                return false;
+            }
+            const std::uint64_t* next = &reach_[(k + 1) * words_];
+            std::uint64_t* row = &reach_[k * words_];
+            std::copy(next, next + words_, row);
+            // Up to `most` more pieces of this length, as bundles of 1, 2, 4, … pieces: every
+            // count up to `most` is a sum of some of them, and no more.
+            const std::int64_t w = instance_.weight(k);
+            std::int64_t most = std::min(instance_.items[k].demand, capacity / w);
+            for (std::int64_t bundle = 1; most > 0; bundle *= 2) {
+                const std::int64_t take = std::min(bundle, most);
+                orShifted(row, row, static_cast<std::size_t>(take * w));
+                most -= take;
+            }
+            // Nothing past the capacity: the last word's bits beyond it stay clear.
+            row[words_ - 1] &= lastWordMask();
+        }
+        return true;
+    }
+
+    bool list(std::uint32_t stock, std::int64_t capacity, std::int64_t least,
+              std::vector<Column>& out) {
+        stock_ = stock;
+        least_ = least;
+        out_ = &out;
+        chosen_.assign(n_, 0);
+        return least > capacity || dive(0, capacity, 0);
+    }
+
+private:
+    [[nodiscard]] std::uint64_t lastWordMask() const {
+        const auto bits = static_cast<unsigned>(capacity_ % 64 + 1);
+        return bits == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
+    }
+
+    // row |= next << shift (in bits), within the row's words. `next` may be `row` itself: the
+    // words are worked from the top down, each read before it is written.
+    void orShifted(std::uint64_t* row, const std::uint64_t* next, std::size_t shift) const {
+        const std::size_t whole = shift / 64;
+        const unsigned part = shift % 64;
+        for (std::size_t i = words_; i-- > whole;) {
+            std::uint64_t v = next[i - whole] << part;
+            if (part != 0 && i > whole) {
+                v |= next[i - whole - 1] >> (64 - part);
+            }
+            row[i] |= v;
+        }
+    }
+
+    // Whether pieces k… can make some length from `low` to `high` mm.
+    [[nodiscard]] bool reaches(std::size_t k, std::int64_t low, std::int64_t high) const {
+        low = std::max<std::int64_t>(low, 0);
+        if (low > high) {
+            return false;
+        }
+        const std::uint64_t* row = &reach_[k * words_];
+        const auto first = static_cast<std::size_t>(low / 64);
+        const auto last = static_cast<std::size_t>(high / 64);
+        for (std::size_t i = first; i <= last; ++i) {
+            std::uint64_t v = row[i];
+            if (i == first) {
+                v &= ~std::uint64_t{0} << (low % 64);
+            }
+            if (i == last && high % 64 != 63) {
+                v &= (std::uint64_t{1} << (high % 64 + 1)) - 1;
+            }
+            if (v != 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool dive(std::size_t k, std::int64_t room, std::int64_t used) {
+        if (!reaches(k, least_ - used, room)) {
+            return true;
+        }
+        if (k == n_) {
+            Content content;
+            for (std::uint32_t i = 0; i < n_; ++i) {
+                if (chosen_[i] > 0) {
+                    content.emplace_back(i, chosen_[i]);
+                }
+            }
+            if (!content.empty()) {
+                out_->push_back({stock_, std::move(content)});
+            }
+            return out_->size() <= limit_ && !(out_->size() % 1024 == 0 && budget_.expired());
+        }
+        const std::int64_t w = instance_.weight(k);
+        const auto most = static_cast<std::uint32_t>(std::min(instance_.items[k].demand, room / w));
+        for (std::uint32_t m = most + 1; m-- > 0;) {
+            chosen_[k] = m;
+            if (!dive(k + 1, room - m * w, used + m * w)) {
+                return false;
+            }
+        }
+        chosen_[k] = 0;
+        return true;
+    }
+
+    const Instance& instance_;
+    std::size_t limit_;
+    const Budget& budget_;
+    std::size_t n_ = 0;
+    std::int64_t capacity_ = 0;
+    std::size_t words_ = 0;
+    std::vector<std::uint64_t> reach_;
+    std::vector<std::uint32_t> chosen_;
+    std::uint32_t stock_ = 0;
+    std::int64_t least_ = 0;
+    std::vector<Column>* out_ = nullptr;
+};
+
 } // namespace
+
+std::optional<std::vector<Column>> enumerateFilling(const Instance& instance,
+                                                    std::span<const std::int64_t> least,
+                                                    std::size_t limit, const Budget& budget) {
+    std::int64_t capacity = 0;
+    for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
+        if (least[s] <= instance.capacity(s)) {
+            capacity = std::max(capacity, instance.capacity(s));
+        }
+    }
+    std::vector<Column> columns;
+    if (capacity == 0) {
+        return columns;
+    }
+    const double bits = static_cast<double>(instance.items.size() + 1) *
+                        static_cast<double>(capacity / 64 + 1) * 64;
+    if (bits > kMaxBits) {
+        return std::nullopt;
+    }
+    FillingLister lister(instance, limit, budget);
+    if (!lister.prepare(capacity)) {
+        return std::nullopt;
+    }
+    for (std::uint32_t s = 0; s < instance.stocks.size(); ++s) {
+        if (instance.stocks[s].limited() && instance.stocks[s].available <= 0) {
+            continue;
+        }
+        if (!lister.list(s, instance.capacity(s), least[s], columns)) {
+            return std::nullopt;
+        }
+    }
+    return columns;
+}
 
 std::optional<std::vector<Column>> enumerateColumns(const Instance& instance,
                                                     std::span<const double> itemDuals,

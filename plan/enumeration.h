@@ -25,4 +25,14 @@ enumerateColumns(const Instance& instance, std::span<const double> itemDuals,
                  std::span<const double> stockDuals, std::span<const double> stockCost,
                  double slack, std::size_t limit, const Budget& budget);
 
+// Every pattern (of at most the pieces wanted) whose pieces take at least `least[s]` mm of a bar
+// of stock s, kerfs included, for every stock s; a stock whose bar cannot hold that much gives
+// none. Nothing if there are more than `limit`, if the table of the lengths the pieces can make
+// would take more memory than is reasonable, or if the budget runs out. Where pieces are priced
+// by their length, these are the patterns whose reduced cost is within a slack, found in whole
+// millimetres: a bit per length a bar can be filled to, not a price.
+[[nodiscard]] std::optional<std::vector<Column>>
+enumerateFilling(const Instance& instance, std::span<const std::int64_t> least, std::size_t limit,
+                 const Budget& budget);
+
 } // namespace plan
