@@ -44,6 +44,9 @@ std::vector<Column> startingColumns(const Instance& instance, const Solution& fi
     return columns;
 }
 
+// Products of lengths and costs, which may not fit in 64 bits.
+__extension__ using Wide = __int128;
+
 // How many nodes each phase of the search may take before the next one has its turn; the
 // phases then go round again with twice as many, until the plan is proven or the time is up.
 constexpr std::int64_t kDiveNodes = 4000;
@@ -52,8 +55,16 @@ constexpr std::int64_t kCompleteNodes = 3000;
 constexpr std::chrono::seconds kCutTime{2};
 // Nodes of the exact cover over the listed patterns.
 constexpr std::int64_t kCoverNodes = 300'000;
-// Nodes of the exact cover tried before the first dive.
-constexpr std::int64_t kEarlyCoverNodes = 2'000;
+// Nodes of the exact cover tried for a bound that asks for full bars (fewer where the patterns
+// without waste are more than kFewPatterns a piece, and then not before the root), and the share
+// of the time left it may take at most.
+constexpr std::int64_t kEarlyCoverNodes = 300'000;
+constexpr std::int64_t kDenseCoverNodes = 2'000;
+constexpr int kCoverShare = 10;
+constexpr std::size_t kFewPatterns = 16;
+// The most pieces the cover leaves over for first-fit when it looks for a plan a step above a
+// bound that no perfect packing meets.
+constexpr std::int64_t kLeftOver = 40;
 
 // The most patterns the exact completion lists before it leaves the proof to branch and price.
 constexpr std::size_t kEnumerationLimit = 20'000;
@@ -71,29 +82,49 @@ std::vector<double> stockCosts(const Instance& instance, std::int64_t unit) {
 // duals (no bar holds more than it costs) and give the length bound; the patterns they leave
 // within `target` are those with little waste. Nothing where some stock is limited, where the
 // length bound is below `atLeast` (mm), or where there are too many to list.
-std::optional<std::vector<Column>> patternsByLength(const Instance& instance, std::int64_t unit,
-                                                    std::int64_t target, double atLeast,
-                                                    const Budget& budget) {
+//
+// With the cheapest steel at cost_a for a bar holding cap_a, a bar of stock s whose pieces take
+// u mm has reduced cost cost_s − u·cost_a/cap_a, and every plan costs at least the bound W·cost_a
+// /cap_a (W: the pieces' length, kerfs included) plus the reduced costs of its bars. A plan of
+// at most `target` can therefore only hold bars with u ≥ W − (target − cost_s)·cap_a/cost_a,
+// worked out here in whole numbers, so that no pattern is lost to rounding.
+std::optional<std::vector<Column>> patternsByLength(const Instance& instance, std::int64_t target,
+                                                    double atLeast, const Budget& budget) {
     if (std::ranges::any_of(instance.stocks, [](const Stock& s) { return s.limited(); })) {
         return std::nullopt;
     }
-    const std::vector<double> stockCost = stockCosts(instance, unit);
-    const double perMm = cheapestPerMm(instance) / static_cast<double>(unit);
-    std::vector<double> byLength;
-    double bound = 0;
-    for (std::size_t i = 0; i < instance.items.size(); ++i) {
-        byLength.push_back(perMm * static_cast<double>(instance.weight(i)));
-        bound += byLength.back() * static_cast<double>(instance.items[i].demand);
+    std::size_t cheapest = 0;
+    for (std::size_t s = 1; s < instance.stocks.size(); ++s) {
+        // cost_s / cap_s < cost_a / cap_a, without dividing.
+        if (static_cast<Wide>(instance.stocks[s].cost) * instance.capacity(cheapest) <
+            static_cast<Wide>(instance.stocks[cheapest].cost) * instance.capacity(s)) {
+            cheapest = s;
+        }
     }
-    bound *= static_cast<double>(unit);
+    const std::int64_t costA = instance.stocks[cheapest].cost;
+    const std::int64_t capA = instance.capacity(cheapest);
+    if (costA <= 0) {
+        return std::nullopt;
+    }
+    Wide length = 0;
+    for (std::size_t i = 0; i < instance.items.size(); ++i) {
+        length += static_cast<Wide>(instance.weight(i)) * instance.items[i].demand;
+    }
+    const double bound =
+        static_cast<double>(length) * static_cast<double>(costA) / static_cast<double>(capA);
     if (bound < atLeast - 1e-6) {
         return std::nullopt;
     }
-    const std::vector<double> noStockDuals(instance.stocks.size(), 0.0);
-    return enumerateColumns(instance, byLength, noStockDuals, stockCost,
-                            std::max(0.0, static_cast<double>(target) - bound) /
-                                static_cast<double>(unit),
-                            kEnumerationLimit, budget);
+    std::vector<std::int64_t> least;
+    for (std::size_t s = 0; s < instance.stocks.size(); ++s) {
+        const Wide room = static_cast<Wide>(target - instance.stocks[s].cost) * capA;
+        // floor(room / costA), for room of either sign.
+        const Wide spare = room >= 0 ? room / costA : -((-room + costA - 1) / costA);
+        const Wide need = length - spare;
+        least.push_back(need > instance.capacity(s) ? instance.capacity(s) + 1
+                                                    : static_cast<std::int64_t>(need));
+    }
+    return enumerateFilling(instance, least, kEnumerationLimit, budget);
 }
 
 // Every pattern a plan cheaper than the incumbent could use (see enumeration.h), or nothing
@@ -117,7 +148,7 @@ std::optional<std::vector<Column>> cheaperPatterns(const Instance& instance, con
     // On a perfect packing the linear programme's duals are far from unique, and those Clp
     // returns can leave tens of thousands of patterns at reduced cost 0. The pieces priced by
     // their length, when they bound as high, leave at reduced cost 0 only those without waste.
-    if (auto listed = patternsByLength(instance, master.unit(), target, root.dualBound, budget)) {
+    if (auto listed = patternsByLength(instance, target, root.dualBound, budget)) {
         return listed;
     }
     const double slack = std::max(0.0, static_cast<double>(target) - root.dualBound);
@@ -139,7 +170,39 @@ void cover(const Instance& instance, std::span<const Column> listed, Incumbent& 
         incumbent.offer(std::move(*covered.plan));
     } else if (covered.none) {
         incumbent.raiseBound(roundUpCost(instance, static_cast<double>(target + 1)));
+        // The plan a step dearer, where it exists, mostly still cuts bars without waste: a few
+        // pieces left over fill the bars the step buys.
+        if (!incumbent.proven()) {
+            if (auto mostly =
+                    coverMostly(instance, listed, incumbent.bound(), kLeftOver, nodes, budget)) {
+                incumbent.offer(std::move(*mostly));
+            }
+        }
     }
+}
+
+// A bound that every bar of a plan would have to fill to meet: the patterns without waste are
+// listed and covered, briefly. That finds a perfect packing, or shows there is none where the
+// pieces make few of them. Tried for each bound once; with `fewOnly`, only where the pieces
+// make few such patterns (at most kFewPatterns a piece), as many short pieces in a long bar
+// make thousands, among which a search that can neither find a packing nor rule one out spends
+// its whole share.
+void coverWholeBars(const Instance& instance, Incumbent& incumbent, std::int64_t& tried,
+                    bool fewOnly, const Budget& budget) {
+    const std::int64_t least = incumbent.bound();
+    if (incumbent.proven() || budget.expired() || least == tried || !cutsExactly(instance, least)) {
+        return;
+    }
+    const auto listed = patternsByLength(instance, least, 0.0, budget);
+    const bool few = listed && listed->size() <= kFewPatterns * instance.items.size();
+    if (!listed || (fewOnly && !few)) {
+        return;
+    }
+    tried = least;
+    const auto now = Budget::Clock::now();
+    const Budget share(std::min(budget.deadline(), now + (budget.deadline() - now) / kCoverShare),
+                       budget.stopToken());
+    cover(instance, *listed, incumbent, least, few ? kEarlyCoverNodes : kDenseCoverNodes, share);
 }
 
 // The dives with more and more second branches, then the complete search; each stops early
@@ -233,21 +296,17 @@ GroupResult solve(const Instance& instance, const Budget& budget, const Improvem
     incumbent.offer(firstFit);
 
     SearchStats stats;
+    // Where the pieces' length alone asks for full bars, no linear programme is needed to find a
+    // perfect packing or to show that there is none.
+    std::int64_t covered = 0;
+    coverWholeBars(instance, incumbent, covered, true, budget);
     if (!incumbent.proven() && !budget.expired()) {
         Master master(instance);
         master.add(startingColumns(instance, firstFit));
         TreeSearch search(instance, master, incumbent, budget);
         if (search.root()) {
-            // A bound that every bar of a plan would have to fill to meet: the patterns
-            // without waste are listed and covered before any dive, briefly. That finds a
-            // perfect packing, or shows there is none where the pieces make few of them.
-            if (const std::int64_t least = incumbent.bound();
-                !incumbent.proven() && cutsExactly(instance, least)) {
-                if (const auto listed =
-                        patternsByLength(instance, master.unit(), least, 0.0, budget)) {
-                    cover(instance, *listed, incumbent, least, kEarlyCoverNodes, budget);
-                }
-            }
+            // The root's bound may ask for full bars where the length did not.
+            coverWholeBars(instance, incumbent, covered, false, budget);
             // One dive first: most plans are proven by it. Then, if the patterns a cheaper plan
             // could use are few, the search goes on among those alone, where no pricing is
             // needed and a dive costs little; otherwise on the whole problem. Whatever is not

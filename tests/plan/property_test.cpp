@@ -158,6 +158,46 @@ TEST_P(SmallBinPacking, OptimumAndBoundAgreeWithExhaustiveSearch) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SmallBinPacking, testing::Range<std::uint64_t>(1, 201));
 
+// Lists whose pieces add up to a whole number of bars: the search first looks for a perfect
+// packing among the patterns without waste, may show that none exists and raise the bound a
+// bar, and then looks for the plan a bar dearer with a few pieces left over. Each of these steps
+// is checked here against exhaustive search: the bound never passes the optimum.
+class SmallWholeBars : public testing::TestWithParam<std::uint64_t> {};
+
+TEST_P(SmallWholeBars, OptimumAndBoundAgreeWithExhaustiveSearch) {
+    Random random(GetParam());
+    std::vector<std::int64_t> sizes;
+    std::int64_t sum = 0;
+    while (true) {
+        sizes.clear();
+        sum = 0;
+        const auto n = uniform(random, 4, 11);
+        for (std::int64_t i = 0; i + 1 < n; ++i) {
+            sizes.push_back(uniform(random, 12, 62));
+            sum += sizes.back();
+        }
+        const std::int64_t last = (sum + 12 + 99) / 100 * 100 - sum;
+        if (last <= 62) {
+            sizes.push_back(last);
+            break;
+        }
+    }
+    std::vector<plan::Item> items;
+    for (const std::int64_t size : sizes) {
+        items.push_back({size, 1});
+    }
+    std::ranges::sort(sizes, std::greater<>{});
+    const plan::Instance instance = plan::makeInstance(items, {{100, 100, -1, false}});
+    const plan::GroupResult result = plan::solve(instance, plan::Budget::seconds(10));
+    const std::int64_t best = plan_test::leastBins(sizes, 100) * 100;
+    EXPECT_FALSE(plan::check(instance, result.solution));
+    EXPECT_EQ(result.solution.cost(instance), best);
+    EXPECT_LE(result.bound, best);
+    EXPECT_EQ(result.finish, plan::Finish::Proven);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SmallWholeBars, testing::Range<std::uint64_t>(1, 301));
+
 struct Rounding {
     const char* name;
     std::vector<std::int64_t> stocks;
