@@ -13,6 +13,7 @@ namespace {
 constexpr std::int64_t kCheckEvery = 1024;
 // Nodes of a run of the restarted search: this many times the Luby sequence's term.
 constexpr std::int64_t kRunUnit = 100;
+constexpr std::int64_t kMaxDepth = 20'000;
 
 // The Luby sequence 1 1 2 1 1 2 4 1 1 2 1 1 2 4 8 …, its term k ≥ 1: restarts after runs this
 // many units long waste at most a logarithmic factor on any tail the search may have (Luby,
@@ -200,7 +201,10 @@ private:
     }
 
     bool search() {
-        if (++nodes_ > nodeLimit_ || (nodes_ % kCheckEvery == 0 && budget_.expired())) {
+        // Each level cuts a bar or leaves a piece over: a plan of more bars than kMaxDepth is
+        // not looked for, so that the stack stays small, and nothing is then proven either.
+        if (++nodes_ > nodeLimit_ || (nodes_ % kCheckEvery == 0 && budget_.expired()) ||
+            static_cast<std::int64_t>(chosen_.size()) + leftCount_ > kMaxDepth) {
             stopped_ = true;
             return false;
         }

@@ -249,6 +249,10 @@ INSTANTIATE_TEST_SUITE_P(Lists, Extremes, testing::Values(
              {"C", "12", "5300", "1000000", 4}}, {9000, 12000}, 0, 0},
     Extreme{"ThreeHundredLengthsOnceEach", manyLengths(300), {9000, 12000}, 0, 0},
     Extreme{"WideKerf", {{"A", "20", "3000", "10", 2}}, {12000}, 3000, 5},
+    // A perfect packing of a million bars that first-fit misses: deeper than any search may go.
+    Extreme{"AMillionFullBars",
+            {{"A", "12", "4500", "1000000", 2}, {"B", "12", "4000", "1000000", 3},
+             {"C", "12", "3500", "1000000", 4}}, {12000}, 0, 1'000'000},
     Extreme{"LongStockShortPieces", {{"A", "20", "7", "500", 2}, {"B", "20", "13", "300", 3}},
             {1'000'000}, 1, 1}
 ), [](const auto& info) { return std::string{info.param.name}; });
