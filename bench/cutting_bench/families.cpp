@@ -5,6 +5,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <map>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -202,35 +204,49 @@ std::vector<std::int64_t> perfectPacking(Random& random, int n, std::int64_t cap
     return sizes;
 }
 
-std::int64_t capacityFor(int n) {
-    return n == 200 ? 20'000 : 40'000;
+// The bars of the literature's classes for their sizes: 201 or 202 pieces on 2,500, 402 or 403
+// on 10,000. Every piece is then one of about 625 (or 2,500) lengths, and each lies in some 27
+// triples that fill a bar, so that a list has many perfect packings; the linear programme has
+// even more fractional ones, among which its dives keep ending a bar short.
+std::int64_t literatureCapacity(int n) {
+    return n <= 202 ? 2'500 : 10'000;
 }
 
-// Perfect packings of 200 and 400 pieces.
-std::vector<Case> augmentedIrup(Random& random, int count) {
+// Bars about ten times as long for their pieces: each piece lies in some 4 (200 pieces) or 7
+// (400 pieces) full triples, and the packing the pieces were made from is nearly always the
+// only one. Finding it is an exact cover of the pieces by about 1,000 triples with a single
+// solution, far harder than the literature's classes.
+std::int64_t longCapacity(int n) {
+    return n <= 201 ? 20'000 : 40'000;
+}
+
+// Perfect packings of `n` pieces on bars of `capacityOf(n)`, for each n of `sizes`.
+template <typename CapacityOf>
+std::vector<Case> augmentedIrup(Random& random, int count, const char* family,
+                                std::initializer_list<int> sizes, CapacityOf capacityOf) {
     std::vector<Case> cases;
-    for (const int n : {200, 400}) {
+    for (const int n : sizes) {
         for (int k = 0; k < count; ++k) {
-            const std::int64_t capacity = capacityFor(n);
-            std::vector<std::int64_t> sizes = perfectPacking(random, n, capacity);
-            std::ranges::shuffle(sizes, random);
-            cases.push_back({"ai", label("ai%d_%d", n, k), binPacking(capacity, sizes),
+            const std::int64_t capacity = capacityOf(n);
+            std::vector<std::int64_t> sizesOf = perfectPacking(random, n, capacity);
+            std::ranges::shuffle(sizesOf, random);
+            cases.push_back({family, label("%s%d_%d", family, n, k), binPacking(capacity, sizesOf),
                              (n + 2) / 3 * capacity});
         }
     }
     return cases;
 }
 
-// After the "augmented non-IRUP" class: the same perfect packings with one piece of one bar a
-// millimetre longer and one piece of another bar a millimetre shorter. The total is still a
-// whole number of bars, so the linear bound is that number or close above it, but the packing
-// the pieces were made from no longer fits: whether another perfect packing exists is not known
-// by construction, so the benchmark reports only how far above its bound each plan ends.
-std::vector<Case> augmentedNonIrup(Random& random, int count) {
+// The long perfect packings with one piece of one bar a millimetre longer and one piece of
+// another bar a millimetre shorter. The total is still a whole number of bars, so the linear
+// bound is that number or close above it, but the packing the pieces were made from no longer
+// fits: whether another perfect packing exists is not known by construction, so the benchmark
+// reports only how far above its bound each plan ends.
+std::vector<Case> perturbed(Random& random, int count) {
     std::vector<Case> cases;
     for (const int n : {200, 400}) {
         for (int k = 0; k < count; ++k) {
-            const std::int64_t capacity = capacityFor(n);
+            const std::int64_t capacity = longCapacity(n);
             std::vector<std::int64_t> sizes = perfectPacking(random, n, capacity);
             // Pieces 0…2 are one bar and 3…5 the next; the longest of the first grows, the
             // shortest of the second shrinks, so that each stays within a quarter and a half.
@@ -239,7 +255,8 @@ std::vector<Case> augmentedNonIrup(Random& random, int count) {
             *longest += 1;
             *shortest -= 1;
             std::ranges::shuffle(sizes, random);
-            cases.push_back({"ani", label("ani%d_%d", n, k), binPacking(capacity, sizes), 0});
+            cases.push_back(
+                {"perturbed", label("perturbed%d_%d", n, k), binPacking(capacity, sizes), 0});
         }
     }
     return cases;
@@ -260,7 +277,14 @@ std::vector<Case> augmentedNonIrup(Random& random, int count) {
 // pairs only (3, 0) and (0, 5) are neither too short nor too long. A plan at the bound has every
 // bar full, so it would have to cut the edges three perfect matchings to the bar: the optimum is
 // the packing's bars and four more, a bar above the bound.
-std::vector<Case> petersenNonIrup(Random& random, int count) {
+//
+// The 15 edges and 186 or 387 packing pieces make the literature's 201 and 402. The packing's
+// lengths t, before they become 7t + 4, are a perfect packing on a bar of (capacityOf(n) − 12)
+// / 7: on the literature's bar for "ani" (17,512 and 70,012 mm in all), on 2,855 and 5,712 for
+// "petersen" (19,997 and 39,996 mm), where the 387 pieces make denser triples.
+template <typename CapacityOf>
+std::vector<Case> petersenNonIrup(Random& random, int count, const char* family, const char* prefix,
+                                  CapacityOf capacityOf) {
     std::vector<std::pair<int, int>> edges;
     for (int i = 0; i < 5; ++i) {
         edges.emplace_back(i, (i + 1) % 5);         // the outer cycle
@@ -271,7 +295,7 @@ std::vector<Case> petersenNonIrup(Random& random, int count) {
     std::vector<Case> cases;
     for (const int n : {201, 402}) {
         // Bar 7c + 12 (5 mod 7): three packing pieces 7t + 4 whose t sum to c fill it.
-        const std::int64_t reduced = (capacityFor(n - 1) - 12) / kModulus;
+        const std::int64_t reduced = (capacityOf(n) - 12) / kModulus;
         const std::int64_t capacity = kModulus * reduced + 12;
         for (int k = 0; k < count; ++k) {
             std::vector<std::int64_t> sizes;
@@ -317,7 +341,7 @@ std::vector<Case> petersenNonIrup(Random& random, int count) {
                                 weight[static_cast<std::size_t>(v)]);
             }
             std::ranges::shuffle(sizes, random);
-            cases.push_back({"petersen", label("pn%d_%d", n, k), binPacking(capacity, sizes),
+            cases.push_back({family, label("%s%d_%d", prefix, n, k), binPacking(capacity, sizes),
                              ((n - 15) / 3 + 4) * capacity});
         }
     }
@@ -361,11 +385,30 @@ std::vector<plan::PieceRow> building(std::uint64_t seed, int rows, std::int64_t 
 }
 
 std::vector<std::string> familyNames() {
-    return {"uniform", "triplets", "scholl", "waescher", "rebar", "ai", "ani", "petersen"};
+    return {"uniform", "triplets", "scholl",  "waescher", "rebar",
+            "ai",      "ani",      "ai-long", "petersen", "perturbed"};
 }
 
 std::vector<Case> generate(const std::string& family, std::uint64_t seed, int count) {
-    Random random(seed ^ std::hash<std::string>{}(family));
+    // The long packings and their twins were first called ai, petersen and ani: they still draw
+    // from those names' streams, so that a seed makes the same lists as before.
+    const std::map<std::string, std::string> formerly{{"ai-long", "ai"}, {"perturbed", "ani"}};
+    const auto renamed = formerly.find(family);
+    const std::string stream =
+        renamed != formerly.end()
+            ? renamed->second
+            : family + (family == "ai" || family == "ani" ? "-literature" : "");
+    Random random(seed ^ std::hash<std::string>{}(stream));
+    const auto literature = [](int n) {
+        return literatureCapacity(n);
+    };
+    const auto longer = [](int n) {
+        return longCapacity(n);
+    };
+    // The packing's lengths are seven times those of a packing on the literature's bar, plus 4.
+    const auto sevenfold = [](int n) {
+        return 7 * literatureCapacity(n) + 12;
+    };
     if (family == "uniform") {
         return uniformItems(random, count > 0 ? count : 20);
     }
@@ -382,13 +425,19 @@ std::vector<Case> generate(const std::string& family, std::uint64_t seed, int co
         return rebar(random, count > 0 ? count : 200);
     }
     if (family == "ai") {
-        return augmentedIrup(random, count > 0 ? count : 10);
+        return augmentedIrup(random, count > 0 ? count : 10, "ai", {201, 402}, literature);
     }
     if (family == "ani") {
-        return augmentedNonIrup(random, count > 0 ? count : 10);
+        return petersenNonIrup(random, count > 0 ? count : 10, "ani", "ani", sevenfold);
+    }
+    if (family == "ai-long") {
+        return augmentedIrup(random, count > 0 ? count : 10, "ai-long", {200, 400}, longer);
     }
     if (family == "petersen") {
-        return petersenNonIrup(random, count > 0 ? count : 10);
+        return petersenNonIrup(random, count > 0 ? count : 10, "petersen", "pn", longer);
+    }
+    if (family == "perturbed") {
+        return perturbed(random, count > 0 ? count : 10);
     }
     throw std::invalid_argument("unknown family: " + family);
 }
