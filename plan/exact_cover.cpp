@@ -13,7 +13,7 @@ namespace {
 constexpr std::int64_t kCheckEvery = 1024;
 // Nodes of a run of the restarted search: this many times the Luby sequence's term.
 constexpr std::int64_t kRunUnit = 100;
-constexpr std::int64_t kMaxDepth = 20'000;
+constexpr std::int64_t kMaxDepth = 5'000;
 
 // The Luby sequence 1 1 2 1 1 2 4 1 1 2 1 1 2 4 8 …, its term k ≥ 1: restarts after runs this
 // many units long waste at most a logarithmic factor on any tail the search may have (Luby,
@@ -115,8 +115,8 @@ public:
 private:
     [[nodiscard]] Solution solutionOf() const {
         Solution solution;
-        for (const std::size_t p : chosen_) {
-            solution.patterns.push_back({columns_[p].stock, 1, columns_[p].content});
+        for (const auto& [p, bars] : chosen_) {
+            solution.patterns.push_back({columns_[p].stock, bars, columns_[p].content});
         }
         for (const BarPattern& bar : rest_.patterns) {
             solution.patterns.push_back(bar);
@@ -179,30 +179,44 @@ private:
         }
     }
 
-    // Cuts one bar of pattern p (sign +1), or takes it back (-1).
-    void take(std::size_t p, int sign) {
+    // Cuts `bars` bars of pattern p (sign +1), or takes them back (-1).
+    void take(std::size_t p, std::int64_t bars, int sign) {
         const Column& column = columns_[p];
         for (const auto& [item, n] : column.content) {
             const std::int64_t before = residual_[item];
-            residual_[item] -= sign * static_cast<std::int64_t>(n);
-            left_ -= sign * static_cast<std::int64_t>(n) * instance_.weight(item);
+            residual_[item] -= sign * bars * static_cast<std::int64_t>(n);
+            left_ -= sign * bars * static_cast<std::int64_t>(n) * instance_.weight(item);
             changed(item, before, residual_[item], sign);
         }
         if (instance_.stocks[column.stock].limited()) {
             const std::int64_t before = available_[column.stock];
-            available_[column.stock] -= sign;
+            available_[column.stock] -= sign * bars;
             if ((before == 0) != (available_[column.stock] == 0)) {
                 for (const std::size_t q : ofStock_[column.stock]) {
                     block(q, sign);
                 }
             }
         }
-        cost_ += sign * instance_.stocks[column.stock].cost;
+        cost_ += sign * bars * instance_.stocks[column.stock].cost;
+    }
+
+    // How many bars of pattern p can still be cut.
+    [[nodiscard]] std::int64_t room(std::size_t p) const {
+        const Column& column = columns_[p];
+        std::int64_t most = std::numeric_limits<std::int64_t>::max();
+        for (const auto& [item, n] : column.content) {
+            most = std::min(most, residual_[item] / static_cast<std::int64_t>(n));
+        }
+        if (instance_.stocks[column.stock].limited()) {
+            most = std::min(most, available_[column.stock]);
+        }
+        return most;
     }
 
     bool search() {
-        // Each level cuts a bar or leaves a piece over: a plan of more bars than kMaxDepth is
-        // not looked for, so that the stack stays small, and nothing is then proven either.
+        // Each level cuts a pattern or leaves a piece over: a plan of more patterns than
+        // kMaxDepth is not looked for, so that the stack stays small, and nothing is then proven
+        // either.
         if (++nodes_ > nodeLimit_ || (nodes_ % kCheckEvery == 0 && budget_.expired()) ||
             static_cast<std::int64_t>(chosen_.size()) + leftCount_ > kMaxDepth) {
             stopped_ = true;
@@ -234,24 +248,28 @@ private:
                 pick = i;
             }
         }
-        // Each pattern in turn cuts the piece once more; once a pattern has been tried, the
-        // patterns after it are tried without it, so that no plan is searched twice. Last, the
-        // piece may be left over.
+        // Each pattern in turn is cut as often as it can be, then once fewer, down to once, and
+        // then no more in what follows; once a pattern has been tried, the patterns after it are
+        // tried without it, so that no plan is searched twice. A level is a pattern, not a bar:
+        // a million bars alike take one. Last, the piece may be left over.
         std::vector<std::size_t> tried;
         bool found = false;
         for (const std::size_t p : usedBy_[pick]) {
             if (blocked_[p] != 0) {
                 continue;
             }
-            take(p, 1);
-            chosen_.push_back(p);
-            if (search()) {
-                found = true;
-                break;
+            for (std::int64_t bars = room(p); bars > 0 && !found && !stopped_; --bars) {
+                take(p, bars, 1);
+                block(p, 1);
+                chosen_.emplace_back(p, bars);
+                found = search();
+                if (!found) {
+                    chosen_.pop_back();
+                    block(p, -1);
+                    take(p, bars, -1);
+                }
             }
-            chosen_.pop_back();
-            take(p, -1);
-            if (stopped_) {
+            if (found || stopped_) {
                 break;
             }
             block(p, 1);
@@ -283,9 +301,9 @@ private:
     std::vector<std::int64_t> available_;
     std::vector<std::int64_t> ways_;    // per piece: patterns that can still cut it
     std::vector<std::int32_t> blocked_; // per pattern: why it cannot be cut now (0: it can)
-    std::vector<std::size_t> chosen_;
-    std::vector<std::int64_t> leftOver_; // per piece: left over for first-fit
-    Solution rest_;                      // their bars, once a plan is found
+    std::vector<std::pair<std::size_t, std::int64_t>> chosen_; // patterns and their bars
+    std::vector<std::int64_t> leftOver_;                       // per piece: left over for first-fit
+    Solution rest_;                                            // their bars, once a plan is found
     std::int64_t leftLength_ = 0;
     std::int64_t leftCount_ = 0;
     std::int64_t left_ = 0;

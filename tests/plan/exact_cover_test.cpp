@@ -91,6 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {{{0, 1}, {1, 2}}, {{0, 2}}, {{1, 4}}},
                   3,
                   true,
+                  false},
+        // A million bars alike are one choice, not a million levels of the search.
+        CoverCase{"a_million_bars_alike",
+                  {{50, 1'000'000}, {25, 2'000'000}},
+                  {{{0, 1}, {1, 2}}, {{0, 2}}},
+                  1'000'000,
+                  true,
                   false}),
     [](const auto& info) { return std::string(info.param.name); });
 
