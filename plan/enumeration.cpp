@@ -10,6 +10,22 @@ namespace {
 constexpr double kMaxCells = 2e7;
 constexpr double kDualTolerance = 1e-6;
 
+// A listing's leaf: the pieces chosen, as a pattern of `stock`, unless none is. False once
+// there are more than `limit` patterns or the budget has run out: the listing then stops.
+bool emit(std::span<const std::uint32_t> chosen, std::uint32_t stock, std::vector<Column>& out,
+          std::size_t limit, const Budget& budget) {
+    Content content;
+    for (std::uint32_t i = 0; i < chosen.size(); ++i) {
+        if (chosen[i] > 0) {
+            content.emplace_back(i, chosen[i]);
+        }
+    }
+    if (!content.empty()) {
+        out.push_back({stock, std::move(content)});
+    }
+    return out.size() <= limit && !(out.size() % 1024 == 0 && budget.expired());
+}
+
 class Lister {
 public:
     Lister(const Instance& instance, std::span<const double> profit, std::size_t limit,
@@ -69,16 +85,7 @@ private:
             return true;
         }
         if (k == n_) {
-            Content content;
-            for (std::uint32_t i = 0; i < n_; ++i) {
-                if (chosen_[i] > 0) {
-                    content.emplace_back(i, chosen_[i]);
-                }
-            }
-            if (!content.empty()) {
-                out_->push_back({stock_, std::move(content)});
-            }
-            return out_->size() <= limit_ && !(out_->size() % 1024 == 0 && budget_.expired());
+            return emit(chosen_, stock_, *out_, limit_, budget_);
         }
         const auto w = static_cast<std::size_t>(instance_.weight(k));
         const auto most = static_cast<std::uint32_t>(
@@ -204,16 +211,7 @@ private:
             return true;
         }
         if (k == n_) {
-            Content content;
-            for (std::uint32_t i = 0; i < n_; ++i) {
-                if (chosen_[i] > 0) {
-                    content.emplace_back(i, chosen_[i]);
-                }
-            }
-            if (!content.empty()) {
-                out_->push_back({stock_, std::move(content)});
-            }
-            return out_->size() <= limit_ && !(out_->size() % 1024 == 0 && budget_.expired());
+            return emit(chosen_, stock_, *out_, limit_, budget_);
         }
         const std::int64_t w = instance_.weight(k);
         const auto most = static_cast<std::uint32_t>(std::min(instance_.items[k].demand, room / w));

@@ -42,11 +42,16 @@ public:
           leaveAtMost_(leftOver), budget_(budget) {
         usedBy_.resize(instance.items.size());
         ofStock_.resize(instance.stocks.size());
+        byCount_.resize(instance.items.size());
         for (std::size_t p = 0; p < columns.size(); ++p) {
             for (const auto& [item, n] : columns[p].content) {
                 usedBy_[item].push_back(p);
+                byCount_[item].push_back({static_cast<std::int64_t>(n), p});
             }
             ofStock_[columns[p].stock].push_back(p);
+        }
+        for (auto& held : byCount_) {
+            std::ranges::sort(held, {}, &Held::count);
         }
         // The fullest bars first: a perfect packing is made of them.
         for (auto& list : usedBy_) {
@@ -164,18 +169,16 @@ private:
         }
     }
 
-    // The patterns that hold more of `item` than `from` pieces but no more than `to`: those
-    // that a change of what is left between the two blocks or frees.
+    // The patterns that hold more of `item` than the lower of `from` and `to` but no more than
+    // the higher: those that a change of what is left between the two blocks or frees. Where
+    // many pieces are left, cutting a few blocks none, and finds none.
     void changed(std::uint32_t item, std::int64_t from, std::int64_t to, int sign) {
         const std::int64_t low = std::min(from, to);
         const std::int64_t high = std::max(from, to);
-        for (const std::size_t p : usedBy_[item]) {
-            for (const auto& [i, n] : columns_[p].content) {
-                if (i == item && static_cast<std::int64_t>(n) > low &&
-                    static_cast<std::int64_t>(n) <= high) {
-                    block(p, sign);
-                }
-            }
+        const auto& held = byCount_[item];
+        auto it = std::ranges::upper_bound(held, low, {}, &Held::count);
+        for (; it != held.end() && it->count <= high; ++it) {
+            block(it->pattern, sign);
         }
     }
 
@@ -295,7 +298,12 @@ private:
     std::int64_t nodeLimit_;
     std::int64_t leaveAtMost_; // pieces that may be left over for first-fit
     const Budget& budget_;
-    std::vector<std::vector<std::size_t>> usedBy_;
+    struct Held {
+        std::int64_t count; // pieces of the item the pattern holds
+        std::size_t pattern;
+    };
+    std::vector<std::vector<std::size_t>> usedBy_; // per piece, in the order they are tried
+    std::vector<std::vector<Held>> byCount_;       // per piece, fewest held first
     std::vector<std::vector<std::size_t>> ofStock_;
     std::vector<std::int64_t> residual_;
     std::vector<std::int64_t> available_;
