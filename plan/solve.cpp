@@ -55,10 +55,14 @@ constexpr std::int64_t kCompleteNodes = 3000;
 constexpr std::chrono::seconds kCutTime{2};
 // Nodes of the exact cover over the listed patterns.
 constexpr std::int64_t kCoverNodes = 300'000;
-// Nodes of the exact cover tried for a bound that asks for full bars (fewer where the patterns
-// without waste are more than kFewPatterns a piece, and then not before the root), and the share
-// of the time left it may take at most.
+// Nodes of the exact cover tried for a bound that asks for full bars: kPieceCoverNodes for each
+// length of piece, at most kEarlyCoverNodes (fewer where the patterns without waste are more than
+// kFewPatterns a piece, and then not before the root), and the share of the time left it may take
+// at most. A perfect packing of 400 lengths can take more than 30,000 nodes to find; a list of a
+// few lengths wanted many times, as the segments of long bars are, is found or ruled out by the
+// linear programme faster than by as many nodes.
 constexpr std::int64_t kEarlyCoverNodes = 300'000;
+constexpr std::int64_t kPieceCoverNodes = 1'000;
 constexpr std::int64_t kDenseCoverNodes = 2'000;
 constexpr int kCoverShare = 10;
 constexpr std::size_t kFewPatterns = 16;
@@ -87,9 +91,11 @@ std::vector<double> stockCosts(const Instance& instance, std::int64_t unit) {
 // u mm has reduced cost cost_s − u·cost_a/cap_a, and every plan costs at least the bound W·cost_a
 // /cap_a (W: the pieces' length, kerfs included) plus the reduced costs of its bars. A plan of
 // at most `target` can therefore only hold bars with u ≥ W − (target − cost_s)·cap_a/cost_a,
-// worked out here in whole numbers, so that no pattern is lost to rounding.
+// worked out here in whole numbers, so that no pattern is lost to rounding. Nothing either where
+// they are more than `limit`.
 std::optional<std::vector<Column>> patternsByLength(const Instance& instance, std::int64_t target,
-                                                    double atLeast, const Budget& budget) {
+                                                    double atLeast, std::size_t limit,
+                                                    const Budget& budget) {
     if (std::ranges::any_of(instance.stocks, [](const Stock& s) { return s.limited(); })) {
         return std::nullopt;
     }
@@ -124,7 +130,7 @@ std::optional<std::vector<Column>> patternsByLength(const Instance& instance, st
         least.push_back(need > instance.capacity(s) ? instance.capacity(s) + 1
                                                     : static_cast<std::int64_t>(need));
     }
-    return enumerateFilling(instance, least, kEnumerationLimit, budget);
+    return enumerateFilling(instance, least, limit, budget);
 }
 
 // Every pattern a plan cheaper than the incumbent could use (see enumeration.h), or nothing
@@ -148,7 +154,8 @@ std::optional<std::vector<Column>> cheaperPatterns(const Instance& instance, con
     // On a perfect packing the linear programme's duals are far from unique, and those Clp
     // returns can leave tens of thousands of patterns at reduced cost 0. The pieces priced by
     // their length, when they bound as high, leave at reduced cost 0 only those without waste.
-    if (auto listed = patternsByLength(instance, target, root.dualBound, budget)) {
+    if (auto listed =
+            patternsByLength(instance, target, root.dualBound, kEnumerationLimit, budget)) {
         return listed;
     }
     const double slack = std::max(0.0, static_cast<double>(target) - root.dualBound);
@@ -193,8 +200,11 @@ void coverWholeBars(const Instance& instance, Incumbent& incumbent, std::int64_t
     if (incumbent.proven() || budget.expired() || least == tried || !cutsExactly(instance, least)) {
         return;
     }
-    const auto listed = patternsByLength(instance, least, 0.0, budget);
-    const bool few = listed && listed->size() <= kFewPatterns * instance.items.size();
+    const std::size_t fewPatterns = kFewPatterns * instance.items.size();
+    const auto listed = patternsByLength(
+        instance, least, 0.0,
+        fewOnly ? std::min(fewPatterns, kEnumerationLimit) : kEnumerationLimit, budget);
+    const bool few = listed && listed->size() <= fewPatterns;
     if (!listed || (fewOnly && !few)) {
         return;
     }
@@ -202,7 +212,11 @@ void coverWholeBars(const Instance& instance, Incumbent& incumbent, std::int64_t
     const auto now = Budget::Clock::now();
     const Budget share(std::min(budget.deadline(), now + (budget.deadline() - now) / kCoverShare),
                        budget.stopToken());
-    cover(instance, *listed, incumbent, least, few ? kEarlyCoverNodes : kDenseCoverNodes, share);
+    const std::int64_t nodes =
+        few ? std::min(kEarlyCoverNodes,
+                       kPieceCoverNodes * static_cast<std::int64_t>(instance.items.size()))
+            : kDenseCoverNodes;
+    cover(instance, *listed, incumbent, least, nodes, share);
 }
 
 // The dives with more and more second branches, then the complete search; each stops early
