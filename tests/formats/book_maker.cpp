@@ -83,7 +83,9 @@ QByteArray handXlsx(const std::vector<HandSheet>& sheets, const QString& strings
     return zipOf(parts);
 }
 
-QByteArray writerXlsx() {
+namespace {
+
+QByteArray writeWriterXlsx() {
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("list.xlsx")));
     lxw_workbook* book = workbook_new(path.constData());
@@ -117,6 +119,15 @@ QByteArray writerXlsx() {
     }
     QFile file(QFile::decodeName(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Made once a process: the suites' tables name it a dozen times, and every test of the
+// executable would otherwise pay for writing them all when its tables are built.
+QByteArray writerXlsx() {
+    static const QByteArray bytes = writeWriterXlsx();
+    return bytes;
 }
 
 QByteArray dataFile(const char* name) {

@@ -4,7 +4,7 @@
 # sudo first on PATH. It must ask for every package its sets name, and for the Debian package
 # that owns each thing the build and the tests look up on this machine: the pkg-config modules
 # and the packages and programs the CMake files find (read back from a configured build's
-# cache), the compiler of the fuzz preset and its fuzzer runtime, the fonts, Qt's translations
+# cache), the compiler of the asan preset and its fuzzer runtime, the fonts, Qt's translations
 # and its offscreen platform.
 #   install_deps_test.sh INSTALL_DEPS SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -138,7 +138,7 @@ done
 
 # --- what scripts/test and the tests use beside CMake
 clang=$(command -v clang++ || true)
-needs "the fuzz preset's compiler" "$clang"
+needs "the asan preset's compiler" "$clang"
 if [[ -n $clang ]]; then
     needs "libFuzzer's runtime" "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null ||
         clang++ --print-runtime-dir)"
