@@ -102,7 +102,16 @@ Parsed parseArguments(const QStringList& command) {
     const QCommandLineOption grade(QStringLiteral("grade"),
                                    QStringLiteral("改或添牌号表的一行，如 C=HRB400E；可以给多次。"),
                                    QStringLiteral("CODE=GRADE"));
-    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx, sheet, grades, grade});
+    const QCommandLineOption floor(
+        QStringLiteral("floor"),
+        QStringLiteral("只下料这一楼层（清单的 楼层 列或明细表的 楼层名称 行）；可以给多次，"
+                       "或写 首层..第3层 按清单里的顺序取一段。"),
+        QStringLiteral("NAME"));
+    const QCommandLineOption byFloor(
+        QStringLiteral("by-floor"),
+        QStringLiteral("按清单里楼层的顺序逐层下料，每层先用前面各层留下的余料。"));
+    parser.addOptions({stock, offcuts, kerf, keep, seconds, json, csv, xlsx, sheet, grades, grade,
+                       floor, byFloor});
     const JointOptions joints;
     parser.addOptions({joints.concrete, joints.seismic, joints.couplerAbove, joints.lapShare,
                        joints.mechanicalShare, joints.shortestSegment, joints.buttAllowance,
@@ -152,6 +161,8 @@ Parsed parseArguments(const QStringList& command) {
     a.shortestSegment = valueOf(parser, joints.shortestSegment);
     a.buttAllowance = valueOf(parser, joints.buttAllowance);
     a.extraJoint = parser.isSet(joints.extraJoint);
+    a.floors = parser.values(floor);
+    a.byFloor = parser.isSet(byFloor);
     out.request = Request::Plan;
     return out;
 }

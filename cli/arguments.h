@@ -31,6 +31,9 @@ struct Arguments {
     std::optional<QString> shortestSegment; // --shortest-segment 500
     std::optional<QString> buttAllowance;   // --butt-allowance 30
     bool extraJoint = false;                // --extra-joint
+    // Floors (楼层): --floor NAME or --floor FROM..TO, each as given; empty: every floor.
+    QStringList floors;
+    bool byFloor = false; // --by-floor: each floor in turn, its remnants kept for the next
 };
 
 enum class Request {

@@ -1,10 +1,15 @@
 #include "cli/command.h"
 
 #include "cli/arguments.h"
+#include "cli/floor_choice.h"
 #include "cli/inputs.h"
 #include "cli/outputs.h"
 #include "cli/progress_line.h"
+#include "formats/plan_words.h"
+#include "plan/floors.h"
 #include "plan/optimize.h"
+
+#include <memory>
 
 namespace cli {
 namespace {
@@ -24,6 +29,45 @@ QString standardOutputClash(const Arguments& a) {
         return QStringLiteral("--json 和 --csv 不能都写到标准输出。");
     }
     return {};
+}
+
+int written(const QString& failed, QIODevice& err) {
+    if (!failed.isEmpty()) {
+        writeLine(err, QStringLiteral("hengchi-plan: %1").arg(failed));
+        return kNotWritten;
+    }
+    return kPlanned;
+}
+
+// Each floor in turn, with what the floors before it left in the yard.
+int planByFloor(const Arguments& arguments, const Inputs& inputs,
+                const std::vector<std::string>& floors, QIODevice& out, QIODevice& err,
+                bool progress, std::stop_token stop) {
+    std::unique_ptr<ProgressLine> line;
+    const plan::FloorStarted started = [&](std::size_t index, const std::string& floor) {
+        if (progress) {
+            line.reset(); // the last floor's line is cleared before the next is begun
+            writeLine(err, QStringLiteral("楼层 %1/%2：%3")
+                               .arg(index + 1)
+                               .arg(floors.size())
+                               .arg(formats::floorName(floor)));
+            line = std::make_unique<ProgressLine>(
+                err, inputs.list.part({floor}, inputs.list.offcuts()).steels().size());
+        }
+    };
+    const plan::BuildingPlan building = plan::optimizeByFloor(
+        inputs.list, floors, {}, started,
+        [&line](const plan::Progress& p) {
+            if (line) {
+                line->update(p);
+            }
+        },
+        stop);
+    line.reset();
+    if (building.cancelled) {
+        writeLine(err, QStringLiteral("hengchi-plan: 已中断，给出的是到此为止各层最好的方案。"));
+    }
+    return written(writeOutputs(arguments, building, inputs.project, out), err);
 }
 
 } // namespace
@@ -62,23 +106,35 @@ int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool 
         return kBadInput;
     }
 
+    const FloorChoice floors = chooseFloors(arguments.floors, inputs.list.floors());
+    if (!floors.error.isEmpty()) {
+        writeLine(err, QStringLiteral("hengchi-plan: %1").arg(floors.error));
+        return kBadInput;
+    }
+    if (arguments.byFloor) {
+        if (floors.floors.size() == 1 && floors.floors.front().empty()) {
+            writeLine(err, QStringLiteral("hengchi-plan: --by-floor：清单没有楼层（楼层 列，"
+                                          "或明细表的 楼层名称 行）"));
+            return kBadInput;
+        }
+        return planByFloor(arguments, inputs, floors.floors, out, err, progress, stop);
+    }
+
+    const plan::CuttingList list =
+        arguments.floors.isEmpty() ? inputs.list
+                                   : inputs.list.part(floors.floors, inputs.list.offcuts());
     const plan::Plan plan = [&] {
         if (!progress) {
-            return plan::optimize(inputs.list, {}, stop);
+            return plan::optimize(list, {}, stop);
         }
-        ProgressLine line(err, inputs.list.steels().size());
+        ProgressLine line(err, list.steels().size());
         return plan::optimize(
-            inputs.list, [&line](const plan::Progress& p) { line.update(p); }, stop);
+            list, [&line](const plan::Progress& p) { line.update(p); }, stop);
     }();
     if (plan.cancelled) {
         writeLine(err, QStringLiteral("hengchi-plan: 已中断，给出的是到此为止最好的方案。"));
     }
-    if (const QString failed = writeOutputs(arguments, plan, inputs.project, out);
-        !failed.isEmpty()) {
-        writeLine(err, QStringLiteral("hengchi-plan: %1").arg(failed));
-        return kNotWritten;
-    }
-    return kPlanned;
+    return written(writeOutputs(arguments, plan, inputs.project, out), err);
 }
 
 } // namespace cli

@@ -17,23 +17,47 @@ struct Output {
     QByteArray bytes;
 };
 
-} // namespace
+QString textOf(const plan::Plan& plan, const QString& project) {
+    return formats::planText(plan, project);
+}
+QString textOf(const plan::BuildingPlan& building, const QString& project) {
+    return formats::buildingText(building, project);
+}
+QByteArray jsonOf(const plan::Plan& plan) {
+    return formats::planJson(plan);
+}
+QByteArray jsonOf(const plan::BuildingPlan& building) {
+    return formats::buildingJson(building);
+}
+QByteArray csvOf(const plan::Plan& plan) {
+    return formats::sheetCsv(plan);
+}
+QByteArray csvOf(const plan::BuildingPlan& building) {
+    return formats::buildingCsv(building);
+}
+formats::Workbook xlsxOf(const plan::Plan& plan) {
+    return formats::sheetXlsx(plan);
+}
+formats::Workbook xlsxOf(const plan::BuildingPlan& building) {
+    return formats::buildingXlsx(building);
+}
 
-QString writeOutputs(const Arguments& arguments, const plan::Plan& plan, const QString& project,
-                     QIODevice& out) {
+template <typename Planned>
+QString writeAll(const Arguments& arguments, const Planned& plan, const QString& project,
+                 QIODevice& out) {
     if (!arguments.json && !arguments.csv && !arguments.xlsx) {
-        out.write(formats::planText(plan, project).toUtf8());
+        out.write(textOf(plan, project).toUtf8());
         return {};
     }
     std::vector<Output> outputs;
     if (arguments.json) {
-        outputs.push_back({*arguments.json, formats::planJson(plan)});
+        outputs.push_back({*arguments.json, jsonOf(plan)});
     }
     if (arguments.csv) {
-        outputs.push_back({*arguments.csv, formats::sheetCsv(plan)});
+        outputs.push_back({*arguments.csv, csvOf(plan)});
     }
     if (arguments.xlsx) {
-        formats::Workbook book = formats::sheetXlsx(plan);
+        formats::Workbook book = xlsxOf(plan);
         if (!book.error.isEmpty()) {
             return book.error;
         }
@@ -64,6 +88,18 @@ QString writeOutputs(const Arguments& arguments, const plan::Plan& plan, const Q
         }
     }
     return {};
+}
+
+} // namespace
+
+QString writeOutputs(const Arguments& arguments, const plan::Plan& plan, const QString& project,
+                     QIODevice& out) {
+    return writeAll(arguments, plan, project, out);
+}
+
+QString writeOutputs(const Arguments& arguments, const plan::BuildingPlan& building,
+                     const QString& project, QIODevice& out) {
+    return writeAll(arguments, building, project, out);
 }
 
 } // namespace cli

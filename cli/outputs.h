@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/arguments.h"
+#include "plan/floors.h"
 #include "plan/plan.h"
 
 #include <QIODevice>
@@ -13,6 +14,9 @@ namespace cli {
 
 // Returns an empty string, or why an output could not be written.
 [[nodiscard]] QString writeOutputs(const Arguments& arguments, const plan::Plan& plan,
+                                   const QString& project, QIODevice& out);
+// The same for a building planned floor by floor.
+[[nodiscard]] QString writeOutputs(const Arguments& arguments, const plan::BuildingPlan& building,
                                    const QString& project, QIODevice& out);
 
 } // namespace cli

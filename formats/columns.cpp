@@ -53,6 +53,8 @@ std::optional<plan::Field> optionalField(Column column) {
         return plan::Field::Lap;
     case Column::Zones:
         return plan::Field::Zones;
+    case Column::Floor:
+        return plan::Field::Floor;
     case Column::Mark:
     case Column::Diameter:
     case Column::Length:
@@ -137,6 +139,15 @@ QString Columns::cell(const Record& row, Column column) const {
         }
     }
     return {};
+}
+
+qsizetype Columns::at(Column column) const {
+    for (const auto& [c, at] : found_) {
+        if (c == column) {
+            return at;
+        }
+    }
+    return -1;
 }
 
 } // namespace formats

@@ -32,12 +32,13 @@ enum class Column {
     Share,    // 接头率
     Lap,      // 搭接长度
     Zones,    // 禁止接头区: where a long bar may have no joint
+    Floor,    // 楼层: the floor a row's elements are on
 };
 
 // A column a reader knows, by the names its header may give it.
 struct KnownColumn {
     Column column;
-    std::array<std::u16string_view, 5> names; // Chinese first; unused ones empty
+    std::array<std::u16string_view, 7> names; // Chinese first; unused ones empty
     std::optional<plan::Field> required;      // the field a missing column is reported as
     // A required column may be stood in for by another: the mark by 构件名称 (with 筋号), the
     // count by 总根数. Unused ones empty.
@@ -80,6 +81,8 @@ public:
     [[nodiscard]] bool complete() const { return complete_; }
     // The row's cell for `column`, or an empty text when the column or the cell is missing.
     [[nodiscard]] QString cell(const Record& row, Column column) const;
+    // Where `column` is, or -1.
+    [[nodiscard]] qsizetype at(Column column) const;
 
 private:
     std::vector<std::pair<Column, qsizetype>> found_;

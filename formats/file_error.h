@@ -26,6 +26,12 @@ enum class FileProblem {
     UnknownGradeName,  // a grade table's name that is no grade; `text` holds it
     RepeatedGradeCode, // a code given twice in the grade table; `text` holds it
     Workbook,          // the workbook as a whole: `workbook` says what (see workbook.h)
+    // A bar detail report's blocks (block_report.h); `column` is the cell's.
+    // A block row with no whole number after 构件数量, or 0 there: `text` names the element,
+    // `limit` counts the bar rows under it, none of which is read.
+    ElementWithoutCount,
+    NoElements,
+    BarBeforeElement,    // a bar row under no block row of its floor
 };
 
 // What can be wrong with a workbook as a whole, before any row is read.
@@ -48,6 +54,7 @@ struct FileError {
     std::string text; // UTF-8
     WorkbookProblem workbook = WorkbookProblem::Corrupt;
     std::vector<std::string> sheets = {}; // UTF-8
+    int column = -1; // the cell's column (0: A) where the problem is one cell; -1: the row's
 
     friend bool operator==(const FileError&, const FileError&) = default;
 };

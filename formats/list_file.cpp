@@ -1,5 +1,6 @@
 #include "formats/list_file.h"
 
+#include "formats/block_report.h"
 #include "formats/columns.h"
 #include "formats/records.h"
 #include "formats/setting_text.h"
@@ -16,8 +17,10 @@
 namespace formats {
 namespace {
 
-constexpr std::array<KnownColumn, 13> kPieceColumns{{
-    {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark, {u"构件名称"}},
+// A bar detail report (block_report.h) has neither 编号 nor 构件名称 among its columns: its marks
+// are made of the element blocks' names and the 筋号 column.
+constexpr std::array<KnownColumn, 14> kPieceColumns{{
+    {Column::Mark, {u"编号", u"mark"}, plan::Field::Mark, {u"构件名称", u"筋号"}},
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
     {Column::Count, {u"根数", u"单件根数", u"每件根数", u"count"}, plan::Field::Count, {u"总根数"}},
@@ -26,10 +29,13 @@ constexpr std::array<KnownColumn, 13> kPieceColumns{{
     {Column::Grade, {u"级别", u"牌号", u"钢筋级别", u"grade"}, std::nullopt},
     {Column::Elements, {u"构件数", u"构件数量", u"件数", u"elements"}, std::nullopt},
     {Column::Total, {u"总根数", u"total"}, std::nullopt},
-    {Column::Joint, {u"接头", u"接头方式", u"连接方式", u"接头形式", u"joint"}, std::nullopt},
+    {Column::Joint,
+     {u"接头", u"接头方式", u"连接方式", u"接头形式", u"搭接形式", u"连接形式", u"joint"},
+     std::nullopt},
     {Column::Share, {u"接头率", u"接头百分率", u"接头面积百分率", u"share"}, std::nullopt},
     {Column::Lap, {u"搭接长度", u"lap"}, std::nullopt},
     {Column::Zones, {u"禁止接头区", u"非连接区", u"非接头区", u"zones"}, std::nullopt},
+    {Column::Floor, {u"楼层", u"楼层名称", u"floor"}, std::nullopt},
 }};
 
 // The columns after the six that a row fills only when the list is a schedule or has long bars,
@@ -247,6 +253,7 @@ private:
             ++end;
         }
         next_ = headerAt(records_, next_, end, kPieceColumns);
+        headerIndex_ = next_;
         const Record& header = records_[next_++];
         const Columns columns(header, kPieceColumns, out_.errors);
         out_.place.header = header.line;
@@ -265,26 +272,111 @@ private:
         });
         const qsizetype element = marked ? -1 : columnNamed(header, kElementColumn);
         const qsizetype barNumber = marked ? -1 : columnNamed(header, kBarNumberColumn);
+        if (!marked && element < 0) {
+            readBlocks(rows, columns, others, barNumber);
+            return;
+        }
         for (const Record& row : rows) {
-            ListRow piece;
+            ListRow piece = pieceOf(row, columns, others);
             piece.piece.mark = element >= 0 ? markOf(row, element, barNumber)
                                             : utf8(columns.cell(row, Column::Mark));
-            for (const KnownColumn& known : optionalColumns()) {
-                piece.piece.*rowField(known.column) = utf8(columns.cell(row, known.column));
-            }
-            piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
-            piece.piece.length = utf8(columns.cell(row, Column::Length));
-            piece.piece.count = utf8(columns.cell(row, Column::Count));
-            piece.piece.line = row.line;
-            piece.shape = utf8(columns.cell(row, Column::Shape));
-            piece.parameters = utf8(columns.cell(row, Column::Parameters));
-            for (const OtherColumn& column : others) {
-                piece.others.push_back(
-                    utf8(column.at < row.cells.size() ? row.cells[column.at] : QString()));
-            }
             if (!blankRow(piece, others.size())) {
                 out_.document.rows.push_back(std::move(piece));
             }
+        }
+    }
+
+    static ListRow pieceOf(const Record& row, const Columns& columns,
+                           const std::vector<OtherColumn>& others) {
+        ListRow piece;
+        for (const KnownColumn& known : optionalColumns()) {
+            piece.piece.*rowField(known.column) = utf8(columns.cell(row, known.column));
+        }
+        piece.piece.diameter = utf8(columns.cell(row, Column::Diameter));
+        piece.piece.length = utf8(columns.cell(row, Column::Length));
+        piece.piece.count = utf8(columns.cell(row, Column::Count));
+        piece.piece.line = row.line;
+        piece.shape = utf8(columns.cell(row, Column::Shape));
+        piece.parameters = utf8(columns.cell(row, Column::Parameters));
+        for (const OtherColumn& column : others) {
+            piece.others.push_back(
+                utf8(column.at < row.cells.size() ? row.cells[column.at] : QString()));
+        }
+        return piece;
+    }
+
+    // A bar detail report: each bar row is a piece of the element block it is under, its count
+    // 根数 per element times the block's 构件数量, on the floor of the last floor row. Position
+    // rows are kept on the bars as a 构件位置 column, the element's name as a 构件名称 column, and
+    // subtotals and other texts as rows with a 备注 alone.
+    void readBlocks(std::span<const Record> rows, const Columns& columns,
+                    const std::vector<OtherColumn>& others, qsizetype barNumber) {
+        if (!out_.document.settings.project) {
+            if (const auto project = reportProject(records_, headerIndex_)) {
+                out_.document.settings.project = utf8(*project);
+            }
+        }
+        std::vector<qsizetype> barColumns{barNumber};
+        for (const Column c : {Column::Diameter, Column::Length, Column::Count}) {
+            barColumns.push_back(columns.at(c));
+        }
+        BlockReader reader(std::move(barColumns));
+        std::vector<ListRow> read;
+        std::vector<QString> positions;
+        std::vector<QString> notes;
+        std::vector<QString> names;
+        for (const Record& row : rows) {
+            const BlockLine line = reader.read(row);
+            switch (line.kind) {
+            case BlockLine::Kind::Structure:
+            case BlockLine::Kind::Skipped:
+                continue;
+            case BlockLine::Kind::Error:
+                out_.errors.push_back(*line.error);
+                continue;
+            case BlockLine::Kind::Note: {
+                ListRow note;
+                note.piece.line = row.line;
+                note.others.resize(others.size());
+                read.push_back(std::move(note));
+                positions.emplace_back();
+                names.emplace_back();
+                notes.push_back(line.note);
+                continue;
+            }
+            case BlockLine::Kind::Bar:
+                break;
+            }
+            ListRow piece = pieceOf(row, columns, others);
+            piece.piece.mark = markOf(row, -1, barNumber);
+            piece.piece.mark = utf8(line.element + kMarkJoiner) + piece.piece.mark;
+            piece.piece.elements = utf8(line.elements);
+            if (isBlank(fromUtf8(piece.piece.floor))) {
+                piece.piece.floor = utf8(line.floor);
+            }
+            read.push_back(std::move(piece));
+            positions.push_back(line.position);
+            names.push_back(line.element);
+            notes.emplace_back();
+        }
+        if (const std::optional<FileError> last = reader.finished()) {
+            out_.errors.push_back(*last);
+        }
+        // The columns made of the blocks, after the report's own, only when a row fills them.
+        const auto add = [&](const char16_t* name, const std::vector<QString>& cells) {
+            if (std::ranges::all_of(cells, [](const QString& c) { return c.isEmpty(); })) {
+                return;
+            }
+            out_.document.otherColumns.push_back(utf8(QString::fromUtf16(name)));
+            for (std::size_t i = 0; i < read.size(); ++i) {
+                read[i].others.push_back(utf8(cells[i]));
+            }
+        };
+        add(u"构件名称", names);
+        add(u"构件位置", positions);
+        add(u"备注", notes);
+        for (ListRow& row : read) {
+            out_.document.rows.push_back(std::move(row));
         }
     }
 
@@ -428,6 +520,7 @@ private:
     const std::vector<Record>& records_;
     ListRead& out_;
     std::size_t next_ = 0;
+    std::size_t headerIndex_ = 0;
     bool settingsSeen_ = false;
     bool offcutsSeen_ = false;
     bool gradesSeen_ = false;
@@ -479,6 +572,17 @@ ListRead readList(const Records& records) {
 
 std::vector<GradeCode> gradesOf(const ListDocument& document) {
     return document.grades.empty() ? defaultGrades() : document.grades;
+}
+
+const std::vector<RowColumn>& rowColumns() {
+    static const std::vector<RowColumn> columns = [] {
+        std::vector<RowColumn> out;
+        for (const KnownColumn& known : optionalColumns()) {
+            out.push_back({QStringView(known.names[0]).toString(), *optionalField(known.column)});
+        }
+        return out;
+    }();
+    return columns;
 }
 
 std::optional<plan::Field> countOrGradeColumn(const QString& name) {

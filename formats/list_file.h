@@ -106,6 +106,16 @@ struct ListDocument {
 // planner does.
 [[nodiscard]] std::optional<plan::Field> countOrGradeColumn(const QString& name);
 
+// A piece column beyond the six that fills a field of the row (级别, 构件数, 总根数, 接头,
+// 接头率, 搭接长度, 禁止接头区, 楼层): the name it is written under, in the order writeList
+// writes them. The one table a window keeps such columns by, so that a column added here reaches
+// it.
+struct RowColumn {
+    QString name;
+    plan::Field field;
+};
+[[nodiscard]] const std::vector<RowColumn>& rowColumns();
+
 struct ListRead {
     ListDocument document; // everything that could be read, even when there are errors
     Encoding encoding = Encoding::Utf8;

@@ -38,12 +38,18 @@ QString limitText(plan::Field field, std::int64_t limit) {
     case plan::Field::GradeCode:
     case plan::Field::Joint:
     case plan::Field::Zones:
+    case plan::Field::Floor:
     case plan::Field::Concrete:
     case plan::Field::Seismic:
     case plan::Field::ExtraJoint:
         break;
     }
     return QString::number(limit);
+}
+
+// The bar rows of a block that cannot be read: none is planned, and the message says so.
+QString barsNotRead(std::int64_t rows) {
+    return rows > 0 ? QStringLiteral("，其下 %1 行钢筋因此未读").arg(rows) : QString();
 }
 
 QString quotedText(const std::string& text) {
@@ -91,6 +97,7 @@ QString wordsAllowed(plan::Field field) {
     case plan::Field::Share:
     case plan::Field::Lap:
     case plan::Field::Zones:
+    case plan::Field::Floor:
     case plan::Field::CouplerAbove:
     case plan::Field::ButtAllowance:
     case plan::Field::ShortestSegment:
@@ -200,6 +207,8 @@ QString fieldName(plan::Field field) {
         return QStringLiteral("搭接长度");
     case plan::Field::Zones:
         return QStringLiteral("禁止接头区");
+    case plan::Field::Floor:
+        return QStringLiteral("楼层");
     case plan::Field::Concrete:
         return QStringLiteral("混凝土");
     case plan::Field::Seismic:
@@ -267,6 +276,15 @@ QString describe(const FileError& error) {
         return QStringLiteral("牌号表的代号%1重复").arg(quotedText(error.text));
     case FileProblem::Workbook:
         return describeWorkbook(error);
+    case FileProblem::ElementWithoutCount:
+        return QStringLiteral("构件%1没有可读的构件数量（应写成 构件数量：3）%2")
+            .arg(quotedText(error.text), barsNotRead(error.limit));
+    case FileProblem::NoElements:
+        return QStringLiteral("构件%1的构件数量为 0%2")
+            .arg(quotedText(error.text), barsNotRead(error.limit));
+    case FileProblem::BarBeforeElement:
+        return QStringLiteral(
+            "这一行钢筋不在任何构件之下（本楼层的钢筋行前应有 构件名称：…  构件数量：… 行）");
     }
     return {};
 }

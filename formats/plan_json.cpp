@@ -152,7 +152,17 @@ QJsonObject group(const plan::GroupPlan& g) {
 
 } // namespace
 
-QByteArray planJson(const plan::Plan& plan) {
+namespace {
+
+QJsonArray floorNames(const std::vector<std::string>& floors) {
+    QJsonArray out;
+    for (const std::string& floor : floors) {
+        out.append(QString::fromStdString(floor));
+    }
+    return out;
+}
+
+QJsonObject planObject(const plan::Plan& plan) {
     QJsonArray groups;
     QJsonArray splicedBars;
     for (const plan::GroupPlan& g : plan.groups) {
@@ -161,7 +171,7 @@ QByteArray planJson(const plan::Plan& plan) {
             splicedBars.append(spliced(g, bar));
         }
     }
-    const QJsonObject top{
+    QJsonObject top{
         {QStringLiteral("groups"), groups},
         {QStringLiteral("spliced"), splicedBars},
         {QStringLiteral("seconds"), std::round(plan.seconds * 1000) / 1000},
@@ -171,6 +181,42 @@ QByteArray planJson(const plan::Plan& plan) {
         {QStringLiteral("weight_kg"), hundredths(plan.stockKg())},
         {QStringLiteral("pieces_kg"), hundredths(plan.piecesKg())},
     };
+    if (!plan.floors.empty()) {
+        top.insert(QStringLiteral("floor_names"), floorNames(plan.floors));
+    }
+    return top;
+}
+
+} // namespace
+
+QByteArray planJson(const plan::Plan& plan) {
+    return QJsonDocument(planObject(plan)).toJson(QJsonDocument::Indented);
+}
+
+QByteArray buildingJson(const plan::BuildingPlan& building) {
+    QJsonObject top = planObject(plan::buildingTotals(building));
+    QJsonArray floors;
+    std::vector<std::string> names;
+    for (const plan::FloorPlan& f : building.floors) {
+        QJsonObject floor = planObject(f.plan);
+        floor.remove(QStringLiteral("floor_names"));
+        floor.insert(QStringLiteral("floor"), QString::fromStdString(f.floor));
+        floors.append(floor);
+        names.push_back(f.floor);
+    }
+    top.insert(QStringLiteral("floors"), floors);
+    top.insert(QStringLiteral("floor_names"), floorNames(names));
+    QJsonArray yard;
+    for (const plan::Offcut& o : building.yard) {
+        plan::GroupPlan steel;
+        steel.steel = o.steel;
+        yard.append(QJsonObject{{QStringLiteral("grade"), gradeValue(steel)},
+                                {QStringLiteral("diameter"), diameterValue(steel)},
+                                {QStringLiteral("steel"), steelLabel(o.steel)},
+                                {QStringLiteral("length"), qint64(o.length)},
+                                {QStringLiteral("count"), qint64(o.count)}});
+    }
+    top.insert(QStringLiteral("yard"), yard);
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/floors.h"
 #include "plan/plan.h"
 
 #include <QByteArray>
@@ -21,8 +22,15 @@
 // "lap", "coupler", "lap-weld-single", "lap-weld-double", "butt-weld"), `overlap` (mm each joint
 // adds), `layouts` [{`bars`, `segments` [{`mark`, `length`}] from the bar's start, `joints`
 // [joint centres, mm from the start]}]. Lengths are whole millimetres; weights in kg to 0.01.
+//
+// A list whose rows name floors (楼层) adds the top-level `floor_names`, the floors the plan
+// covers. A building planned floor by floor (buildingJson) has the same top-level keys, its
+// `groups` each steel's floors together (what to buy; no patterns), and adds `floors`, each floor
+// in the order planned with every key of a plan and its `floor`, and `yard`, what the yard holds
+// after the last floor ({`grade`, `diameter`, `steel`, `length`, `count`}).
 namespace formats {
 
 [[nodiscard]] QByteArray planJson(const plan::Plan& plan);
+[[nodiscard]] QByteArray buildingJson(const plan::BuildingPlan& building);
 
 } // namespace formats

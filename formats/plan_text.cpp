@@ -90,6 +90,11 @@ QString planText(const plan::Plan& plan, const QString& project) {
     QStringList lines;
     if (!project.isEmpty()) {
         lines.append(QStringLiteral("项目：%1").arg(project));
+    }
+    if (!plan.floors.empty()) {
+        lines.append(QStringLiteral("楼层：%1").arg(floorsText(plan.floors)));
+    }
+    if (!lines.isEmpty()) {
         lines.append(QString());
     }
     if (plan.groups.empty()) {
@@ -122,6 +127,56 @@ QString planText(const plan::Plan& plan, const QString& project) {
         lines.append(massNote(plan));
     }
     lines.append(QStringLiteral("优化用时 %1 秒").arg(QString::number(plan.seconds, 'f', 2)));
+    return lines.join(u'\n') + u'\n';
+}
+
+QString buildingText(const plan::BuildingPlan& building, const QString& project) {
+    QStringList lines;
+    if (!project.isEmpty()) {
+        lines.append(QStringLiteral("项目：%1").arg(project));
+        lines.append(QString());
+    }
+    const std::size_t floors = building.floors.size();
+    for (std::size_t i = 0; i < floors; ++i) {
+        const plan::FloorPlan& f = building.floors[i];
+        lines.append(QStringLiteral("━━ 楼层 %1/%2：%3 ━━")
+                         .arg(i + 1)
+                         .arg(floors)
+                         .arg(floorName(f.floor)));
+        plan::Plan floor = f.plan;
+        floor.floors.clear(); // named in the heading
+        lines.append(planText(floor));
+    }
+    const plan::Plan totals = plan::buildingTotals(building);
+    lines.append(QStringLiteral("━━ 全楼（%1 层，逐层下料，前面各层的余料留给后面各层）━━")
+                     .arg(floors));
+    std::int64_t bars = 0;
+    int open = 0;
+    for (const plan::GroupPlan& g : totals.groups) {
+        lines.append(QStringLiteral("%1  新购原材 %2，共 %3 根，用钢 %4 mm，新购钢材 %5 kg，"
+                                    "废料 %6 mm%7")
+                         .arg(steelLabel(g), usesText(g.bought))
+                         .arg(barsOf(g.bought))
+                         .arg(g.stockMm)
+                         .arg(kilogramsText(g.stockKg))
+                         .arg(g.wasteMm)
+                         .arg(g.optimal ? QString() : QStringLiteral("（有楼层未证明最优）")));
+        if (!g.remnants.empty()) {
+            lines.append(QStringLiteral("      余料库剩余 %1").arg(usesText(g.remnants)));
+        }
+        bars += barsOf(g.bought);
+        open += g.optimal ? 0 : 1;
+    }
+    lines.append(QStringLiteral("合计  新购原材 %1 根，用钢 %2 mm，新购钢材 %3 kg，%4")
+                     .arg(bars)
+                     .arg(totals.stockMm())
+                     .arg(kilogramsText(totals.stockKg()),
+                          open > 0 ? QStringLiteral("%1 种钢筋有楼层未证明最优").arg(open)
+                                   : QStringLiteral("各层全部最优")));
+    if (building.cancelled) {
+        lines.append(QStringLiteral("已中断：只下料了前 %1 层").arg(floors));
+    }
+    lines.append(QStringLiteral("优化用时 %1 秒").arg(QString::number(building.seconds, 'f', 2)));
     return lines.join(u'\n') + u'\n';
 }
 

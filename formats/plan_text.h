@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/floors.h"
 #include "plan/plan.h"
 
 #include <QString>
@@ -11,7 +12,12 @@
 // overlaps; then the totals and the time the search took.
 namespace formats {
 
-// `project` (may be empty) heads the text.
+// `project` (may be empty) heads the text, then the floors the plan covers when the list names
+// any.
 [[nodiscard]] QString planText(const plan::Plan& plan, const QString& project = {});
+
+// A building planned floor by floor: each floor's plan in turn, headed by its name, then the
+// whole building per steel: what to buy, the steel, waste and what the yard holds at the end.
+[[nodiscard]] QString buildingText(const plan::BuildingPlan& building, const QString& project = {});
 
 } // namespace formats

@@ -145,4 +145,16 @@ QString kilogramsText(double kg) {
     return QString::number(kg, 'f', 2);
 }
 
+QString floorName(const std::string& floor) {
+    return floor.empty() ? QStringLiteral("未注明楼层") : QString::fromStdString(floor);
+}
+
+QString floorsText(const std::vector<std::string>& floors) {
+    QStringList names;
+    for (const std::string& floor : floors) {
+        names.append(floorName(floor));
+    }
+    return names.join(u'、');
+}
+
 } // namespace formats

@@ -24,6 +24,11 @@ namespace formats {
 // 估算", or the standard's with the steels estimated named ("…，Φ13 按 0.00617d² 估算").
 [[nodiscard]] QString massNote(const plan::Plan& plan);
 
+// A floor as headings name it: its name, or 未注明楼层 for the rows that name none.
+[[nodiscard]] QString floorName(const std::string& floor);
+// The floors a plan covers: "首层、第2层、第3层".
+[[nodiscard]] QString floorsText(const std::vector<std::string>& floors);
+
 // A row's count as the schedule gives it: "4 件 × 6 根 = 24 根" by elements, else "24".
 [[nodiscard]] QString countText(const plan::Piece& piece);
 

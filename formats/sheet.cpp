@@ -167,6 +167,31 @@ Table summaryTable(const plan::Plan& plan, SummaryJoints joints) {
     if (!plan.groups.empty()) {
         table.note = massNote(plan);
     }
+    if (!plan.floors.empty()) {
+        table.note = QStringLiteral("楼层：%1。%2").arg(floorsText(plan.floors), table.note);
+    }
+    return table;
+}
+
+Table floorsTable(const plan::BuildingPlan& building) {
+    Table table;
+    table.title = QStringLiteral("各层汇总");
+    for (const plan::FloorPlan& f : building.floors) {
+        plan::Plan floor = f.plan;
+        floor.floors.clear();
+        Table one = summaryTable(floor, SummaryJoints::Apart);
+        if (table.header.isEmpty()) {
+            table.header = QStringList{QStringLiteral("楼层")} + one.header;
+        }
+        for (std::vector<Cell>& row : one.rows) {
+            if (row.front().text == QStringLiteral("合计")) {
+                row.front() = text(QStringLiteral("本层合计"));
+            }
+            row.insert(row.begin(), text(floorName(f.floor)));
+            table.rows.push_back(std::move(row));
+        }
+    }
+    table.note = QStringLiteral("逐层下料：每层先用前面各层留下的余料，本层的回库余料留给后面各层。");
     return table;
 }
 

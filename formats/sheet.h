@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/floors.h"
 #include "plan/plan.h"
 
 #include <vector>
@@ -42,6 +43,9 @@ enum class SummaryJoints { Columns, Apart };
 // overlaps; its note says what the weights are worked out by (massNote).
 [[nodiscard]] Table summaryTable(const plan::Plan& plan,
                                  SummaryJoints joints = SummaryJoints::Columns);
+// A building planned floor by floor: each floor's summary rows (its 合计 as 本层合计) with the
+// floor first. The whole building's is summaryTable(plan::buildingTotals(building)).
+[[nodiscard]] Table floorsTable(const plan::BuildingPlan& building);
 // One row per steel with long bars and a total: the long bars, their joints and the steel in
 // the joints' overlaps.
 [[nodiscard]] Table jointTotalsTable(const plan::Plan& plan);

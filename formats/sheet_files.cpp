@@ -1,5 +1,6 @@
 #include "formats/sheet_files.h"
 
+#include "formats/plan_words.h"
 #include "formats/records.h"
 #include "formats/sheet.h"
 #include "formats/spliced_words.h"
@@ -8,6 +9,7 @@
 #include <xlsxwriter.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace formats {
@@ -140,7 +142,23 @@ QByteArray sheetCsv(const plan::Plan& plan) {
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-Workbook sheetXlsx(const plan::Plan& plan) {
+namespace {
+
+// A sheet's name as Excel allows it: none of []:*?/\\, at most 31 characters, none twice.
+QString sheetName(QString name, QStringList& taken) {
+    static const QRegularExpression forbidden(QStringLiteral("[\\[\\]:*?/\\\\]"));
+    name.replace(forbidden, QStringLiteral("_"));
+    name = name.left(31);
+    const QString base = name.left(27);
+    for (int n = 2; name.isEmpty() || taken.contains(name, Qt::CaseInsensitive); ++n) {
+        name = QStringLiteral("%1(%2)").arg(base).arg(n);
+    }
+    taken.append(name);
+    return name;
+}
+
+// The tables as the sheets of one workbook, in order.
+Workbook workbookOf(const std::vector<Table>& tables) {
     // libxlsxwriter writes only to a named file; the bytes are read back so that the caller
     // saves them whole, like every other output.
     const QTemporaryDir dir;
@@ -153,14 +171,14 @@ Workbook sheetXlsx(const plan::Plan& plan) {
         return {{}, QStringLiteral("无法创建工作簿")};
     }
     const Formats f = makeFormats(book);
-    lxw_error error = addSheet(book, summaryTable(plan), f);
-    for (const plan::GroupPlan& g : plan.groups) {
+    lxw_error error = LXW_NO_ERROR;
+    QStringList taken;
+    for (const Table& table : tables) {
         if (error == LXW_NO_ERROR) {
-            error = addSheet(book, patternTable(g), f);
+            Table named = table;
+            named.title = sheetName(table.title, taken);
+            error = addSheet(book, named, f);
         }
-    }
-    if (error == LXW_NO_ERROR && hasSpliced(plan)) {
-        error = addSheet(book, splicedTable(plan), f);
     }
     // Closing writes the file and frees the workbook, whatever happened before.
     const lxw_error closed = workbook_close(book);
@@ -176,6 +194,52 @@ Workbook sheetXlsx(const plan::Plan& plan) {
         return {{}, QStringLiteral("无法读取生成的工作簿：%1").arg(file.errorString())};
     }
     return {file.readAll(), {}};
+}
+
+} // namespace
+
+Workbook sheetXlsx(const plan::Plan& plan) {
+    std::vector<Table> tables{summaryTable(plan)};
+    for (const plan::GroupPlan& g : plan.groups) {
+        tables.push_back(patternTable(g));
+    }
+    if (hasSpliced(plan)) {
+        tables.push_back(splicedTable(plan));
+    }
+    return workbookOf(tables);
+}
+
+QByteArray buildingCsv(const plan::BuildingPlan& building) {
+    QString text;
+    for (const plan::FloorPlan& f : building.floors) {
+        text.append(joinRecord({QStringLiteral("楼层：%1").arg(floorName(f.floor))}, u','))
+            .append(u"\r\n");
+        appendCsv(patternTable(f.plan), text);
+        text.append(u"\r\n");
+        if (hasSpliced(f.plan)) {
+            appendCsv(splicedTable(f.plan), text);
+            text.append(u"\r\n");
+        }
+    }
+    appendCsv(floorsTable(building), text);
+    text.append(u"\r\n");
+    appendCsv(summaryTable(plan::buildingTotals(building)), text);
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+Workbook buildingXlsx(const plan::BuildingPlan& building) {
+    std::vector<Table> tables{summaryTable(plan::buildingTotals(building)), floorsTable(building)};
+    for (const plan::FloorPlan& f : building.floors) {
+        Table patterns = patternTable(f.plan);
+        patterns.title = floorName(f.floor);
+        tables.push_back(std::move(patterns));
+        if (hasSpliced(f.plan)) {
+            Table spliced = splicedTable(f.plan);
+            spliced.title = QStringLiteral("%1 接长").arg(floorName(f.floor));
+            tables.push_back(std::move(spliced));
+        }
+    }
+    return workbookOf(tables);
 }
 
 } // namespace formats

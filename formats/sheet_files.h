@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/floors.h"
 #include "plan/plan.h"
 
 #include <optional>
@@ -23,5 +24,12 @@ struct Workbook {
 // An .xlsx workbook: the summary sheet 汇总, then a sheet per diameter ("Φ12"), then the long
 // bars' sheet 接长 when there are any; numbers are numbers.
 [[nodiscard]] Workbook sheetXlsx(const plan::Plan& plan);
+
+// A building planned floor by floor: each floor's patterns (and long bars) under a line naming
+// it, then every floor's summary rows, then the whole building's summary.
+[[nodiscard]] QByteArray buildingCsv(const plan::BuildingPlan& building);
+// The building's summary 汇总, every floor's summary rows 各层汇总, then a sheet of patterns per
+// floor named by it (and its long bars, "首层 接长").
+[[nodiscard]] Workbook buildingXlsx(const plan::BuildingPlan& building);
 
 } // namespace formats

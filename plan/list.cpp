@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <iterator>
 #include <set>
 
 namespace plan {
@@ -295,6 +297,8 @@ std::string PieceRow::*rowText(Field field) {
         return &PieceRow::lap;
     case Field::Zones:
         return &PieceRow::zones;
+    case Field::Floor:
+        return &PieceRow::floor;
     case Field::Mark:
     case Field::Diameter:
     case Field::Length:
@@ -356,6 +360,40 @@ std::string CuttingList::codeOf(const Steel& steel) const {
     return {};
 }
 
+std::vector<std::string> CuttingList::floors() const {
+    // By line, long bars among the pieces, as the rows stood in the list.
+    std::vector<const Piece*> rows;
+    for (const std::vector<Piece>* part : {&pieces_, &longBars_}) {
+        for (const Piece& p : *part) {
+            rows.push_back(&p);
+        }
+    }
+    std::ranges::stable_sort(rows, std::less{}, &Piece::line);
+    std::vector<std::string> out;
+    for (const Piece* p : rows) {
+        if (std::ranges::find(out, p->floor) == out.end()) {
+            out.push_back(p->floor);
+        }
+    }
+    return out;
+}
+
+CuttingList CuttingList::part(const std::vector<std::string>& floors,
+                              const std::vector<Offcut>& offcuts) const {
+    CuttingList out;
+    out.settings_ = settings_;
+    const auto on = [&floors](const Piece& p) {
+        return std::ranges::find(floors, p.floor) != floors.end();
+    };
+    std::ranges::copy_if(pieces_, std::back_inserter(out.pieces_), on);
+    std::ranges::copy_if(longBars_, std::back_inserter(out.longBars_), on);
+    const std::vector<Steel> cut = out.steels();
+    std::ranges::copy_if(offcuts, std::back_inserter(out.offcuts_), [&cut](const Offcut& o) {
+        return o.count > 0 && std::binary_search(cut.begin(), cut.end(), o.steel);
+    });
+    return out;
+}
+
 Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutRow>& offcuts,
                   const Settings& settings) {
     Checked result;
@@ -378,6 +416,7 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
         Piece piece;
         piece.line = row.line;
         piece.mark = trimmedMark(row.mark);
+        piece.floor = trimmedMark(row.floor);
         piece.steel.grade = row.grade;
         piece.code = row.code;
         piece.steel.diameter =

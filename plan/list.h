@@ -45,6 +45,9 @@ struct PieceRow {
     // 禁止接头区: stretches no joint may touch, mm from the bar's start, "0-500;11500-12500"
     // (ranges by '-' or '~', separated by ';', ',', '、' or blanks, full-width too).
     std::string zones{};
+    // 楼层: the floor the row's elements are on, as written; empty: not given. Planning a building
+    // floor by floor takes the floors in the order they first appear.
+    std::string floor{};
 };
 
 // Pieces lying in the yard, left over from earlier work: already paid for, but limited.
@@ -87,6 +90,7 @@ enum class Field {
     Share,     // 接头率
     Lap,       // 搭接长度
     Zones,     // 禁止接头区
+    Floor,     // 楼层
     // The joint settings.
     Concrete,
     Seismic,
@@ -155,6 +159,7 @@ struct Piece {
     int share = 0;        // percent
     std::int64_t lap = 0; // mm
     std::vector<joints::Zone> zones{};
+    std::string floor{}; // as written, trimmed; empty: not given
 };
 
 // A long bar as the joints stage takes it: the piece's row with the bars side by side.
@@ -182,6 +187,14 @@ public:
     [[nodiscard]] std::vector<Steel> steels() const;
     // The letter the list wrote `steel`'s grade with, when any of its pieces used one.
     [[nodiscard]] std::string codeOf(const Steel& steel) const;
+    // The floors of the pieces and long bars, in the order they first appear in the list; a
+    // list without floors has one, the empty one.
+    [[nodiscard]] std::vector<std::string> floors() const;
+    // The same list with only the pieces and long bars on `floors`, and `offcuts` in place of the
+    // list's own: those of a steel the part does not cut are left out (they wait for a part that
+    // does). Rows were checked with the whole list, so a part needs no check of its own.
+    [[nodiscard]] CuttingList part(const std::vector<std::string>& floors,
+                                   const std::vector<Offcut>& offcuts) const;
 
 private:
     friend Checked checkList(const std::vector<PieceRow>&, const std::vector<OffcutRow>&,

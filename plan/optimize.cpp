@@ -91,6 +91,8 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
 
     Plan plan;
     plan.groups.resize(steels.size());
+    plan.floors = list.floors();
+    std::erase(plan.floors, std::string());
     std::mutex reporting;
     const auto report = [&](const Progress& p) {
         if (progress) {

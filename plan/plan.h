@@ -85,6 +85,9 @@ struct Plan {
     std::vector<GroupPlan> groups; // by steel: diameter ascending, then grade
     double seconds = 0;            // wall time of the whole search
     bool cancelled = false;
+    // The floors (楼层) the list's pieces are on, in the order they first appear; empty when it
+    // names none.
+    std::vector<std::string> floors;
 
     [[nodiscard]] bool optimal() const;
     [[nodiscard]] std::int64_t stockMm() const;

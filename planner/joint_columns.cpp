@@ -5,22 +5,24 @@
 #include "planner/joint_words.h"
 #include "planner/list_tables.h"
 
+#include <algorithm>
 #include <array>
 
 namespace planner {
 namespace {
 
-struct JointColumn {
-    plan::Field field;
-    const char16_t* name;
-};
+// The columns a long bar's joints are written in, named as the list file names them.
+constexpr std::array kJointFields{plan::Field::Joint, plan::Field::Share, plan::Field::Lap,
+                                  plan::Field::Zones};
 
-constexpr std::array<JointColumn, 4> kJointColumns{{
-    {plan::Field::Joint, u"接头"},
-    {plan::Field::Share, u"接头率"},
-    {plan::Field::Lap, u"搭接长度"},
-    {plan::Field::Zones, u"禁止接头区"},
-}};
+QString columnName(plan::Field field) {
+    for (const formats::RowColumn& column : formats::rowColumns()) {
+        if (column.field == field) {
+            return column.name;
+        }
+    }
+    return {};
+}
 
 // The shares the rules allow: 25%, 50%, 100%.
 QStringList shareChoices() {
@@ -45,12 +47,8 @@ std::map<int, QStringList> jointChoices(const ListTables& tables) {
 }
 
 bool hasJointColumns(const ListTables& tables) {
-    for (const JointColumn& column : kJointColumns) {
-        if (tables.columnOf(column.field) < 0) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(
+        kJointFields, [&tables](plan::Field field) { return tables.columnOf(field) >= 0; });
 }
 
 AddJointColumns::AddJointColumns(ListTables& tables)
@@ -62,11 +60,11 @@ AddJointColumns::AddJointColumns(ListTables& tables)
     while (at < columnsAfter_.size() && formats::countOrGradeColumn(columnsAfter_[at])) {
         ++at;
     }
-    for (const JointColumn& column : kJointColumns) {
-        if (tables.columnOf(column.field) >= 0) {
+    for (const plan::Field field : kJointFields) {
+        if (tables.columnOf(field) >= 0) {
             continue;
         }
-        columnsAfter_.insert(at, QString::fromUtf16(column.name));
+        columnsAfter_.insert(at, columnName(field));
         for (QStringList& row : rowsAfter_) {
             row.resize(std::max<qsizetype>(row.size(), kPieceColumns + at));
             row.insert(kPieceColumns + at, QString());

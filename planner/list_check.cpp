@@ -39,6 +39,10 @@ int pieceColumn(const ListTables& tables, plan::Field field) {
         const int column = tables.columnOf(field);
         return column >= 0 ? column : kLength;
     }
+    case plan::Field::Floor: {
+        const int column = tables.columnOf(field);
+        return column >= 0 ? column : kMark;
+    }
     case plan::Field::GradeCode:
     case plan::Field::Length:
     case plan::Field::StockLength:
@@ -79,6 +83,7 @@ int offcutColumn(plan::Field field) {
     case plan::Field::Share:
     case plan::Field::Lap:
     case plan::Field::Zones:
+    case plan::Field::Floor:
     case plan::Field::Concrete:
     case plan::Field::Seismic:
     case plan::Field::CouplerAbove:
@@ -128,6 +133,7 @@ int settingColumn(plan::Field field) {
     case plan::Field::Share:
     case plan::Field::Lap:
     case plan::Field::Zones:
+    case plan::Field::Floor:
         break;
     }
     return kKerf;
@@ -276,19 +282,11 @@ ListCheck checkTables(const ListTables& tables) {
             const int column = tables.columnOf(field);
             return column >= 0 ? cell(column) : std::string();
         };
-        pieces.push_back({cell(kMark),
-                          cell(kDiameter),
-                          cell(kLength),
-                          cell(kCount),
-                          row + 1,
-                          schedule(plan::Field::Grade),
-                          {},
-                          schedule(plan::Field::Elements),
-                          schedule(plan::Field::Total),
-                          schedule(plan::Field::Joint),
-                          schedule(plan::Field::Share),
-                          schedule(plan::Field::Lap),
-                          schedule(plan::Field::Zones)});
+        plan::PieceRow piece{cell(kMark), cell(kDiameter), cell(kLength), cell(kCount), row + 1};
+        for (const formats::RowColumn& column : formats::rowColumns()) {
+            piece.*plan::rowText(column.field) = schedule(column.field);
+        }
+        pieces.push_back(std::move(piece));
         const QString shape = tables.pieces.text(row, kShape);
         if (!formats::shapeNamed(utf8(shape))) {
             findings.add(Part::Pieces, row, kShape, shapeProblem(shape));

@@ -47,6 +47,9 @@ bool unreadable(const formats::FileError& error) {
     case formats::FileProblem::BadGradeCode:
     case formats::FileProblem::UnknownGradeName:
     case formats::FileProblem::RepeatedGradeCode:
+    case formats::FileProblem::ElementWithoutCount:
+    case formats::FileProblem::NoElements:
+    case formats::FileProblem::BarBeforeElement:
         break;
     }
     return false;

@@ -18,20 +18,8 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
-// Sized by its entries: a column left out is not a null member.
-constexpr auto kScheduleColumns =
-    std::to_array<std::pair<const char16_t*, std::string plan::PieceRow::*>>({
-        {u"级别", &plan::PieceRow::grade},
-        {u"构件数", &plan::PieceRow::elements},
-        {u"总根数", &plan::PieceRow::total},
-        {u"接头", &plan::PieceRow::joint},
-        {u"接头率", &plan::PieceRow::share},
-        {u"搭接长度", &plan::PieceRow::lap},
-        {u"禁止接头区", &plan::PieceRow::zones},
-    });
-
-// A schedule's grade and count columns, and a long bar's joint columns, the document's rows use,
-// shown among the other columns.
+// A schedule's grade and count columns, a long bar's joint columns and the floor, those the
+// document's rows use, shown among the other columns.
 struct ScheduleColumn {
     QString name;
     std::string plan::PieceRow::*field;
@@ -39,14 +27,13 @@ struct ScheduleColumn {
 
 std::vector<ScheduleColumn> scheduleColumns(const formats::ListDocument& document) {
     std::vector<ScheduleColumn> out;
-    for (const auto& column : kScheduleColumns) {
-        // Not a structured binding: clang 14 cannot capture one.
-        const auto field = column.second;
+    for (const formats::RowColumn& column : formats::rowColumns()) {
+        const auto field = plan::rowText(column.field);
         const bool used = std::ranges::any_of(document.rows, [field](const formats::ListRow& r) {
             return !QString::fromStdString(r.piece.*field).trimmed().isEmpty();
         });
         if (used) {
-            out.push_back({QString::fromUtf16(column.first), field});
+            out.push_back({column.name, field});
         }
     }
     return out;
