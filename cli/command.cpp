@@ -120,9 +120,9 @@ int runCommand(const QStringList& command, QIODevice& out, QIODevice& err, bool 
         return planByFloor(arguments, inputs, floors.floors, out, err, progress, stop);
     }
 
-    const plan::CuttingList list =
-        arguments.floors.isEmpty() ? inputs.list
-                                   : inputs.list.part(floors.floors, inputs.list.offcuts());
+    const plan::CuttingList list = arguments.floors.isEmpty()
+                                       ? inputs.list
+                                       : inputs.list.part(floors.floors, inputs.list.offcuts());
     const plan::Plan plan = [&] {
         if (!progress) {
             return plan::optimize(list, {}, stop);

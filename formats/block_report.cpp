@@ -83,9 +83,8 @@ std::vector<TextCell> textCells(const Record& row) {
     std::vector<TextCell> out;
     for (qsizetype at = 0; at < row.cells.size(); ++at) {
         const QString text = row.cells[at].trimmed();
-        if (!isBlank(text) && std::ranges::none_of(out, [&text](const TextCell& c) {
-                return c.text == text;
-            })) {
+        if (!isBlank(text) &&
+            std::ranges::none_of(out, [&text](const TextCell& c) { return c.text == text; })) {
             out.push_back({text, at});
         }
     }
@@ -195,8 +194,8 @@ BlockLine BlockReader::read(const Record& row) {
             return out;
         }
         if (count.toLongLong() == 0) {
-            broken_ = errorAt(row, elements->column, FileProblem::NoElements,
-                              withoutId(element->value));
+            broken_ =
+                errorAt(row, elements->column, FileProblem::NoElements, withoutId(element->value));
             return out;
         }
         element_ = withoutId(element->value);
@@ -212,9 +211,13 @@ BlockLine BlockReader::read(const Record& row) {
         }
         return out;
     }
-    const bool bar = std::ranges::any_of(barColumns_, [&row](qsizetype at) {
+    const auto filled = [&row](qsizetype at) {
         return at >= 0 && at < row.cells.size() && !isBlank(row.cells[at]);
-    });
+    };
+    // A figure in 直径, 长度 or 根数 makes a bar; a 筋号 alone does too, unless the row is a
+    // labelled text ("本层钢筋总重：98kg") that merely starts in that column.
+    const bool bar = std::ranges::any_of(barColumns_.begin() + 1, barColumns_.end(), filled) ||
+                     (filled(barColumns_.front()) && labels.empty());
     if (!bar || isSubtotal(cells)) {
         out.kind = BlockLine::Kind::Note;
         QStringList texts;

@@ -47,7 +47,7 @@ struct BlockLine {
 // Reads a report's rows in order, keeping the element and floor they are under.
 class BlockReader {
 public:
-    // `barColumns`: the columns whose text makes a row a bar (筋号, 直径, 长度, 根数).
+    // `barColumns`: the columns whose text makes a row a bar: 筋号 first, then 直径, 长度, 根数.
     explicit BlockReader(std::vector<qsizetype> barColumns) : barColumns_(std::move(barColumns)) {}
 
     [[nodiscard]] BlockLine read(const Record& row);

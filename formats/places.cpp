@@ -83,9 +83,9 @@ QString placeText(const TablePlace& place, const plan::InputError& error) {
 QString placeText(const TablePlace& place, const FileError& error) {
     // A setting's value is in the cell after its name; every other row is named by its first,
     // unless the problem is one cell of it.
-    const int column = error.column >= 0                           ? error.column
+    const int column = error.column >= 0                          ? error.column
                        : error.problem == FileProblem::BadSetting ? 1
-                                                                   : 0;
+                                                                  : 0;
     return cellText(place, error.line, column);
 }
 

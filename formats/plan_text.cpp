@@ -139,17 +139,15 @@ QString buildingText(const plan::BuildingPlan& building, const QString& project)
     const std::size_t floors = building.floors.size();
     for (std::size_t i = 0; i < floors; ++i) {
         const plan::FloorPlan& f = building.floors[i];
-        lines.append(QStringLiteral("━━ 楼层 %1/%2：%3 ━━")
-                         .arg(i + 1)
-                         .arg(floors)
-                         .arg(floorName(f.floor)));
+        lines.append(
+            QStringLiteral("━━ 楼层 %1/%2：%3 ━━").arg(i + 1).arg(floors).arg(floorName(f.floor)));
         plan::Plan floor = f.plan;
         floor.floors.clear(); // named in the heading
         lines.append(planText(floor));
     }
     const plan::Plan totals = plan::buildingTotals(building);
-    lines.append(QStringLiteral("━━ 全楼（%1 层，逐层下料，前面各层的余料留给后面各层）━━")
-                     .arg(floors));
+    lines.append(
+        QStringLiteral("━━ 全楼（%1 层，逐层下料，前面各层的余料留给后面各层）━━").arg(floors));
     std::int64_t bars = 0;
     int open = 0;
     for (const plan::GroupPlan& g : totals.groups) {

@@ -191,7 +191,8 @@ Table floorsTable(const plan::BuildingPlan& building) {
             table.rows.push_back(std::move(row));
         }
     }
-    table.note = QStringLiteral("逐层下料：每层先用前面各层留下的余料，本层的回库余料留给后面各层。");
+    table.note =
+        QStringLiteral("逐层下料：每层先用前面各层留下的余料，本层的回库余料留给后面各层。");
     return table;
 }
 

@@ -149,8 +149,8 @@ BuildingPlan optimizeByFloor(const CuttingList& list, const std::vector<std::str
             started(i, floors[i]);
         }
         const std::vector<Offcut> offcuts = yard.offcuts ? yard.offcuts() : out.yard;
-        FloorPlan floor{floors[i], optimize(list.part({floors[i]}, offcuts), progress, stop,
-                                            threads)};
+        FloorPlan floor{floors[i],
+                        optimize(list.part({floors[i]}, offcuts), progress, stop, threads)};
         if (!yard.offcuts) {
             out.yard = carriedOut(out.yard, floor.plan);
         }
@@ -165,8 +165,7 @@ BuildingPlan optimizeByFloor(const CuttingList& list, const std::vector<std::str
     if (yard.offcuts) {
         out.yard = yard.offcuts();
     }
-    out.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return out;
 }
 
