@@ -43,6 +43,9 @@ enum class WorkbookProblem {
     TooLarge,        // past the reader's limits; `text` names the sheet when it is one
     NoTable,         // no sheet holds the list's columns; `sheets` are those looked at
     UnknownSheet,    // no sheet is called `text`; `sheets` are those there are
+    ReaderFailed,    // the .xls reader's process crashed, ran out of its time or memory, or
+                     // answered what cannot be read: taken for a damaged file
+    ReaderMissing,   // the .xls reader's program (hengchi-xls-reader) is not installed
 };
 
 struct FileError {

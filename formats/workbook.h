@@ -58,6 +58,7 @@ struct WorkbookLimits {
     int rows = 1'048'576;     // Excel's own last row
     qint64 cells = 4'000'000; // cells kept over all sheets, the empty ones inside rows too
     int strings = 1'000'000;  // shared strings
+    double readerSeconds = 30; // the .xls reader's process, before it is stopped (xls_reader.h)
 };
 
 // The workbook in `bytes` (an .xlsx or .xls file's contents; `name` only for the error of a

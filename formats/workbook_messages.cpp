@@ -36,6 +36,10 @@ QString describeWorkbook(const FileError& error) {
     case WorkbookProblem::UnknownSheet:
         return QStringLiteral("没有名为“%1”的工作表；工作簿里有：%2")
             .arg(sheet, sheetList(error.sheets));
+    case WorkbookProblem::ReaderFailed:
+        return QStringLiteral("无法读取：文件可能已损坏");
+    case WorkbookProblem::ReaderMissing:
+        return QStringLiteral("无法读取 .xls：找不到读取程序 hengchi-xls-reader（请重新安装衡尺）");
     }
     return {};
 }

@@ -1,172 +1,96 @@
 #include "formats/xls_reader.h"
 
-#include "formats/sheet_grid.h"
+#include "formats/xls_answer.h"
 
-#include <freexl.h>
-
-#include <QFile>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryFile>
 
 namespace formats {
 namespace {
 
-WorkbookError failure(WorkbookProblem problem, const QString& sheet = {}) {
-    return {problem, sheet, {}};
+constexpr auto kProgramName = "hengchi-xls-reader";
+
+WorkbookRead failed(WorkbookProblem problem) {
+    return {{}, WorkbookError{problem, {}, {}}};
 }
 
-// FreeXL opens a path, never bytes: the handle closes with its owner.
-class Handle {
-public:
-    Handle() = default;
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (handle_ != nullptr) {
-            freexl_close(handle_);
-        }
-    }
-    const void** out() { return &handle_; }
-    [[nodiscard]] const void* get() const { return handle_; }
-
-private:
-    const void* handle_ = nullptr;
-};
-
-WorkbookProblem openProblem(int code) {
-    switch (code) {
-    case FREEXL_INVALID_CFBF_HEADER:
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return WorkbookProblem::NotWorkbook;
-    case FREEXL_INSUFFICIENT_MEMORY:
-        return WorkbookProblem::TooLarge;
-    default:
-        return WorkbookProblem::Corrupt;
-    }
+bool executable(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
 }
-
-QString numberText(double number) {
-    return number == 0 ? QStringLiteral("0") : QString::number(number, 'g', 15);
-}
-
-class XlsReader {
-public:
-    XlsReader(const void* handle, const WorkbookLimits& limits)
-        : handle_(handle), limits_(limits), cellsLeft_(limits.cells) {}
-
-    WorkbookRead read() {
-        unsigned int count = 0;
-        if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) {
-            out_.error = failure(WorkbookProblem::Corrupt);
-            return out_;
-        }
-        for (unsigned int i = 0; i < count && i <= 0xFFFF; ++i) {
-            if (!readSheet(static_cast<unsigned short>(i))) {
-                return out_;
-            }
-        }
-        if (out_.sheets.empty()) {
-            out_.error = failure(WorkbookProblem::NotWorkbook);
-        }
-        return out_;
-    }
-
-private:
-    bool readSheet(unsigned short index) {
-        const char* utf8Name = nullptr;
-        if (freexl_get_worksheet_name(handle_, index, &utf8Name) != FREEXL_OK ||
-            utf8Name == nullptr) {
-            out_.error = failure(WorkbookProblem::Corrupt);
-            return false;
-        }
-        const QString name = QString::fromUtf8(utf8Name);
-        unsigned int rows = 0;
-        unsigned short columns = 0;
-        if (freexl_select_active_worksheet(handle_, index) != FREEXL_OK ||
-            freexl_worksheet_dimensions(handle_, &rows, &columns) != FREEXL_OK) {
-            out_.error = failure(WorkbookProblem::UnreadableSheet, name);
-            return false;
-        }
-        // The dimensions are the file's claim: the cells asked for stay within the limits.
-        if (rows > unsigned(limits_.rows) || columns > limits_.columns ||
-            qint64(rows) * columns > limits_.cells) {
-            out_.error = failure(WorkbookProblem::TooLarge, name);
-            return false;
-        }
-        SheetGrid grid(limits_, cellsLeft_);
-        for (unsigned int row = 0; row < rows; ++row) {
-            for (unsigned short column = 0; column < columns; ++column) {
-                FreeXL_CellValue cell;
-                if (freexl_get_cell_value(handle_, row, column, &cell) != FREEXL_OK) {
-                    out_.error = failure(WorkbookProblem::UnreadableSheet, name);
-                    return false;
-                }
-                if (!grid.put(int(row) + 1, column, text(cell))) {
-                    out_.error = failure(WorkbookProblem::TooLarge, name);
-                    return false;
-                }
-            }
-        }
-        out_.sheets.push_back({name, grid.records()});
-        return true;
-    }
-
-    static QString text(const FreeXL_CellValue& cell) {
-        switch (cell.type) {
-        case FREEXL_CELL_INT:
-            return QString::number(cell.value.int_value);
-        case FREEXL_CELL_DOUBLE:
-            return numberText(cell.value.double_value);
-        case FREEXL_CELL_TEXT:
-        case FREEXL_CELL_SST_TEXT:
-        case FREEXL_CELL_DATE:
-        case FREEXL_CELL_DATETIME:
-        case FREEXL_CELL_TIME:
-            return cell.value.text_value == nullptr ? QString()
-                                                    : QString::fromUtf8(cell.value.text_value);
-        default:
-            return {};
-        }
-    }
-
-    const void* handle_;
-    const WorkbookLimits& limits_;
-    qint64 cellsLeft_;
-    WorkbookRead out_;
-};
 
 } // namespace
 
+QString xlsReaderProgram() {
+    if (qEnvironmentVariableIsSet("HENGCHI_XLS_READER")) {
+        const QString set = qEnvironmentVariable("HENGCHI_XLS_READER");
+        return executable(set) ? set : QString();
+    }
+    QStringList places;
+    if (QCoreApplication::instance() != nullptr) {
+        const QString dir = QCoreApplication::applicationDirPath();
+        places << dir + u'/' + QLatin1String(kProgramName)
+               << dir + QStringLiteral("/../libexec/hengchi/") + QLatin1String(kProgramName);
+    }
+    places << QStringLiteral(HENGCHI_XLS_READER_INSTALLED) << QStringLiteral(HENGCHI_XLS_READER_BUILT);
+    for (const QString& place : places) {
+        if (executable(place)) {
+            return QFileInfo(place).canonicalFilePath();
+        }
+    }
+    return {};
+}
+
 WorkbookRead readXls(const QByteArray& bytes, const WorkbookLimits& limits) {
-    WorkbookRead out;
-    QTemporaryFile file;
-    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) {
-        out.error = failure(WorkbookProblem::UnreadableSheet);
-        return out;
+    const QString program = xlsReaderProgram();
+    if (program.isEmpty()) {
+        return failed(WorkbookProblem::ReaderMissing);
     }
-    const QByteArray path = QFile::encodeName(file.fileName());
-    {
-        // Asked first, with the reader that stops before the cells: an encrypted workbook's
-        // cells cannot be read, and its records are not to be taken for damage.
-        Handle info;
-        const int opened = freexl_open_info(path.constData(), info.out());
-        if (opened != FREEXL_OK) {
-            out.error = failure(openProblem(opened));
-            return out;
+    // The workbook goes in as a file the child opens, so that neither side waits on a pipe the
+    // other has not read.
+    QTemporaryFile input;
+    if (!input.open() || input.write(bytes) != bytes.size() || !input.flush()) {
+        return failed(WorkbookProblem::UnreadableSheet);
+    }
+    QProcess child;
+    child.setProgram(program);
+    child.setArguments({input.fileName(), QString::number(limits.rows),
+                        QString::number(limits.columns), QString::number(limits.cells)});
+    child.setStandardInputFile(QProcess::nullDevice());
+    child.setStandardErrorFile(QProcess::nullDevice());
+    child.start(QIODevice::ReadOnly);
+    if (!child.waitForStarted(10'000)) {
+        return failed(WorkbookProblem::ReaderFailed);
+    }
+    // What the child may write: its cells' texts, within the limits, and their framing.
+    const qint64 most = limits.totalBytes * 2 + limits.cells * 16;
+    QByteArray answer;
+    const QDeadlineTimer deadline(static_cast<qint64>(limits.readerSeconds * 1000));
+    while (child.state() != QProcess::NotRunning) {
+        if (!child.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1))) &&
+            child.state() != QProcess::NotRunning) {
+            child.waitForFinished(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
         }
-        unsigned int password = 0;
-        if (freexl_get_info(info.get(), FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK &&
-            password == FREEXL_BIFF_OBFUSCATED) {
-            out.error = failure(WorkbookProblem::Encrypted);
-            return out;
+        answer += child.readAllStandardOutput();
+        if (answer.size() > most) {
+            child.kill();
+            child.waitForFinished();
+            return failed(WorkbookProblem::TooLarge);
+        }
+        if (deadline.hasExpired() && child.state() != QProcess::NotRunning) {
+            child.kill();
+            child.waitForFinished();
+            return failed(WorkbookProblem::ReaderFailed);
         }
     }
-    Handle handle;
-    const int opened = freexl_open(path.constData(), handle.out());
-    if (opened != FREEXL_OK) {
-        out.error = failure(openProblem(opened));
-        return out;
+    answer += child.readAllStandardOutput();
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        return failed(WorkbookProblem::ReaderFailed);
     }
-    return XlsReader(handle.get(), limits).read();
+    return readXlsAnswer(answer, limits);
 }
 
 } // namespace formats

@@ -47,10 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 #ifdef HENGCHI_LIBFUZZER
-    // FreeXL 1.0.6 (Debian 12) reads past its own buffers on crafted BIFF records, inside
-    // freexl_open_info: the inputs this target found are kept in tests/fuzz/freexl_findings.
-    // Until FreeXL is fixed the fuzzer keeps to the .xlsx engine and the list reader; the corpus
-    // replay still reads its real .xls files through FreeXL.
+    // An .xls is read by FreeXL in a process of its own (formats/xls_reader.h), one a file: the
+    // fuzzer keeps to the .xlsx engine and the list reader in this process, and the xls_answer
+    // target to what the child hands back. The corpus replay still reads its real .xls files
+    // through the child. (FreeXL 1.0.6 reads past its own buffers on crafted BIFF records: the
+    // inputs with which this target found it are in tests/fuzz/freexl_findings.)
     if (formats::fileKind(bytes, QString()) == formats::FileKind::Ole) {
         return -1; // not kept in the corpus
     }
