@@ -34,6 +34,10 @@ expect "hengchi-plan is stripped" '! readelf -S "$root/usr/bin/hengchi-plan" | g
 expect "hengchi-plan says its version" '[[ $("$root/usr/bin/hengchi-plan" --version) == "hengchi-plan $version" ]]'
 printf '编号,直径,长度,根数\r\nKL1-1,25,6457,4\r\nKZ2-3,25,3180,6\r\n' >"$work/list.csv"
 expect "hengchi-plan plans a list" '"$root/usr/bin/hengchi-plan" --seconds 5 "$work/list.csv" | grep -q "^合计"'
+# FreeXL runs in a process of its own, found beside the installed programs.
+expect "the .xls reader is installed" '[[ -x $root/usr/libexec/hengchi/hengchi-xls-reader ]]'
+expect "hengchi-plan reads an .xls through it" \
+    '"$root/usr/bin/hengchi-plan" --seconds 5 "$(dirname "$0")/../formats/data/list.xls" | grep -q "^合计"'
 expect "a menu entry" '[[ -f $root/usr/share/applications/$id.desktop ]]'
 expect "the menu entry starts the program" 'grep -qx "Exec=hengchi" "$root/usr/share/applications/$id.desktop"'
 expect "the menu entry names the icon" 'grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop"'
