@@ -31,7 +31,7 @@ enum class FileProblem {
     // `limit` counts the bar rows under it, none of which is read.
     ElementWithoutCount,
     NoElements,
-    BarBeforeElement,    // a bar row under no block row of its floor
+    BarBeforeElement, // a bar row under no block row of its floor
 };
 
 // What can be wrong with a workbook as a whole, before any row is read.

@@ -54,10 +54,10 @@ struct WorkbookRead {
 struct WorkbookLimits {
     qint64 partBytes = 64 * 1024 * 1024; // one part of an .xlsx, uncompressed
     qint64 totalBytes = 256 * 1024 * 1024;
-    int columns = 1024;       // a cell further right than this
-    int rows = 1'048'576;     // Excel's own last row
-    qint64 cells = 4'000'000; // cells kept over all sheets, the empty ones inside rows too
-    int strings = 1'000'000;  // shared strings
+    int columns = 1024;        // a cell further right than this
+    int rows = 1'048'576;      // Excel's own last row
+    qint64 cells = 4'000'000;  // cells kept over all sheets, the empty ones inside rows too
+    int strings = 1'000'000;   // shared strings
     double readerSeconds = 30; // the .xls reader's process, before it is stopped (xls_reader.h)
 };
 

@@ -71,7 +71,8 @@ WorkbookRead failed(WorkbookProblem problem, const QString& sheet = {}) {
 
 } // namespace
 
-XlsAnswer::XlsAnswer() : bytes_(kMagic, kMagicSize) {}
+XlsAnswer::XlsAnswer() : bytes_(kMagic, kMagicSize) {
+}
 
 void XlsAnswer::number(quint32 value) {
     for (int i = 0; i < 4; ++i) {

@@ -35,7 +35,8 @@ QString xlsReaderProgram() {
         places << dir + u'/' + QLatin1String(kProgramName)
                << dir + QStringLiteral("/../libexec/hengchi/") + QLatin1String(kProgramName);
     }
-    places << QStringLiteral(HENGCHI_XLS_READER_INSTALLED) << QStringLiteral(HENGCHI_XLS_READER_BUILT);
+    places << QStringLiteral(HENGCHI_XLS_READER_INSTALLED)
+           << QStringLiteral(HENGCHI_XLS_READER_BUILT);
     for (const QString& place : places) {
         if (executable(place)) {
             return QFileInfo(place).canonicalFilePath();
@@ -70,7 +71,8 @@ WorkbookRead readXls(const QByteArray& bytes, const WorkbookLimits& limits) {
     QByteArray answer;
     const QDeadlineTimer deadline(static_cast<qint64>(limits.readerSeconds * 1000));
     while (child.state() != QProcess::NotRunning) {
-        if (!child.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1))) &&
+        if (!child.waitForReadyRead(
+                static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1))) &&
             child.state() != QProcess::NotRunning) {
             child.waitForFinished(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
         }

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     }
     const QByteArray answer = formats::freexlAnswer(file.readAll(), limits);
     return std::fwrite(answer.constData(), 1, static_cast<std::size_t>(answer.size()), stdout) ==
-                   static_cast<std::size_t>(answer.size()) &&
+                       static_cast<std::size_t>(answer.size()) &&
                    std::fflush(stdout) == 0
                ? 0
                : 1;

@@ -37,6 +37,7 @@ constexpr std::array kActions = std::to_array<ActionRow>({
     {JointColumns,   "jointColumns",   "添加接头列(&T)",         Key::UnknownKey,    {},           Menu::Edit, false, false},
 
     {Optimise,       "optimise",       "优化(&O)",               Key::UnknownKey,    "F5",         Menu::Plan, true,  false},
+    {OptimiseByFloor, "optimiseByFloor", "按楼层优化(&L)",       Key::UnknownKey,    "Shift+F5",   Menu::Plan, true,  false},
     {Cancel,         "cancel",         "取消优化(&C)",           Key::UnknownKey,    {},           Menu::Plan, true,  false},
 });
 // clang-format on

@@ -34,6 +34,7 @@ enum class Command {
     Shape,
     JointColumns,
     Optimise,
+    OptimiseByFloor,
     Cancel,
 };
 

@@ -246,6 +246,9 @@ int printSheet(QPagedPaintDevice& device, const SheetContent& content) {
     if (!content.project.isEmpty()) {
         about = QStringLiteral("项目：%1　　").arg(content.project) + about;
     }
+    if (!content.plan.floors.empty()) {
+        about += QStringLiteral("　　楼层：%1").arg(formats::floorsText(content.plan.floors));
+    }
     sheet.text(about, fonts.body);
 
     const double line = sheet.lineOf(fonts.body);
@@ -261,6 +264,13 @@ int printSheet(QPagedPaintDevice& device, const SheetContent& content) {
         if (formats::hasSpliced(content.plan)) {
             sheet.table(formats::jointTotalsTable(content.plan));
         }
+        if (content.building) {
+            // Floor by floor: every floor's rows, each floor cut with what the floors before it
+            // left in the yard.
+            const formats::Table floors = formats::floorsTable(*content.building);
+            sheet.text(floors.note, fonts.body, true, line * 0.3);
+            sheet.table(floors);
+        }
     }
 
     sheet.text(QStringLiteral("三、下料方案"), fonts.heading, true, line * 0.5);
@@ -272,17 +282,28 @@ int printSheet(QPagedPaintDevice& device, const SheetContent& content) {
     bold.setBold(true);
     metrics.count =
         QFontMetricsF(bold, &device).horizontalAdvance(QStringLiteral("× 9999")) + metrics.line;
-    const double unitsPerMm = scaleFor(sheet.width(), longestStock(content.plan), metrics);
-    for (const plan::GroupPlan& group : content.plan.groups) {
-        sheet.text(headingText(group), fonts.body, true, line * 0.3);
-        sheet.table(formats::patternTable(group));
-        sheet.bars(group, unitsPerMm, metrics);
-        if (!group.spliced.empty()) {
-            // After the bars that cut the segments: the table says how they are joined.
-            const formats::Table spliced = formats::splicedTable(group);
-            sheet.text(QStringLiteral("接长：") + spliced.note, fonts.body, true, line * 0.3);
-            sheet.table(spliced);
+    const auto patterns = [&](const plan::Plan& plan) {
+        const double unitsPerMm = scaleFor(sheet.width(), longestStock(plan), metrics);
+        for (const plan::GroupPlan& group : plan.groups) {
+            sheet.text(headingText(group), fonts.body, true, line * 0.3);
+            sheet.table(formats::patternTable(group));
+            sheet.bars(group, unitsPerMm, metrics);
+            if (!group.spliced.empty()) {
+                // After the bars that cut the segments: the table says how they are joined.
+                const formats::Table spliced = formats::splicedTable(group);
+                sheet.text(QStringLiteral("接长：") + spliced.note, fonts.body, true, line * 0.3);
+                sheet.table(spliced);
+            }
         }
+    };
+    if (content.building) {
+        for (const plan::FloorPlan& floor : content.building->floors) {
+            sheet.text(QStringLiteral("楼层：%1").arg(formats::floorName(floor.floor)),
+                       fonts.heading, true, line * 0.5);
+            patterns(floor.plan);
+        }
+    } else {
+        patterns(content.plan);
     }
 
     const QFontMetricsF footerFont(fonts.table, &device);

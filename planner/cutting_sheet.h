@@ -1,7 +1,9 @@
 #pragma once
 
+#include "plan/floors.h"
 #include "plan/plan.h"
 
+#include <optional>
 #include <vector>
 
 #include <QDate>
@@ -16,7 +18,8 @@ class QPagedPaintDevice;
 namespace planner {
 
 struct SheetContent {
-    plan::Plan plan;
+    plan::Plan plan; // for a building planned floor by floor, its totals (plan::buildingTotals)
+    std::optional<plan::BuildingPlan> building;
     std::vector<QStringList> list; // 编号, 钢筋, 长度, 根数, 形状 of each row planned
     QString project;               // may be empty
     QDate date;

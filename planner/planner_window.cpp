@@ -3,6 +3,7 @@
 #include "formats/plan_words.h"
 #include "formats/records.h"
 #include "formats/shape.h"
+#include "planner/floor_chooser.h"
 #include "planner/joint_columns.h"
 #include "planner/joint_words.h"
 #include "planner/list_sort.h"
@@ -76,6 +77,9 @@ PlannerWindow::PlannerWindow(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<Q
     connect(&stack_, &QUndoStack::canRedoChanged, this, &PlannerWindow::updateActions);
     connect(&optimisation_, &Optimisation::progressed, progress_, &ProgressPanel::report);
     connect(&optimisation_, &Optimisation::finished, this, &PlannerWindow::planFinished);
+    connect(&optimisation_, &Optimisation::floorStarted, this, &PlannerWindow::floorStarted);
+    connect(&optimisation_, &Optimisation::buildingFinished, this,
+            &PlannerWindow::buildingFinished);
     connect(progress_, &ProgressPanel::cancelRequested, this, &PlannerWindow::cancelClicked);
     textsChanged();
     updateTitle();
@@ -199,6 +203,12 @@ void PlannerWindow::createActions() {
                 tools->addSeparator();
             }
             tools->addAction(act);
+            if (entry.command == Command::OptimiseByFloor) {
+                // The floors to plan, beside the two commands that plan them.
+                floors_ = new FloorChooser(tools);
+                floorsAction_ = tools->addWidget(floors_);
+                floorsAction_->setVisible(false);
+            }
         }
         actions_.emplace(command, act);
     }
@@ -284,6 +294,9 @@ void PlannerWindow::run(Command command) {
     case Command::Optimise:
         optimiseClicked();
         break;
+    case Command::OptimiseByFloor:
+        optimiseByFloorClicked();
+        break;
     case Command::Cancel:
         cancelClicked();
         break;
@@ -295,6 +308,8 @@ void PlannerWindow::updateActions() {
     action(Command::Undo)->setEnabled(stack_.canUndo());
     action(Command::Redo)->setEnabled(stack_.canRedo());
     action(Command::Optimise)->setEnabled(!running);
+    action(Command::OptimiseByFloor)->setEnabled(!running && !floors_->floors().isEmpty());
+    floors_->setEnabled(!running);
     action(Command::Cancel)->setEnabled(running);
     action(Command::JointColumns)->setEnabled(!hasJointColumns(tables_));
 }
@@ -407,6 +422,7 @@ void PlannerWindow::textsChanged() {
         results_->setStale(planRevision_ != revision_);
     }
     if (!actions_.empty()) {
+        showFloors();
         updateActions();
     }
     // A long bar follows the joint settings; the columns to say otherwise for one row are a
@@ -484,28 +500,45 @@ void PlannerWindow::goTo(const Spot& spot) {
     }
 }
 
-void PlannerWindow::optimiseClicked() {
+std::optional<plan::CuttingList> PlannerWindow::listToPlan() {
     commitEdits();
     if (optimisation_.running()) {
-        return;
+        return std::nullopt;
     }
     const ListCheck check = checkTables(tables_);
     showCheck(check);
     if (!check.list) {
         goTo(check.firstAt);
         dialogs_->inform(this, check.first + QStringLiteral("\n\n请先改正标红的内容，再优化。"));
-        return;
+        return std::nullopt;
     }
     if (check.list->pieces().empty() && check.list->longBars().empty()) {
         dialogs_->inform(
             this, QStringLiteral("清单里还没有钢筋。请先填写，或从 Excel 复制后粘贴（Ctrl+V）。"));
-        return;
+        return std::nullopt;
     }
+    if (floors_->floors().isEmpty()) {
+        return *check.list;
+    }
+    const QStringList chosen = floors_->chosen();
+    if (chosen.isEmpty()) {
+        dialogs_->inform(this, QStringLiteral("没有勾选楼层。请在工具栏的“楼层”里至少勾选一层。"));
+        return std::nullopt;
+    }
+    // The rows that name no floor go with every choice of floors: they are no floor's alone.
+    std::vector<std::string> floors{std::string()};
+    for (const QString& floor : chosen) {
+        floors.push_back(floor.toStdString());
+    }
+    return check.list->part(floors, check.list->offcuts());
+}
+
+void PlannerWindow::startRun(const plan::CuttingList& list) {
     running_ = {};
-    // The sheet lists the rows as checked, long bars among them in the list's order: the steel
+    // The sheet lists the rows as planned, long bars among them in the list's order: the steel
     // as the list wrote it, the count by elements where the list gave them.
-    std::vector<plan::Piece> rows = check.list->pieces();
-    rows.insert(rows.end(), check.list->longBars().begin(), check.list->longBars().end());
+    std::vector<plan::Piece> rows = list.pieces();
+    rows.insert(rows.end(), list.longBars().begin(), list.longBars().end());
     std::ranges::stable_sort(rows, {}, &plan::Piece::line);
     for (const plan::Piece& piece : rows) {
         const QString length = piece.asked.empty() ? QString::number(piece.length)
@@ -517,10 +550,78 @@ void PlannerWindow::optimiseClicked() {
     running_.project = tables_.project();
     runRevision_ = revision_;
     runWanted_ = true;
-    progress_->start(*check.list, check.list->settings().seconds);
-    optimisation_.start(*check.list);
     updateActions();
     statusBar()->showMessage(QStringLiteral("正在优化……"));
+}
+
+void PlannerWindow::optimiseClicked() {
+    const std::optional<plan::CuttingList> list = listToPlan();
+    if (!list) {
+        return;
+    }
+    startRun(*list);
+    progress_->start(*list, list->settings().seconds);
+    optimisation_.start(*list);
+    updateActions();
+}
+
+void PlannerWindow::optimiseByFloorClicked() {
+    const std::optional<plan::CuttingList> list = listToPlan();
+    if (!list) {
+        return;
+    }
+    startRun(*list);
+    std::vector<std::string> floors;
+    for (const std::string& floor : list->floors()) {
+        floors.push_back(floor);
+    }
+    optimisation_.startByFloor(*list, std::move(floors));
+    updateActions();
+}
+
+void PlannerWindow::floorStarted(int index, const QString& floor, const plan::CuttingList& part) {
+    progress_->start(part, part.settings().seconds);
+    statusBar()->showMessage(QStringLiteral("正在按楼层优化：%1（第 %2 层）……")
+                                 .arg(floor.isEmpty() ? QStringLiteral("未注明楼层") : floor)
+                                 .arg(index + 1));
+}
+
+void PlannerWindow::buildingFinished(const plan::BuildingPlan& building) {
+    progress_->stop();
+    updateActions();
+    if (!runWanted_) {
+        return;
+    }
+    running_.plan = plan::buildingTotals(building);
+    running_.building = building;
+    running_.date = QDate::currentDate();
+    sheet_ = running_;
+    planRevision_ = runRevision_;
+    results_->showBuilding(building);
+    results_->setStale(planRevision_ != revision_);
+    updateActions();
+    const QString done = building.cancelled ? QStringLiteral("已取消，显示已下料各层的方案")
+                                            : QStringLiteral("按楼层优化完成");
+    statusBar()->showMessage(QStringLiteral("%1：%2 层，用时 %3 秒。")
+                                 .arg(done)
+                                 .arg(building.floors.size())
+                                 .arg(building.seconds, 0, 'f', 2));
+}
+
+// The floors the list's 楼层 column names, in the order it first names them.
+void PlannerWindow::showFloors() {
+    QStringList floors;
+    if (const int column = tables_.columnOf(plan::Field::Floor); column >= 0) {
+        for (int row = 0; row < tables_.pieces.dataRows(); ++row) {
+            const QString floor = tables_.pieces.text(row, column).trimmed();
+            if (!floor.isEmpty() && !floors.contains(floor)) {
+                floors.append(floor);
+            }
+        }
+    }
+    floors_->setFloors(floors);
+    // A widget on a tool bar is shown and hidden through its action.
+    floorsAction_->setVisible(!floors.isEmpty());
 }
 
 void PlannerWindow::cancelClicked() {

@@ -34,6 +34,7 @@ class QMenu;
 // The window owns all of them. Its handlers are named for what the user did.
 namespace planner {
 
+class FloorChooser;
 class ProgressPanel;
 class ResultsPanel;
 class SettingsPanel;
@@ -61,6 +62,7 @@ public:
     [[nodiscard]] ProgressPanel* progress() const { return progress_; }
     [[nodiscard]] bool optimising() const { return optimisation_.running(); }
     [[nodiscard]] const std::optional<SheetContent>& sheet() const { return sheet_; }
+    [[nodiscard]] FloorChooser* floorChooser() const { return floors_; }
     [[nodiscard]] QString filePath() const { return path_; }
     [[nodiscard]] QStringList recentFiles() const { return recent_.paths(); }
 
@@ -92,8 +94,16 @@ private:
     void shapeRequested(int row);
     void jointColumnsClicked();
     void optimiseClicked();
+    void optimiseByFloorClicked();
+    // The list checked and its floors chosen, ready to plan; nothing when it cannot be (the
+    // user has been told why).
+    [[nodiscard]] std::optional<plan::CuttingList> listToPlan();
+    void startRun(const plan::CuttingList& list);
     void cancelClicked();
     void planFinished(const plan::Plan& plan);
+    void floorStarted(int index, const QString& floor, const plan::CuttingList& part);
+    void buildingFinished(const plan::BuildingPlan& building);
+    void showFloors();
     void textsChanged();
 
     void commitEdits();
@@ -116,6 +126,8 @@ private:
     QSplitter* split_ = nullptr;
     QTabWidget* inputs_ = nullptr;
     TableView* list_ = nullptr;
+    FloorChooser* floors_ = nullptr;
+    QAction* floorsAction_ = nullptr; // the chooser's place on the tool bar
     SettingsPanel* settings_ = nullptr;
     ProgressPanel* progress_ = nullptr;
     ResultsPanel* results_ = nullptr;

@@ -1,5 +1,6 @@
 #include "planner/results_panel.h"
 
+#include "formats/plan_words.h"
 #include "formats/sheet.h"
 #include "planner/bar_drawing.h"
 #include "planner/sheet_model.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollArea>
@@ -42,6 +44,12 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     staleNotice_->setStyleSheet(
         QStringLiteral("QLabel { background: #fff3c4; color: #5a4400; padding: 4px; }"));
     staleNotice_->hide();
+
+    floorView_ = new QComboBox(this);
+    floorView_->setObjectName(QStringLiteral("floorView"));
+    floorView_->setAccessibleName(QStringLiteral("查看的楼层"));
+    floorView_->hide();
+    connect(floorView_, &QComboBox::currentIndexChanged, this, &ResultsPanel::floorPicked);
 
     toBuy_ = new QLabel(QStringLiteral("在左边填写或粘贴下料清单，然后按 F5 优化。"), this);
     toBuy_->setObjectName(QStringLiteral("toBuy"));
@@ -79,6 +87,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(staleNotice_);
+    layout->addWidget(floorView_);
     layout->addWidget(toBuy_);
     layout->addWidget(verdict_);
     layout->addWidget(joints_);
@@ -87,6 +96,41 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void ResultsPanel::showPlan(const plan::Plan& plan) {
+    building_.reset();
+    floorView_->hide();
+    showParts(plan);
+}
+
+void ResultsPanel::showBuilding(const plan::BuildingPlan& building) {
+    building_ = building;
+    const QSignalBlocker quiet(floorView_);
+    floorView_->clear();
+    floorView_->addItem(QStringLiteral("全楼（%1 层，逐层下料）").arg(building.floors.size()));
+    for (const plan::FloorPlan& f : building.floors) {
+        floorView_->addItem(QStringLiteral("楼层：%1").arg(formats::floorName(f.floor)));
+    }
+    floorView_->setCurrentIndex(0);
+    floorView_->show();
+    floorPicked(0);
+}
+
+void ResultsPanel::floorPicked(int index) {
+    if (!building_ || index < 0) {
+        return;
+    }
+    if (index > 0 && static_cast<std::size_t>(index) <= building_->floors.size()) {
+        showParts(building_->floors[static_cast<std::size_t>(index) - 1].plan);
+        return;
+    }
+    // The whole building: what to buy per steel, and every floor's rows in the table of patterns.
+    const plan::Plan totals = plan::buildingTotals(*building_);
+    showParts(totals);
+    patterns_->setTable(formats::floorsTable(*building_));
+    patternsView_->resizeColumnsToContents();
+    tabs_->setCurrentWidget(patternsView_);
+}
+
+void ResultsPanel::showParts(const plan::Plan& plan) {
     toBuy_->setText(toBuy(plan));
     verdict_->setText(verdict(plan));
     joints_->setText(jointsText(plan));
@@ -106,6 +150,8 @@ void ResultsPanel::showPlan(const plan::Plan& plan) {
 }
 
 void ResultsPanel::clear() {
+    building_.reset();
+    floorView_->hide();
     toBuy_->setText(QStringLiteral("在左边填写或粘贴下料清单，然后按 F5 优化。"));
     verdict_->clear();
     joints_->clear();

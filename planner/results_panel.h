@@ -1,9 +1,13 @@
 #pragma once
 
+#include "plan/floors.h"
 #include "plan/plan.h"
+
+#include <optional>
 
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QTabWidget;
 class QTableView;
@@ -24,6 +28,9 @@ public:
     explicit ResultsPanel(QWidget* parent = nullptr);
 
     void showPlan(const plan::Plan& plan);
+    // A building planned floor by floor: the whole building first (what to buy per steel, and
+    // every floor's summary rows), and a choice of floor that shows that floor's plan.
+    void showBuilding(const plan::BuildingPlan& building);
     void clear();
     void setStale(bool stale);
 
@@ -31,9 +38,15 @@ public:
     [[nodiscard]] const SheetModel& summaryModel() const { return *summary_; }
     [[nodiscard]] const SheetModel& patternsModel() const { return *patterns_; }
     [[nodiscard]] bool stale() const;
+    [[nodiscard]] QComboBox* floorView() const { return floorView_; }
 
 private:
+    void showParts(const plan::Plan& plan);
+    void floorPicked(int index);
+
     QLabel* staleNotice_ = nullptr;
+    QComboBox* floorView_ = nullptr; // only for a building planned floor by floor
+    std::optional<plan::BuildingPlan> building_;
     QLabel* toBuy_ = nullptr;
     QLabel* verdict_ = nullptr;
     QLabel* joints_ = nullptr; // the long bars' joints; hidden without any

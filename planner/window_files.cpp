@@ -243,14 +243,16 @@ void PlannerWindow::exportClicked(Command command) {
     }
     QByteArray bytes;
     if (command == Command::ExportXlsx) {
-        const formats::Workbook book = formats::sheetXlsx(sheet_->plan);
+        const formats::Workbook book = sheet_->building ? formats::buildingXlsx(*sheet_->building)
+                                                        : formats::sheetXlsx(sheet_->plan);
         if (!book.error.isEmpty()) {
             dialogs_->inform(this, book.error);
             return;
         }
         bytes = book.bytes;
     } else if (command == Command::ExportCsv) {
-        bytes = formats::sheetCsv(sheet_->plan);
+        bytes = sheet_->building ? formats::buildingCsv(*sheet_->building)
+                                 : formats::sheetCsv(sheet_->plan);
     } else {
         bytes = sheetPdf(*sheet_);
     }
