@@ -178,3 +178,33 @@ TEST(Program, SaysItsVersionAndHelpInChinese) {
 }
 
 } // namespace
+
+namespace {
+
+// The example detail report planned floor by floor: each floor in the report's order, the
+// building's steel the sum of the floors', and what the yard holds at the end.
+TEST(Program, PlansTheExampleReportFloorByFloor) {
+    const Finished f = runProgram({QStringLiteral("--by-floor"), QStringLiteral("--json"),
+                                   QStringLiteral("-"), example("钢筋明细表.xlsx")});
+    ASSERT_EQ(f.code, 0) << f.err.toStdString();
+    const QJsonObject building = QJsonDocument::fromJson(f.out).object();
+    const QJsonArray floors = building.value(u"floors").toArray();
+    QStringList names;
+    qint64 steel = 0;
+    for (const QJsonValue& floor : floors) {
+        names.append(floor.toObject().value(u"floor").toString());
+        steel += floor.toObject().value(u"stock_mm").toInteger();
+        EXPECT_FALSE(floor.toObject().value(u"groups").toArray().isEmpty());
+    }
+    EXPECT_EQ(names, QStringList({QStringLiteral("首层"), QStringLiteral("第2层"),
+                                  QStringLiteral("第3层"), QStringLiteral("屋面层")}));
+    EXPECT_EQ(building.value(u"stock_mm").toInteger(), steel);
+    EXPECT_TRUE(building.value(u"yard").isArray());
+
+    const Finished one = runProgram({QStringLiteral("--floor"), QStringLiteral("第3层"),
+                                     example("钢筋明细表.xlsx")});
+    ASSERT_EQ(one.code, 0) << one.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(one.out).contains(QStringLiteral("楼层：第3层")));
+}
+
+} // namespace

@@ -1,7 +1,10 @@
 // hengchi-plan reading its list from a workbook: planned as the same list in CSV would be, and
 // every wrong cell or workbook reported at the file, sheet and cell, with nothing written.
 #include "cli/command.h"
+#include "cli/inputs.h"
+#include "formats/workbook.h"
 
+#include <map>
 #include <string>
 #include <xlsxwriter.h>
 
@@ -10,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -180,5 +184,48 @@ INSTANTIATE_TEST_SUITE_P(Sheets, WorkbookWarning, testing::Values(
     Warned{"AtTheDiameterCell", false, {s("--coupler-above"), s("28")}, "钢筋表!C2"}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+} // namespace
+
+namespace {
+
+// Nothing of a bar detail report is lost: every bar row becomes pieces, 根数 × 构件数量 of them,
+// counted here from the report's own cells, apart from the reader that makes the list.
+TEST(DetailReport, EveryBarRowIsItsCountTimesItsElements) {
+    const QString report = s(HENGCHI_EXAMPLES "/钢筋明细表.xlsx");
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const formats::WorkbookRead book = formats::readWorkbook(file.readAll(), report);
+    ASSERT_FALSE(book.error.has_value());
+    std::map<int, std::int64_t> wanted; // by diameter, mm
+    std::int64_t elements = 0;
+    const QRegularExpression count(s("构件数量[:：]\\s*(\\d+)"));
+    for (const formats::Record& row : book.sheets.at(0).rows.records) {
+        if (const QRegularExpressionMatch m = count.match(row.cells.value(0)); m.hasMatch()) {
+            elements = m.captured(1).toLongLong();
+            continue;
+        }
+        bool diameter = false;
+        bool perElement = false;
+        const int d = row.cells.value(2).toInt(&diameter);
+        const int n = row.cells.value(7).toInt(&perElement);
+        if (diameter && perElement) {
+            wanted[d] += n * elements;
+        }
+    }
+    ASSERT_FALSE(wanted.empty());
+
+    cli::Arguments arguments;
+    arguments.pieces = report;
+    const cli::Inputs inputs = cli::readInputs(arguments);
+    ASSERT_TRUE(inputs.complaints.empty()) << inputs.complaints.front().message.toStdString();
+    std::map<int, std::int64_t> planned;
+    for (const auto* rows : {&inputs.list.pieces(), &inputs.list.longBars()}) {
+        for (const plan::Piece& piece : *rows) {
+            planned[static_cast<int>(piece.steel.diameter / 10)] += piece.count;
+        }
+    }
+    EXPECT_EQ(planned, wanted);
+}
 
 } // namespace
