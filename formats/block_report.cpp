@@ -56,7 +56,8 @@ const QRegularExpression& labelPattern() {
 
 // A known label's words, blanks and a colon at the end left out.
 std::optional<Label> knownLabel(QString text) {
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    static const QRegularExpression blanks(QStringLiteral("\\s"));
+    text.remove(blanks);
     if (text.endsWith(u'：') || text.endsWith(u':')) {
         text.chop(1);
     }
@@ -180,13 +181,14 @@ BlockLine BlockReader::read(const Record& row) {
         element_.reset();
         position_.clear();
         // The count is the first word after its label ("3", "3件"), full-width digits as any.
-        const QString count =
-            elements == nullptr
-                ? QString()
-                : elements->value.normalized(QString::NormalizationForm_KC)
-                      .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)
-                      .value(0)
-                      .remove(QRegularExpression(QStringLiteral("[件个]$")));
+        static const QRegularExpression spaces(QStringLiteral("\\s+"));
+        static const QRegularExpression unit(QStringLiteral("[件个]$"));
+        const QString count = elements == nullptr
+                                  ? QString()
+                                  : elements->value.normalized(QString::NormalizationForm_KC)
+                                        .split(spaces, Qt::SkipEmptyParts)
+                                        .value(0)
+                                        .remove(unit);
         static const QRegularExpression whole(QStringLiteral("^\\+?\\d{1,9}$"));
         if (!whole.match(count).hasMatch()) {
             broken_ = errorAt(row, elements == nullptr ? element->column : elements->column,
