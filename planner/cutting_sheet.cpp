@@ -193,16 +193,22 @@ private:
     std::vector<std::shared_ptr<Block>> blocks_;
 };
 
+// The rows planned; their floors only when some row names one.
 formats::Table listTable(const std::vector<QStringList>& list) {
     formats::Table table;
     table.header = {QStringLiteral("序号"),      QStringLiteral("编号"), QStringLiteral("钢筋"),
                     QStringLiteral("长度 (mm)"), QStringLiteral("根数"), QStringLiteral("形状")};
+    const bool floors = std::ranges::any_of(
+        list, [](const QStringList& row) { return !row.value(5).isEmpty(); });
+    if (floors) {
+        table.header.append(QStringLiteral("楼层"));
+    }
     int number = 0;
     for (const QStringList& row : list) {
         std::vector<formats::Cell> cells{
             {formats::CellKind::Integer, QString::number(++number), static_cast<double>(number)}};
-        for (const QString& text : row) {
-            cells.push_back({formats::CellKind::Text, text, 0});
+        for (qsizetype c = 0; c < (floors ? 6 : 5); ++c) {
+            cells.push_back({formats::CellKind::Text, row.value(c), 0});
         }
         table.rows.push_back(std::move(cells));
     }

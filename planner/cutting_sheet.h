@@ -20,7 +20,8 @@ namespace planner {
 struct SheetContent {
     plan::Plan plan; // for a building planned floor by floor, its totals (plan::buildingTotals)
     std::optional<plan::BuildingPlan> building;
-    std::vector<QStringList> list; // 编号, 钢筋, 长度, 根数, 形状 of each row planned
+    // 编号, 钢筋, 长度, 根数, 形状 of each row planned, and its 楼层 when it names one.
+    std::vector<QStringList> list;
     QString project;               // may be empty
     QDate date;
 };

@@ -546,6 +546,9 @@ void PlannerWindow::startRun(const plan::CuttingList& list) {
         running_.list.push_back(
             {QString::fromStdString(piece.mark), formats::steelLabel(piece.steel, piece.code),
              length, formats::countText(piece), tables_.pieces.text(piece.line - 1, kShape)});
+        if (!piece.floor.empty()) {
+            running_.list.back().append(QString::fromStdString(piece.floor));
+        }
     }
     running_.project = tables_.project();
     runRevision_ = revision_;
