@@ -607,8 +607,10 @@ TEST(ReadSchedule, AnEditedMarkIsKeptWhenThereIsAMarkColumn) {
     EXPECT_EQ(read.document.rows[0].piece.mark, "A7");
 }
 
+// (筋号 without 编号 or 构件名称 is a bar detail report's header, whose marks come from its
+// element blocks: block_report_test.cpp.)
 TEST(ReadSchedule, NeedsAMarkOrAnElementAndACountOrATotal) {
-    const ListRead read = readList("筋号,直径,长度,件数\n1,25,6000,2\n");
+    const ListRead read = readList("序号,直径,长度,件数\n1,25,6000,2\n");
     ASSERT_EQ(read.errors.size(), 2U);
     EXPECT_EQ(read.errors[0].problem, FileProblem::MissingColumn);
     EXPECT_EQ(read.errors[0].field, Field::Mark);
