@@ -128,39 +128,35 @@ lxw_error addSheet(lxw_workbook* book, const Table& table, const Formats& f) {
 
 } // namespace
 
-QByteArray sheetCsv(const plan::Plan& plan) {
+QByteArray tablesCsv(const std::vector<Table>& tables) {
     QString text;
-    appendCsv(patternTable(plan), text);
-    text.append(u"\r\n");
-    if (hasSpliced(plan)) {
-        appendCsv(splicedTable(plan), text);
-        text.append(u"\r\n");
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        if (i > 0) {
+            text.append(u"\r\n");
+        }
+        appendCsv(tables[i], text);
     }
-    appendCsv(summaryTable(plan), text);
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-Workbook sheetXlsx(const plan::Plan& plan) {
+Workbook tablesXlsx(const std::vector<Table>& tables) {
     // libxlsxwriter writes only to a named file; the bytes are read back so that the caller
     // saves them whole, like every other output.
     const QTemporaryDir dir;
     if (!dir.isValid()) {
         return {{}, QStringLiteral("无法创建临时文件夹：%1").arg(dir.errorString())};
     }
-    const QString path = dir.filePath(QStringLiteral("plan.xlsx"));
+    const QString path = dir.filePath(QStringLiteral("tables.xlsx"));
     lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
     if (book == nullptr) {
         return {{}, QStringLiteral("无法创建工作簿")};
     }
     const Formats f = makeFormats(book);
-    lxw_error error = addSheet(book, summaryTable(plan), f);
-    for (const plan::GroupPlan& g : plan.groups) {
+    lxw_error error = LXW_NO_ERROR;
+    for (const Table& table : tables) {
         if (error == LXW_NO_ERROR) {
-            error = addSheet(book, patternTable(g), f);
+            error = addSheet(book, table, f);
         }
-    }
-    if (error == LXW_NO_ERROR && hasSpliced(plan)) {
-        error = addSheet(book, splicedTable(plan), f);
     }
     // Closing writes the file and frees the workbook, whatever happened before.
     const lxw_error closed = workbook_close(book);
@@ -176,6 +172,26 @@ Workbook sheetXlsx(const plan::Plan& plan) {
         return {{}, QStringLiteral("无法读取生成的工作簿：%1").arg(file.errorString())};
     }
     return {file.readAll(), {}};
+}
+
+QByteArray sheetCsv(const plan::Plan& plan) {
+    std::vector<Table> tables{patternTable(plan)};
+    if (hasSpliced(plan)) {
+        tables.push_back(splicedTable(plan));
+    }
+    tables.push_back(summaryTable(plan));
+    return tablesCsv(tables);
+}
+
+Workbook sheetXlsx(const plan::Plan& plan) {
+    std::vector<Table> tables{summaryTable(plan)};
+    for (const plan::GroupPlan& g : plan.groups) {
+        tables.push_back(patternTable(g));
+    }
+    if (hasSpliced(plan)) {
+        tables.push_back(splicedTable(plan));
+    }
+    return tablesXlsx(tables);
 }
 
 } // namespace formats
