@@ -35,9 +35,15 @@ enum class Command {
     JointColumns,
     Optimise,
     Cancel,
+    CommitPlan,
+    UndoCommit,
+    OpenYard,
+    DefaultYard,
+    CloseYard,
+    ManageYard,
 };
 
-enum class Menu { File, Edit, Plan };
+enum class Menu { File, Edit, Plan, Yard };
 
 struct ActionRow {
     Command command;

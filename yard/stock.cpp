@@ -26,4 +26,17 @@ std::vector<plan::OffcutRow> offcutRows(const std::vector<Moved>& stock,
     return rows;
 }
 
+PlanChanges changesOf(const plan::Plan& plan) {
+    PlanChanges out;
+    for (const plan::GroupPlan& group : plan.groups) {
+        for (const plan::StockUse& used : group.offcutsUsed) {
+            out.taken.push_back({group.steel, used.length, used.count});
+        }
+        for (const plan::StockUse& remnant : group.remnants) {
+            out.added.push_back({group.steel, remnant.length, remnant.count});
+        }
+    }
+    return out;
+}
+
 } // namespace yard

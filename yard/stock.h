@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/list.h"
+#include "plan/plan.h"
 
 #include <vector>
 
@@ -14,5 +15,13 @@ namespace yard {
 // uses more of one length). Each row's line is its place in the stock, from 1.
 [[nodiscard]] std::vector<plan::OffcutRow> offcutRows(const std::vector<Moved>& stock,
                                                       const std::vector<plan::Steel>& steels);
+
+// What carrying `plan` out would take from the yard (each steel's offcuts used) and put in (its
+// remnants), as an entry lists them: by steel, the longest first.
+struct PlanChanges {
+    std::vector<Moved> taken;
+    std::vector<Moved> added;
+};
+[[nodiscard]] PlanChanges changesOf(const plan::Plan& plan);
 
 } // namespace yard
