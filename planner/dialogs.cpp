@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -125,9 +126,12 @@ std::optional<CommitAnswer> StandardDialogs::confirmCommit(QWidget* parent,
                                                            const QString& summary) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("确认下料"));
-    auto* text = new QLabel(summary, &dialog);
-    text->setTextFormat(Qt::PlainText);
-    text->setWordWrap(true);
+    // A box of its own, scrolled when a list of many steels says more than fits.
+    auto* text = new QPlainTextEdit(summary, &dialog);
+    text->setObjectName(QStringLiteral("commitSummary"));
+    text->setReadOnly(true);
+    text->setMinimumSize(text->fontMetrics().averageCharWidth() * 80,
+                         text->fontMetrics().lineSpacing() * 12);
     auto* floor = new QLineEdit(&dialog);
     floor->setObjectName(QStringLiteral("commitFloor"));
     floor->setPlaceholderText(QStringLiteral("如 二层，可以不填"));

@@ -93,6 +93,9 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
         QStringLiteral("打开余料库时按库里的余料下料；在“余料库管理”里修改"));
     yardView_->setModel(yardStock_);
     yardView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows as tall as the list's own offcuts would be in the same place.
+    yardView_->verticalHeader()->setDefaultSectionSize(
+        offcuts_->verticalHeader()->defaultSectionSize());
     offcutsPages_ = new QStackedWidget(this);
     offcutsPages_->addWidget(offcuts_);
     offcutsPages_->addWidget(yardView_);

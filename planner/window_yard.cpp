@@ -147,11 +147,14 @@ void PlannerWindow::commitClicked() {
         return;
     }
     const yard::PlanChanges changes = yard::changesOf(sheet_->plan);
+    // A steel a line.
+    const auto lines = [](const std::vector<yard::Moved>& bars) {
+        return yard::movedText(bars).replace(QStringLiteral("；"), QStringLiteral("\n      "));
+    };
     const QString summary =
         QStringLiteral("按这个方案下料，余料库“%1”将：\n取出  %2\n放回  %3\n\n"
                        "短于最短余料的料头算废料，不放回。确认后可以用 下料 > 撤销确认 复原。")
-            .arg(QFileInfo(yardName()).fileName(), yard::movedText(changes.taken),
-                 yard::movedText(changes.added));
+            .arg(QFileInfo(yardName()).fileName(), lines(changes.taken), lines(changes.added));
     const std::optional<CommitAnswer> answer = dialogs_->confirmCommit(this, summary);
     if (!answer) {
         return;

@@ -36,6 +36,12 @@ QVariant alignment(bool figure) {
     return QVariant::fromValue(Qt::AlignVCenter | (figure ? Qt::AlignRight : Qt::AlignLeft));
 }
 
+// Bars moved, a steel a line.
+QString steelLines(const std::vector<yard::Moved>& bars) {
+    return bars.empty() ? QString()
+                        : yard::movedText(bars).replace(QStringLiteral("；"), QStringLiteral("\n"));
+}
+
 constexpr std::array<const char16_t*, 4> kStockHeaders{u"级别", u"直径", u"长度", u"根数"};
 constexpr std::array<const char16_t*, kYardColumns> kRowHeaders{
     u"级别", u"直径", u"长度", u"根数", u"位置", u"来源", u"入库时间"};
@@ -188,9 +194,9 @@ QVariant YardHistoryModel::data(const QModelIndex& index, int role) const {
         return origin.mid(origin.indexOf(u' ') + 1); // the number has a column of its own
     }
     case 3:
-        return e.taken.empty() ? QString() : yard::movedText(e.taken);
+        return steelLines(e.taken);
     case 4:
-        return e.added.empty() ? QString() : yard::movedText(e.added);
+        return steelLines(e.added);
     default:
         return e.undone ? QStringLiteral("已撤销 %1").arg(yard::timeText(*e.undone)) : QString();
     }

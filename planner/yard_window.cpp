@@ -44,6 +44,26 @@ QTableView* tableView(QAbstractItemModel* model, const char* name, QWidget* pare
     return view;
 }
 
+// Columns as wide as a sample of their texts (and their header), one column taking what is left:
+// cheaper than sizing to contents over a hundred thousand rows, and the same for every yard.
+void sizeColumns(QTableView* view, const std::vector<QString>& samples, int stretched) {
+    QHeaderView* header = view->horizontalHeader();
+    header->setStretchLastSection(false);
+    const QFontMetrics metrics = view->fontMetrics();
+    const int pad = metrics.averageCharWidth() * 3;
+    for (int column = 0; column < static_cast<int>(samples.size()); ++column) {
+        if (column == stretched) {
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+            continue;
+        }
+        const QString title = view->model()->headerData(column, Qt::Horizontal).toString();
+        view->setColumnWidth(
+            column, std::max(metrics.horizontalAdvance(samples[static_cast<std::size_t>(column)]),
+                             metrics.horizontalAdvance(title)) +
+                        pad);
+    }
+}
+
 // A bound of the length filter: whole millimetres, or none.
 std::int64_t bound(const QLineEdit* edit) {
     bool ok = false;
@@ -66,10 +86,14 @@ YardWindow::YardWindow(Dialogs& dialogs, std::function<std::vector<formats::Grad
     auto* stock = new QWidget(this);
     steel_ = new QComboBox(stock);
     steel_->setObjectName(QStringLiteral("steelFilter"));
+    steel_->setSizeAdjustPolicy(QComboBox::AdjustToContents); // the steels come later
+    steel_->setAccessibleName(QStringLiteral("钢筋"));
     shortest_ = new QLineEdit(stock);
     shortest_->setObjectName(QStringLiteral("shortestFilter"));
+    shortest_->setAccessibleName(QStringLiteral("最短长度"));
     longest_ = new QLineEdit(stock);
     longest_->setObjectName(QStringLiteral("longestFilter"));
+    longest_->setAccessibleName(QStringLiteral("最长长度"));
     for (QLineEdit* edit : {shortest_, longest_}) {
         edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
         connect(edit, &QLineEdit::textChanged, this, &YardWindow::refresh);
@@ -95,6 +119,16 @@ YardWindow::YardWindow(Dialogs& dialogs, std::function<std::vector<formats::Grad
     rowsView_->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
+    const QString time = QStringLiteral("2026-12-31 23:59");
+    sizeColumns(rowsView_,
+                {QStringLiteral("HRB400E"),
+                 QStringLiteral("6.5"),
+                 QStringLiteral("12000"),
+                 QStringLiteral("1000"),
+                 QStringLiteral("一号堆放点"),
+                 {},
+                 time},
+                kYardSource);
     summary_ = new QLabel(stock);
     summary_->setObjectName(QStringLiteral("yardSummary"));
 
@@ -147,6 +181,20 @@ YardWindow::YardWindow(Dialogs& dialogs, std::function<std::vector<formats::Grad
     historyView_->setAccessibleName(QStringLiteral("记录"));
     historyView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     historyView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // What an entry took and put in is a steel a line: each row as tall as its lines, whatever
+    // the width of its columns.
+    historyView_->setWordWrap(false);
+    historyView_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    sizeColumns(historyView_,
+                {QStringLiteral("9999"),
+                 time,
+                 QStringLiteral("确认下料 · 3 号楼二层梁柱 · 二层"),
+                 {},
+                 {},
+                 QStringLiteral("已撤销 ") + time},
+                -1);
+    historyView_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    historyView_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
     QPushButton* undo = button(QStringLiteral("撤销所选确认(&U)…"), "undoChosen", record);
     connect(undo, &QPushButton::clicked, this, &YardWindow::undoClicked);
     auto* recordLayout = new QVBoxLayout(record);
@@ -162,7 +210,7 @@ YardWindow::YardWindow(Dialogs& dialogs, std::function<std::vector<formats::Grad
     tabs_->addTab(record, QStringLiteral("记录(&2)"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    resize(900, 600);
+    resize(1100, 680);
 }
 
 void YardWindow::setYard(yard::Yard* store) {
@@ -263,6 +311,7 @@ void YardWindow::addClicked() {
         for (QLineEdit* edit : newBar_) {
             edit->clear();
         }
+        newBar_.front()->setFocus(); // ready for the next bar
         refresh();
         emit changed();
     }
