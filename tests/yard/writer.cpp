@@ -1,7 +1,7 @@
 // A program that changes a yard over and over, for the tests that kill it or run two of it at
 // once (process_test.cpp). Its plans are written out by hand: a commit reads only each steel's
 // offcuts used and remnants.
-//   yard_writer churn FILE   commits and undoes until it is killed; "ready" once the file is open
+//   yard_writer churn FILE   commits and undoes until it is killed; "ready" after its first commit
 //   yard_writer race FILE N  N commits that each take one C25 3000; prints "LANDED STALE"
 #include <cstdio>
 #include <string>
@@ -29,12 +29,15 @@ const plan::Plan kRace =
     planOf({group(kC20, {{5000, 1}}, {}), group(kC25, {{3000, 1}}, {{800, 1}})});
 
 int churn(yard::Yard& store) {
-    std::printf("ready\n");
-    std::fflush(stdout);
     std::vector<std::int64_t> mine;
     yard::Origin origin;
     origin.list = "churn.csv";
     for (int i = 0;; ++i) {
+        if (i == 1) {
+            // One commit has landed: whatever moment the kill comes at now, it comes after it.
+            std::printf("ready\n");
+            std::fflush(stdout);
+        }
         if (i % 3 == 2 && !mine.empty()) {
             const auto undone = store.undo(mine.back());
             if (undone.error) {
