@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -49,15 +50,16 @@ T must(yard::Result<T> result) {
 }
 
 // Rows as a yard collects them over a few jobs: every common diameter in the grades sites keep
-// apart (and none), lengths from the shortest kept to most of a 9 m bar, a few bars each, in a
-// few stacks.
+// apart (and none), lengths from the shortest kept to 3 m (what is left of a 9 or 12 m bar after
+// its pieces), a few bars each, in a few stacks. The example list's long bars still need new
+// steel, its short ones do not.
 std::vector<yard::NewOffcut> yardRows(int rows, unsigned seed) {
     const std::vector<std::string> grades{"", "HPB300", "HRB400", "HRB400E", "HRB500"};
     const std::vector<std::int64_t> diameters{80, 100, 120, 140, 160, 180, 200, 220, 250, 280, 320};
     std::mt19937 random(seed);
     std::uniform_int_distribution<std::size_t> grade(0, grades.size() - 1);
     std::uniform_int_distribution<std::size_t> diameter(0, diameters.size() - 1);
-    std::uniform_int_distribution<std::int64_t> length(500, 8000);
+    std::uniform_int_distribution<std::int64_t> length(500, 3000);
     std::uniform_int_distribution<std::int64_t> count(1, 5);
     std::uniform_int_distribution<int> stack(1, 12);
     std::vector<yard::NewOffcut> out;
@@ -164,8 +166,9 @@ int main(int argc, char* argv[]) {
     std::printf("  the list's stock from it    %8.1f ms (%zu offcut lengths offered)\n", stockMs,
                 cutting.offcuts().size());
     std::printf("  list read and checked       %8.1f ms (the stock included)\n", readListMs);
-    std::printf("  plan                        %8.1f ms (%lld offcuts used, %s)\n", planMs,
-                static_cast<long long>(used), plan.optimal() ? "all proven" : "not all proven");
+    std::printf("  plan                        %8.1f ms (%lld offcuts used, %lld mm bought, %s)\n",
+                planMs, static_cast<long long>(used), static_cast<long long>(plan.stockMm()),
+                plan.optimal() ? "all proven" : "not all proven");
     std::printf("  open + filter + plan        %8.1f ms\n",
                 openMs + filterMs + readListMs + planMs);
 
