@@ -16,8 +16,6 @@
 namespace cli {
 namespace {
 
-constexpr QLatin1String kProgram("hengchi-plan");
-
 void writeLine(QIODevice& device, const QString& text) {
     device.write(text.toUtf8());
     device.write("\n");

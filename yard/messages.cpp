@@ -68,7 +68,10 @@ QString describe(const Error& error) {
             .arg(error.entry)
             .arg(shortagesText(error.shortages));
     case Problem::Invalid:
-        return QStringLiteral("数值超出余料库的范围（根数须为 0 到 %1 的整数）")
+        return QStringLiteral("数值超出余料库的范围：级别须是钢筋牌号，直径不过 %1 mm，长度不过 "
+                              "%2 mm，根数须是 0 到 %3 的整数；没有改动余料库")
+            .arg(plan::kMaxDiameter / 10)
+            .arg(plan::kMaxLength)
             .arg(plan::kMaxCount);
     case Problem::NoRow:
         return QStringLiteral("余料库里已没有这一行余料（可能已被别处取用），请刷新后再试");
