@@ -57,6 +57,45 @@ struct JointOptions {
                                   QStringLiteral("长钢筋可以比最少多一个接头，如果这样更省料。")};
 };
 
+// The options of the yard (余料库).
+struct YardOptions {
+    QCommandLineOption yard{QStringLiteral("yard"),
+                            QStringLiteral("余料库文件（SQLite）：先用库里同种钢筋的余料下料，"
+                                           "代替清单里的 #余料。"),
+                            QStringLiteral("FILE")};
+    QCommandLineOption commit{
+        QStringLiteral("commit"),
+        QStringLiteral("确认下料：优化后从余料库取出方案用到的余料，放回不短于最短余料的料头，"
+                       "一次完成；余料库已变（方案用到的余料已被取走）时拒绝，什么也不改。"
+                       "要与 --yard 同用。")};
+    QCommandLineOption place{QStringLiteral("place"),
+                             QStringLiteral("确认下料时放回的余料的堆放位置。"),
+                             QStringLiteral("TEXT")};
+    QCommandLineOption undoCommit{
+        QStringLiteral("undo-commit"),
+        QStringLiteral("撤销余料库里第 ID 号确认下料：取出的余料放回原处，放回的料头取走。"),
+        QStringLiteral("ID")};
+    QCommandLineOption yardImport{
+        QStringLiteral("yard-import"),
+        QStringLiteral("把余料文件（级别、直径、长度、根数、位置列的 CSV 或 Excel 工作簿）"
+                       "的各行一次加入余料库。"),
+        QStringLiteral("FILE")};
+    QCommandLineOption scrapBelow{QStringLiteral("scrap-below"),
+                                  QStringLiteral("把余料库里短于此长度（毫米）的余料报废。"),
+                                  QStringLiteral("MM")};
+    QCommandLineOption yardCsv{
+        QStringLiteral("yard-csv"),
+        QStringLiteral("把余料库写成余料文件（CSV，可用 --offcuts 或 --yard-import 读回）；"
+                       "- 表示标准输出。"),
+        QStringLiteral("FILE|-")};
+    QCommandLineOption yardXlsx{QStringLiteral("yard-xlsx"),
+                                QStringLiteral("把余料库写成 Excel 工作簿（.xlsx）。"),
+                                QStringLiteral("FILE")};
+    QCommandLineOption yardHistory{
+        QStringLiteral("yard-history"),
+        QStringLiteral("列出余料库的记录：每次确认下料、导入、手工修改和报废，最新的在前。")};
+};
+
 } // namespace
 
 Parsed parseArguments(const QStringList& command) {
@@ -105,7 +144,8 @@ Parsed parseArguments(const QStringList& command) {
     const QCommandLineOption floor(
         QStringLiteral("floor"),
         QStringLiteral("只下料这一楼层（清单的 楼层 列或明细表的 楼层名称 行）；可以给多次，"
-                       "或写 首层..第3层 按清单里的顺序取一段。"),
+                       "或写 首层..第3层 按清单里的顺序取一段。确认下料时记在记录里；"
+                       "清单没有楼层时，它就是这份清单所属的楼层（只能给一个）。"),
         QStringLiteral("NAME"));
     const QCommandLineOption byFloor(
         QStringLiteral("by-floor"),
@@ -116,6 +156,10 @@ Parsed parseArguments(const QStringList& command) {
     parser.addOptions({joints.concrete, joints.seismic, joints.couplerAbove, joints.lapShare,
                        joints.mechanicalShare, joints.shortestSegment, joints.buttAllowance,
                        joints.extraJoint});
+    const YardOptions yard;
+    parser.addOptions({yard.yard, yard.commit, yard.place, yard.undoCommit,
+                       yard.yardImport, yard.scrapBelow, yard.yardCsv, yard.yardXlsx,
+                       yard.yardHistory});
     parser.addPositionalArgument(
         QStringLiteral("PIECES.csv"),
         QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件"
@@ -134,14 +178,26 @@ Parsed parseArguments(const QStringList& command) {
                 {},
                 QStringLiteral("hengchi-plan %1\n").arg(QStringLiteral(HENGCHI_VERSION))};
     }
+    Arguments& a = out.arguments;
+    a.yard = valueOf(parser, yard.yard);
+    a.commit = parser.isSet(yard.commit);
+    a.place = valueOf(parser, yard.place);
+    a.undoCommit = valueOf(parser, yard.undoCommit);
+    a.yardImport = valueOf(parser, yard.yardImport);
+    a.scrapBelow = valueOf(parser, yard.scrapBelow);
+    a.yardCsv = valueOf(parser, yard.yardCsv);
+    a.yardXlsx = valueOf(parser, yard.yardXlsx);
+    a.yardHistory = parser.isSet(yard.yardHistory);
     const QStringList files = parser.positionalArguments();
-    if (files.size() != 1) {
-        out.text = files.isEmpty() ? QStringLiteral("没有给出清单文件。")
-                                   : QStringLiteral("只能给出一个清单文件。");
+    if (files.size() > 1) {
+        out.text = QStringLiteral("只能给出一个清单文件。");
         return out;
     }
-    Arguments& a = out.arguments;
-    a.pieces = files.front();
+    if (files.isEmpty() && !a.yardOnly()) {
+        out.text = QStringLiteral("没有给出清单文件。");
+        return out;
+    }
+    a.pieces = files.value(0);
     a.offcuts = valueOf(parser, offcuts);
     a.stock = valueOf(parser, stock);
     a.kerf = valueOf(parser, kerf);

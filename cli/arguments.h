@@ -10,7 +10,7 @@
 namespace cli {
 
 struct Arguments {
-    QString pieces;                 // the list or pieces file
+    QString pieces;                 // the list or pieces file; empty when only the yard is used
     std::optional<QString> offcuts; // --offcuts FILE
     std::optional<QString> stock;   // --stock 9000,12000
     std::optional<QString> kerf;    // --kerf MM
@@ -34,6 +34,21 @@ struct Arguments {
     // Floors (楼层): --floor NAME or --floor FROM..TO, each as given; empty: every floor.
     QStringList floors;
     bool byFloor = false; // --by-floor: each floor in turn, its remnants kept for the next
+    // The yard (余料库): a SQLite file of offcuts kept across lists (yard/).
+    std::optional<QString> yard;       // --yard FILE: plan with its offcuts first
+    bool commit = false;               // --commit: carry the plan out in the yard
+    std::optional<QString> place;      // --place TEXT: where the remnants are put
+    std::optional<QString> undoCommit; // --undo-commit ID
+    std::optional<QString> yardImport; // --yard-import FILE: an offcuts file's rows put in
+    std::optional<QString> scrapBelow; // --scrap-below MM: bars shorter than this thrown out
+    std::optional<QString> yardCsv;    // --yard-csv FILE, or "-": the yard as an offcuts file
+    std::optional<QString> yardXlsx;   // --yard-xlsx FILE
+    bool yardHistory = false;          // --yard-history
+
+    // An option that reads or changes the yard by itself, so that no list is needed.
+    [[nodiscard]] bool yardOnly() const {
+        return undoCommit || yardImport || scrapBelow || yardCsv || yardXlsx || yardHistory;
+    }
 };
 
 enum class Request {

@@ -14,6 +14,10 @@
 
 #include <QFile>
 
+#include "yard/messages.h"
+#include "yard/stock.h"
+#include "yard/yard.h"
+
 namespace cli {
 namespace {
 
@@ -60,41 +64,6 @@ void override(const std::optional<QString>& option, const char* name, Reader rea
     }
 }
 
-// The list's grade table, or the --grades file's, with each --grade put in.
-std::vector<formats::GradeCode> gradeTable(const Arguments& arguments,
-                                           const formats::ListDocument& document,
-                                           std::vector<Complaint>& complaints) {
-    std::vector<formats::GradeCode> table = formats::gradesOf(document);
-    if (arguments.grades) {
-        if (const auto bytes = readBytes(*arguments.grades, complaints)) {
-            formats::GradesRead read = formats::readGrades(*bytes);
-            complainAbout(*arguments.grades, read.errors, complaints);
-            table = read.table.empty() && read.errors.empty() ? formats::defaultGrades()
-                                                              : std::move(read.table);
-        }
-    }
-    for (const QString& entry : arguments.grade) {
-        const std::optional<formats::GradeCode> row = formats::gradeEntry(entry.toStdString());
-        const std::optional<formats::FileProblem> problem =
-            row ? formats::gradeRowProblem(*row) : std::nullopt;
-        if (!row) {
-            complaints.push_back(
-                {kProgram, 0,
-                 QStringLiteral("--grade %1: 应写成 代号=牌号，如 C=HRB400E").arg(entry)});
-        } else if (problem) {
-            formats::FileError error;
-            error.problem = *problem;
-            error.text = *problem == formats::FileProblem::BadGradeCode ? row->code : row->grade;
-            complaints.push_back(
-                {kProgram, 0,
-                 QStringLiteral("--grade %1: %2").arg(entry, formats::describe(error))});
-        } else {
-            formats::putGrade(table, *row);
-        }
-    }
-    return table;
-}
-
 // The long bar a warning is about, by its line: its steel as the list wrote it. A list with
 // errors is not kept, and then the warning names the bar by its mark alone.
 QString steelOf(const plan::CuttingList& list, int line) {
@@ -130,7 +99,41 @@ QString complaintText(const Complaint& c) {
                       : QStringLiteral("%1: %2").arg(c.where, c.message);
 }
 
-Inputs readInputs(const Arguments& arguments) {
+std::vector<formats::GradeCode> gradeTable(const Arguments& arguments,
+                                           const formats::ListDocument& document,
+                                           std::vector<Complaint>& complaints) {
+    std::vector<formats::GradeCode> table = formats::gradesOf(document);
+    if (arguments.grades) {
+        if (const auto bytes = readBytes(*arguments.grades, complaints)) {
+            formats::GradesRead read = formats::readGrades(*bytes);
+            complainAbout(*arguments.grades, read.errors, complaints);
+            table = read.table.empty() && read.errors.empty() ? formats::defaultGrades()
+                                                              : std::move(read.table);
+        }
+    }
+    for (const QString& entry : arguments.grade) {
+        const std::optional<formats::GradeCode> row = formats::gradeEntry(entry.toStdString());
+        const std::optional<formats::FileProblem> problem =
+            row ? formats::gradeRowProblem(*row) : std::nullopt;
+        if (!row) {
+            complaints.push_back(
+                {kProgram, 0,
+                 QStringLiteral("--grade %1: 应写成 代号=牌号，如 C=HRB400E").arg(entry)});
+        } else if (problem) {
+            formats::FileError error;
+            error.problem = *problem;
+            error.text = *problem == formats::FileProblem::BadGradeCode ? row->code : row->grade;
+            complaints.push_back(
+                {kProgram, 0,
+                 QStringLiteral("--grade %1: %2").arg(entry, formats::describe(error))});
+        } else {
+            formats::putGrade(table, *row);
+        }
+    }
+    return table;
+}
+
+Inputs readInputs(const Arguments& arguments, const yard::Yard* yard) {
     Inputs out;
     std::vector<Complaint>& complaints = out.complaints;
 
@@ -146,7 +149,10 @@ Inputs readInputs(const Arguments& arguments) {
 
     std::vector<plan::OffcutRow> offcuts = list.document.offcuts;
     QString offcutsFile = arguments.pieces;
-    if (arguments.offcuts) {
+    if (yard != nullptr) {
+        offcutsFile = QString::fromStdString(yard->path());
+        offcuts.clear();
+    } else if (arguments.offcuts) {
         offcutsFile = *arguments.offcuts;
         offcuts.clear();
         if (const auto bytes = readBytes(offcutsFile, complaints)) {
@@ -206,13 +212,26 @@ Inputs readInputs(const Arguments& arguments) {
     for (const formats::ListRow& row : list.document.rows) {
         rows.push_back(row.piece);
     }
-    plan::Checked checked = formats::checkRows(std::move(rows), offcuts, settings, grades);
+    plan::Checked checked = formats::checkRows(rows, offcuts, settings, grades);
+    if (yard != nullptr && checked.errors.empty()) {
+        // The list's steels decide which of the yard's offcuts it may use.
+        const std::vector<plan::Steel> steels = checked.list.steels();
+        const yard::Result<std::vector<yard::Moved>> stock = yard->stock(steels);
+        if (stock.error) {
+            complaints.push_back({offcutsFile, 0, yard::describe(*stock.error)});
+            out.yardFailed = true;
+        } else {
+            checked = formats::checkRows(std::move(rows), yard::offcutRows(stock.value, steels),
+                                         settings, grades);
+        }
+    }
     for (const plan::InputError& e : checked.errors) {
         const QString where = e.source == plan::Source::Pieces    ? arguments.pieces
                               : e.source == plan::Source::Offcuts ? offcutsFile
                                                                   : kProgram;
-        const bool inList = e.source == plan::Source::Pieces ||
-                            (e.source == plan::Source::Offcuts && !arguments.offcuts);
+        const bool inList =
+            e.source == plan::Source::Pieces ||
+            (e.source == plan::Source::Offcuts && !arguments.offcuts && yard == nullptr);
         complaints.push_back(
             {where, e.source == plan::Source::Settings ? 0 : e.line, formats::describe(e),
              inList && !list.place.sheet.empty() ? placeText(list.place, e) : QString()});

@@ -1,15 +1,21 @@
 #pragma once
 
 #include "cli/arguments.h"
+#include "formats/grades.h"
+#include "formats/list_file.h"
 #include "plan/list.h"
 
 #include <vector>
 
 #include <QString>
 
+namespace yard {
+class Yard;
+}
+
 // Everything hengchi-plan reads before it plans: the list file with its settings and offcuts,
-// an offcuts file, and the options, which override what the file says. Every wrong thing is
-// reported, not only the first, each where it is.
+// an offcuts file or the yard, and the options, which override what the file says. Every wrong
+// thing is reported, not only the first, each where it is.
 namespace cli {
 
 struct Complaint {
@@ -30,8 +36,16 @@ struct Inputs {
     // What the design code advises against but allows (a lap on a thick bar), placed as the
     // complaints are; the list is planned all the same.
     std::vector<Complaint> warnings;
+    bool yardFailed = false; // the yard could not be read (a complaint says why)
 };
 
-[[nodiscard]] Inputs readInputs(const Arguments& arguments);
+// With `yard`, the offcuts are the yard's of the list's steels, in place of the list's #余料.
+[[nodiscard]] Inputs readInputs(const Arguments& arguments, const yard::Yard* yard = nullptr);
+
+// The grade table: the list's (`document`, or the default one), or the --grades file's, with
+// each --grade put in.
+[[nodiscard]] std::vector<formats::GradeCode> gradeTable(const Arguments& arguments,
+                                                         const formats::ListDocument& document,
+                                                         std::vector<Complaint>& complaints);
 
 } // namespace cli

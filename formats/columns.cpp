@@ -62,6 +62,7 @@ std::optional<plan::Field> optionalField(Column column) {
     case Column::Shape:
     case Column::Parameters:
     case Column::Code:
+    case Column::Place:
         break;
     }
     return std::nullopt;

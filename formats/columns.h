@@ -33,6 +33,7 @@ enum class Column {
     Lap,      // 搭接长度
     Zones,    // 禁止接头区: where a long bar may have no joint
     Floor,    // 楼层: the floor a row's elements are on
+    Place,    // 位置: where in the yard an offcut lies
 };
 
 // A column a reader knows, by the names its header may give it.
@@ -59,11 +60,13 @@ struct KnownColumn {
 };
 
 // The columns of a table of yard offcuts, in a list file's #余料 section or a file of its own.
-inline constexpr std::array<KnownColumn, 4> kOffcutColumns{{
+// 位置 says where a bar lies (a stack, a rack); the optimiser never reads it.
+inline constexpr std::array<KnownColumn, 5> kOffcutColumns{{
     {Column::Diameter, {u"直径", u"diameter"}, plan::Field::Diameter},
     {Column::Length, {u"长度", u"length"}, plan::Field::Length},
     {Column::Count, {u"根数", u"count"}, plan::Field::Count},
     {Column::Grade, {u"级别", u"牌号", u"钢筋级别", u"grade"}, std::nullopt},
+    {Column::Place, {u"位置", u"堆放点", u"存放位置", u"place"}, std::nullopt},
 }};
 
 // The field of a column that is read but not required (级别, 构件数, 总根数, 接头, 接头率,

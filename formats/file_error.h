@@ -42,6 +42,7 @@ enum class WorkbookProblem {
     UnreadableSheet, // `text` names the sheet whose part cannot be read
     TooLarge,        // past the reader's limits; `text` names the sheet when it is one
     NoTable,         // no sheet holds the list's columns; `sheets` are those looked at
+    NoOffcutTable,   // no sheet holds an offcuts table's columns; `sheets` as for NoTable
     UnknownSheet,    // no sheet is called `text`; `sheets` are those there are
     ReaderFailed,    // the .xls reader's process crashed, ran out of its time or memory, or
                      // answered what cannot be read: taken for a damaged file

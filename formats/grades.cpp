@@ -299,4 +299,20 @@ plan::Checked checkRows(std::vector<plan::PieceRow> pieces, std::vector<plan::Of
     return checked;
 }
 
+plan::CheckedOffcuts checkOffcutRows(std::vector<plan::OffcutRow> offcuts,
+                                     const std::vector<GradeCode>& table) {
+    std::vector<plan::PieceRow> none;
+    std::vector<plan::InputError> grades = resolveSteels(none, offcuts, table);
+    plan::CheckedOffcuts checked = plan::checkOffcuts(offcuts);
+    if (grades.empty()) {
+        return checked;
+    }
+    checked.offcuts.clear();
+    // A row's grade problem before its other ones, as checkRows orders them.
+    grades.insert(grades.end(), checked.errors.begin(), checked.errors.end());
+    std::ranges::stable_sort(grades, std::less{}, &plan::InputError::line);
+    checked.errors = std::move(grades);
+    return checked;
+}
+
 } // namespace formats

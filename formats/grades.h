@@ -88,4 +88,10 @@ struct SteelText {
                                       const plan::Settings& settings,
                                       const std::vector<GradeCode>& table);
 
+// A yard's offcut rows on their own (an offcuts file to import, a bar typed in): each row's grade
+// read by `table` as resolveSteels reads it, then plan::checkOffcuts. An offcut's steel need have
+// no pieces. The errors in the order of the rows; no offcuts when there is any.
+[[nodiscard]] plan::CheckedOffcuts checkOffcutRows(std::vector<plan::OffcutRow> offcuts,
+                                                   const std::vector<GradeCode>& table);
+
 } // namespace formats

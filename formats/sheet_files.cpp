@@ -128,22 +128,6 @@ lxw_error addSheet(lxw_workbook* book, const Table& table, const Formats& f) {
     return LXW_NO_ERROR;
 }
 
-} // namespace
-
-QByteArray sheetCsv(const plan::Plan& plan) {
-    QString text;
-    appendCsv(patternTable(plan), text);
-    text.append(u"\r\n");
-    if (hasSpliced(plan)) {
-        appendCsv(splicedTable(plan), text);
-        text.append(u"\r\n");
-    }
-    appendCsv(summaryTable(plan), text);
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-}
-
-namespace {
-
 // A sheet's name as Excel allows it: none of []:*?/\\, at most 31 characters, none twice.
 QString sheetName(QString name, QStringList& taken) {
     static const QRegularExpression forbidden(QStringLiteral("[\\[\\]:*?/\\\\]"));
@@ -157,15 +141,27 @@ QString sheetName(QString name, QStringList& taken) {
     return name;
 }
 
-// The tables as the sheets of one workbook, in order.
-Workbook workbookOf(const std::vector<Table>& tables) {
+} // namespace
+
+QByteArray tablesCsv(const std::vector<Table>& tables) {
+    QString text;
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        if (i > 0) {
+            text.append(u"\r\n");
+        }
+        appendCsv(tables[i], text);
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+Workbook tablesXlsx(const std::vector<Table>& tables) {
     // libxlsxwriter writes only to a named file; the bytes are read back so that the caller
     // saves them whole, like every other output.
     const QTemporaryDir dir;
     if (!dir.isValid()) {
         return {{}, QStringLiteral("无法创建临时文件夹：%1").arg(dir.errorString())};
     }
-    const QString path = dir.filePath(QStringLiteral("plan.xlsx"));
+    const QString path = dir.filePath(QStringLiteral("tables.xlsx"));
     lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
     if (book == nullptr) {
         return {{}, QStringLiteral("无法创建工作簿")};
@@ -196,7 +192,14 @@ Workbook workbookOf(const std::vector<Table>& tables) {
     return {file.readAll(), {}};
 }
 
-} // namespace
+QByteArray sheetCsv(const plan::Plan& plan) {
+    std::vector<Table> tables{patternTable(plan)};
+    if (hasSpliced(plan)) {
+        tables.push_back(splicedTable(plan));
+    }
+    tables.push_back(summaryTable(plan));
+    return tablesCsv(tables);
+}
 
 Workbook sheetXlsx(const plan::Plan& plan) {
     std::vector<Table> tables{summaryTable(plan)};
@@ -206,7 +209,7 @@ Workbook sheetXlsx(const plan::Plan& plan) {
     if (hasSpliced(plan)) {
         tables.push_back(splicedTable(plan));
     }
-    return workbookOf(tables);
+    return tablesXlsx(tables);
 }
 
 QByteArray buildingCsv(const plan::BuildingPlan& building) {
@@ -239,7 +242,7 @@ Workbook buildingXlsx(const plan::BuildingPlan& building) {
             tables.push_back(std::move(spliced));
         }
     }
-    return workbookOf(tables);
+    return tablesXlsx(tables);
 }
 
 } // namespace formats

@@ -33,6 +33,9 @@ QString describeWorkbook(const FileError& error) {
         return QStringLiteral(
                    "没有一张工作表含有清单的表头（编号、直径、长度、根数）；看过的工作表：%1")
             .arg(sheetList(error.sheets));
+    case WorkbookProblem::NoOffcutTable:
+        return QStringLiteral("没有一张工作表含有余料的表头（直径、长度、根数）；看过的工作表：%1")
+            .arg(sheetList(error.sheets));
     case WorkbookProblem::UnknownSheet:
         return QStringLiteral("没有名为“%1”的工作表；工作簿里有：%2")
             .arg(sheet, sheetList(error.sheets));

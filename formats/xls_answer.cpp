@@ -20,6 +20,7 @@ std::optional<WorkbookProblem> problemOf(quint32 code) {
     case WorkbookProblem::TooLarge:
         return static_cast<WorkbookProblem>(code);
     case WorkbookProblem::NoTable:
+    case WorkbookProblem::NoOffcutTable:
     case WorkbookProblem::UnknownSheet:
     case WorkbookProblem::ReaderFailed:
     case WorkbookProblem::ReaderMissing:

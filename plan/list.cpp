@@ -279,6 +279,31 @@ void checkSettings(const Settings& s, std::vector<InputError>& errors) {
     checkJointSettings(s.joints, errors);
 }
 
+// One offcut row, or nothing when it is blank or wrong (its errors go to `errors`). With
+// `steels`, an offcut of a steel none of them is, is wrong: it could never be used.
+std::optional<Offcut> readOffcut(const OffcutRow& row, const std::set<Steel>* steels,
+                                 std::vector<InputError>& errors) {
+    if (blank(row.diameter) && blank(row.length) && blank(row.count)) {
+        return std::nullopt;
+    }
+    RowReader reader(Source::Offcuts, row.line, errors);
+    Offcut offcut;
+    offcut.line = row.line;
+    offcut.steel.grade = row.grade;
+    const Number diameter = readDiameter(row.diameter, kMaxDiameter);
+    offcut.steel.diameter = reader.take(Field::Diameter, diameter, kMaxDiameter);
+    if (steels != nullptr && !diameter.error && !steels->contains(offcut.steel)) {
+        reader.report(Field::Diameter, Problem::NoPieces);
+    }
+    offcut.length =
+        reader.take(Field::Length, readLength(row.length, kMaxLength, Rounding::Down), kMaxLength);
+    offcut.count = reader.take(Field::Count, readCount(row.count, kMaxCount), kMaxCount);
+    if (!reader.ok()) {
+        return std::nullopt;
+    }
+    return offcut;
+}
+
 } // namespace
 
 std::string PieceRow::*rowText(Field field) {
@@ -459,23 +484,8 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
     }
 
     for (const OffcutRow& row : offcuts) {
-        if (blank(row.diameter) && blank(row.length) && blank(row.count)) {
-            continue;
-        }
-        RowReader reader(Source::Offcuts, row.line, errors);
-        Offcut offcut;
-        offcut.line = row.line;
-        offcut.steel.grade = row.grade;
-        const Number diameter = readDiameter(row.diameter, kMaxDiameter);
-        offcut.steel.diameter = reader.take(Field::Diameter, diameter, kMaxDiameter);
-        if (!diameter.error && !steels.contains(offcut.steel)) {
-            reader.report(Field::Diameter, Problem::NoPieces);
-        }
-        offcut.length = reader.take(Field::Length,
-                                    readLength(row.length, kMaxLength, Rounding::Down), kMaxLength);
-        offcut.count = reader.take(Field::Count, readCount(row.count, kMaxCount), kMaxCount);
-        if (reader.ok()) {
-            result.list.offcuts_.push_back(offcut);
+        if (std::optional<Offcut> offcut = readOffcut(row, &steels, errors)) {
+            result.list.offcuts_.push_back(*offcut);
         }
     }
 
@@ -493,6 +503,19 @@ Checked checkList(const std::vector<PieceRow>& pieces, const std::vector<OffcutR
         result.list = CuttingList{};
     }
     return result;
+}
+
+CheckedOffcuts checkOffcuts(const std::vector<OffcutRow>& rows) {
+    CheckedOffcuts out;
+    for (const OffcutRow& row : rows) {
+        if (std::optional<Offcut> offcut = readOffcut(row, nullptr, out.errors)) {
+            out.offcuts.push_back(*offcut);
+        }
+    }
+    if (!out.errors.empty()) {
+        out.offcuts.clear();
+    }
+    return out;
 }
 
 } // namespace plan

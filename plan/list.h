@@ -221,4 +221,13 @@ struct Checked {
 [[nodiscard]] Checked checkList(const std::vector<PieceRow>& pieces,
                                 const std::vector<OffcutRow>& offcuts, const Settings& settings);
 
+// Offcut rows on their own, as a yard keeps them whatever a list needs: each checked as
+// checkList checks the offcuts of a list, but an offcut's steel need not have pieces. Blank rows
+// are skipped; no offcuts when there is any error.
+struct CheckedOffcuts {
+    std::vector<Offcut> offcuts;
+    std::vector<InputError> errors; // in the order of the rows
+};
+[[nodiscard]] CheckedOffcuts checkOffcuts(const std::vector<OffcutRow>& rows);
+
 } // namespace plan

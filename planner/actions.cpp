@@ -39,6 +39,13 @@ constexpr std::array kActions = std::to_array<ActionRow>({
     {Optimise,       "optimise",       "优化(&O)",               Key::UnknownKey,    "F5",         Menu::Plan, true,  false},
     {OptimiseByFloor, "optimiseByFloor", "按楼层优化(&L)",       Key::UnknownKey,    "Shift+F5",   Menu::Plan, true,  false},
     {Cancel,         "cancel",         "取消优化(&C)",           Key::UnknownKey,    {},           Menu::Plan, true,  false},
+    {CommitPlan,     "commitPlan",     "确认下料(&K)…",          Key::UnknownKey,    "Ctrl+K",     Menu::Plan, true,  true},
+    {UndoCommit,     "undoCommit",     "撤销确认(&Z)…",          Key::UnknownKey,    {},           Menu::Plan, false, false},
+
+    {OpenYard,       "openYard",       "打开余料库(&O)…",        Key::UnknownKey,    {},           Menu::Yard, false, false},
+    {DefaultYard,    "defaultYard",    "打开默认余料库(&D)",     Key::UnknownKey,    {},           Menu::Yard, false, false},
+    {CloseYard,      "closeYard",      "关闭余料库(&C)",         Key::UnknownKey,    {},           Menu::Yard, false, false},
+    {ManageYard,     "manageYard",     "余料库管理(&M)…",        Key::UnknownKey,    "Ctrl+Shift+Y", Menu::Yard, true,  true},
 });
 // clang-format on
 

@@ -36,9 +36,15 @@ enum class Command {
     Optimise,
     OptimiseByFloor,
     Cancel,
+    CommitPlan,
+    UndoCommit,
+    OpenYard,
+    DefaultYard,
+    CloseYard,
+    ManageYard,
 };
 
-enum class Menu { File, Edit, Plan };
+enum class Menu { File, Edit, Plan, Yard };
 
 struct ActionRow {
     Command command;

@@ -9,6 +9,8 @@
 
 #include <tuple>
 
+#include "yard/stock.h"
+
 namespace planner {
 namespace {
 
@@ -250,7 +252,7 @@ std::vector<formats::GradeCode> readGrades(const TextTable& grades, Findings& fi
 
 } // namespace
 
-ListCheck checkTables(const ListTables& tables) {
+ListCheck checkTables(const ListTables& tables, const std::vector<yard::Moved>* yard) {
     Findings findings;
 
     plan::Settings settings;
@@ -293,7 +295,7 @@ ListCheck checkTables(const ListTables& tables) {
         }
     }
     std::vector<plan::OffcutRow> offcuts;
-    for (int row = 0; row < tables.offcuts.dataRows(); ++row) {
+    for (int row = 0; yard == nullptr && row < tables.offcuts.dataRows(); ++row) {
         const auto cell = [&](int column) {
             return utf8(tables.offcuts.text(row, column));
         };
@@ -306,8 +308,13 @@ ListCheck checkTables(const ListTables& tables) {
     }
     const std::vector<formats::GradeCode> grades = readGrades(tables.grades, findings);
 
-    plan::Checked checked =
-        formats::checkRows(std::move(pieces), std::move(offcuts), settings, grades);
+    plan::Checked checked = formats::checkRows(pieces, std::move(offcuts), settings, grades);
+    if (yard != nullptr && checked.errors.empty()) {
+        // The yard keeps every steel; the list's decide which of its offcuts a plan may use.
+        const std::vector<plan::Steel> steels = checked.list.steels();
+        checked = formats::checkRows(std::move(pieces), yard::offcutRows(*yard, steels), settings,
+                                     grades);
+    }
     for (const plan::InputError& error : checked.errors) {
         const QString why = formats::describe(error);
         switch (error.source) {

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "yard/values.h"
+
 // The tables checked by the optimiser's own rules (plan::checkList), the same the command
 // applies to a file, and each error turned back into the cell it is about.
 namespace planner {
@@ -37,6 +39,8 @@ struct ListCheck {
     Spot firstAt;
 };
 
-[[nodiscard]] ListCheck checkTables(const ListTables& tables);
+// With `yard`, its stock is the offcuts, in place of the offcuts table: those of the list's steels.
+[[nodiscard]] ListCheck checkTables(const ListTables& tables,
+                                    const std::vector<yard::Moved>* yard = nullptr);
 
 } // namespace planner

@@ -13,6 +13,7 @@
 #include "planner/table_clipboard.h"
 #include "planner/table_edits.h"
 #include "planner/table_view.h"
+#include "planner/yard_window.h"
 #include "window/utf8.h"
 
 #include <algorithm>
@@ -31,6 +32,9 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include "yard/files.h"
+#include "yard/yard.h"
 
 namespace planner {
 namespace {
@@ -52,6 +56,8 @@ QString menuTitle(Menu menu) {
         return QStringLiteral("编辑(&E)");
     case Menu::Plan:
         return QStringLiteral("下料(&P)");
+    case Menu::Yard:
+        return QStringLiteral("余料库(&Y)");
     }
     return {};
 }
@@ -84,6 +90,11 @@ PlannerWindow::PlannerWindow(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<Q
     textsChanged();
     updateTitle();
     updateActions();
+    // The yard used last, opened again; one that cannot be is only mentioned, not in the way.
+    if (const QString last = store_->value(QStringLiteral("yard/path")).toString();
+        !last.isEmpty()) {
+        openYard(last, true);
+    }
     resize(1280, 800);
     list_->setFocus();
     statusBar()->showMessage(QStringLiteral(
@@ -94,6 +105,7 @@ PlannerWindow::~PlannerWindow() {
     // Members go before the widgets Qt deletes with the window: the undo stack, clearing itself,
     // must not report to a window half taken apart, and the views go before the tables they show.
     disconnect(&stack_, nullptr, this, nullptr);
+    delete yardWindow_; // before the yard it shows
     delete centralWidget();
 }
 
@@ -300,6 +312,24 @@ void PlannerWindow::run(Command command) {
     case Command::Cancel:
         cancelClicked();
         break;
+    case Command::CommitPlan:
+        commitClicked();
+        break;
+    case Command::UndoCommit:
+        undoCommitClicked();
+        break;
+    case Command::OpenYard:
+        openYardClicked();
+        break;
+    case Command::DefaultYard:
+        openYard(yard::defaultPath());
+        break;
+    case Command::CloseYard:
+        closeYardClicked();
+        break;
+    case Command::ManageYard:
+        manageYardClicked();
+        break;
     }
 }
 
@@ -312,6 +342,13 @@ void PlannerWindow::updateActions() {
     floors_->setEnabled(!running);
     action(Command::Cancel)->setEnabled(running);
     action(Command::JointColumns)->setEnabled(!hasJointColumns(tables_));
+    // A plan is carried out once, in the yard it was made with, while it is the list's.
+    const bool current =
+        sheet_.has_value() && planRevision_ == revision_ && !sheet_->plan.cancelled;
+    action(Command::CommitPlan)
+        ->setEnabled(!running && yard_ && current && planCommit_ == 0 && planYard_ == yardName());
+    action(Command::UndoCommit)->setEnabled(!running && yard_ != nullptr);
+    action(Command::CloseYard)->setEnabled(yard_ != nullptr);
 }
 
 void PlannerWindow::updateTitle() {
@@ -416,7 +453,7 @@ void PlannerWindow::shapeRequested(int row) {
 
 void PlannerWindow::textsChanged() {
     ++revision_;
-    const ListCheck check = checkTables(tables_);
+    const ListCheck check = this->check();
     showCheck(check);
     if (sheet_.has_value()) {
         results_->setStale(planRevision_ != revision_);
@@ -505,7 +542,7 @@ std::optional<plan::CuttingList> PlannerWindow::listToPlan() {
     if (optimisation_.running()) {
         return std::nullopt;
     }
-    const ListCheck check = checkTables(tables_);
+    const ListCheck check = this->check();
     showCheck(check);
     if (!check.list) {
         goTo(check.firstAt);
@@ -553,6 +590,7 @@ void PlannerWindow::startRun(const plan::CuttingList& list) {
     running_.project = tables_.project();
     runRevision_ = revision_;
     runWanted_ = true;
+    runYard_ = yardName();
     updateActions();
     statusBar()->showMessage(QStringLiteral("正在优化……"));
 }
@@ -600,6 +638,8 @@ void PlannerWindow::buildingFinished(const plan::BuildingPlan& building) {
     running_.date = QDate::currentDate();
     sheet_ = running_;
     planRevision_ = runRevision_;
+    planYard_ = runYard_;
+    planCommit_ = 0;
     results_->showBuilding(building);
     results_->setStale(planRevision_ != revision_);
     updateActions();
@@ -644,6 +684,8 @@ void PlannerWindow::planFinished(const plan::Plan& plan) {
     running_.date = QDate::currentDate();
     sheet_ = running_;
     planRevision_ = runRevision_;
+    planYard_ = runYard_;
+    planCommit_ = 0;
     results_->showPlan(plan);
     results_->setStale(planRevision_ != revision_);
     updateActions();

@@ -15,10 +15,16 @@
 #include <QMainWindow>
 #include <QUndoStack>
 
+#include "yard/values.h"
+
 class QSettings;
 class QSplitter;
 class QTabWidget;
 class QMenu;
+
+namespace yard {
+class Yard;
+}
 
 // The cutting-plan window. The classes of planner/ and how data flows between them:
 //
@@ -30,6 +36,8 @@ class QMenu;
 //   ResultsPanel  the plan: what to buy, summary, BarDrawing (bar_layout + bar_painter), patterns
 //   cutting_sheet the same plan on paper, for PDF and printing; formats/ writes CSV and .xlsx
 //   Dialogs       every modal dialog, behind a seam that tests answer
+//   yard::Yard    the yard (余料库) while one is open: its stock is the offcuts checkTables and
+//                 the run use; 确认下料 carries the plan out in it; YardWindow manages it
 //
 // The window owns all of them. Its handlers are named for what the user did.
 namespace planner {
@@ -39,6 +47,7 @@ class ProgressPanel;
 class ResultsPanel;
 class SettingsPanel;
 class TableView;
+class YardWindow;
 
 class PlannerWindow final : public QMainWindow {
     Q_OBJECT
@@ -65,6 +74,13 @@ public:
     [[nodiscard]] FloorChooser* floorChooser() const { return floors_; }
     [[nodiscard]] QString filePath() const { return path_; }
     [[nodiscard]] QStringList recentFiles() const { return recent_.paths(); }
+    // Opens a yard file (made when it is missing) in place of the one open; false, after saying
+    // why, when it cannot be opened.
+    bool openYard(const QString& path, bool quiet = false);
+    [[nodiscard]] yard::Yard* yard() const { return yard_.get(); }
+    [[nodiscard]] YardWindow* yardWindow() const { return yardWindow_; }
+    // The commit that carried the shown plan out, or 0.
+    [[nodiscard]] std::int64_t planCommit() const { return planCommit_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,9 +118,24 @@ private:
     void cancelClicked();
     void planFinished(const plan::Plan& plan);
     void floorStarted(int index, const QString& floor, const plan::CuttingList& part);
+    // A building's floors carried out in the yard one after another, each its own commit.
+    void commitFloors(yard::Origin origin);
     void buildingFinished(const plan::BuildingPlan& building);
     void showFloors();
     void textsChanged();
+
+    void openYardClicked();
+    void closeYardClicked();
+    void manageYardClicked();
+    void commitClicked();
+    void undoCommitClicked();
+    // The yard's stock read again after it changed (or another was opened): the checks and
+    // 库存余料 follow, and the plan shown is out of date unless it is the one just carried out.
+    void yardChanged(bool planStillCurrent = false);
+    // The 余料库 window, when there is one, shows the yard open now, read again.
+    void showYardWindow();
+    [[nodiscard]] QString yardName() const;
+    [[nodiscard]] ListCheck check() const;
 
     void commitEdits();
     [[nodiscard]] TableView* activeTable() const;
@@ -141,6 +172,13 @@ private:
     bool runWanted_ = false;            // false once its list was closed: its plan is dropped
     int planRevision_ = -1;             // the revision the shown plan was made from
     bool hadLongBars_ = false;          // the list had a long bar when last checked
+
+    std::unique_ptr<yard::Yard> yard_;
+    std::vector<yard::Moved> yardStock_; // every steel's, as the checks take it
+    YardWindow* yardWindow_ = nullptr;   // made when first asked for
+    QString runYard_;                    // the yard the run under way was started with
+    QString planYard_;                   // the yard the shown plan was made with, or empty
+    std::int64_t planCommit_ = 0;        // the commit that carried the shown plan out, or 0
 };
 
 } // namespace planner

@@ -4,6 +4,7 @@
 #include "planner/list_tables.h"
 #include "planner/table_clipboard.h"
 #include "planner/table_view.h"
+#include "planner/yard_models.h"
 
 #include <QDataWidgetMapper>
 #include <QFormLayout>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace planner {
@@ -79,11 +81,26 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
     offcuts_->setObjectName(QStringLiteral("offcuts"));
     offcuts_->setAccessibleName(QStringLiteral("库存余料"));
     offcuts_->setHeaderReader(offcutsWithHeader);
-    auto* offcutsBox = new QGroupBox(QStringLiteral("库存余料"), this);
+    offcutsBox_ = new QGroupBox(QStringLiteral("库存余料"), this);
+    auto* offcutsBox = offcutsBox_;
     offcutsBox->setToolTip(QStringLiteral("先用库存余料：已经付过钱，但数量有限"));
     offcuts_->setAccessibleDescription(offcutsBox->toolTip());
+    yardStock_ = new YardStockModel(this);
+    yardView_ = new QTableView(this);
+    yardView_->setObjectName(QStringLiteral("yardStock"));
+    yardView_->setAccessibleName(QStringLiteral("余料库的库存"));
+    yardView_->setAccessibleDescription(
+        QStringLiteral("打开余料库时按库里的余料下料；在“余料库管理”里修改"));
+    yardView_->setModel(yardStock_);
+    yardView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows as tall as the list's own offcuts would be in the same place.
+    yardView_->verticalHeader()->setDefaultSectionSize(
+        offcuts_->verticalHeader()->defaultSectionSize());
+    offcutsPages_ = new QStackedWidget(this);
+    offcutsPages_->addWidget(offcuts_);
+    offcutsPages_->addWidget(yardView_);
     auto* offcutsLayout = new QVBoxLayout(offcutsBox);
-    offcutsLayout->addWidget(offcuts_);
+    offcutsLayout->addWidget(offcutsPages_);
 
     grades_ = new TableView(tables.grades, stack, this);
     grades_->setObjectName(QStringLiteral("grades"));
@@ -101,7 +118,8 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
 
     // Narrow tables of a few columns: the columns share the width, so none hides behind a
     // scroll bar.
-    for (TableView* view : {stock_, offcuts_, grades_}) {
+    for (QTableView* view :
+         std::initializer_list<QTableView*>{stock_, offcuts_, grades_, yardView_}) {
         view->horizontalHeader()->setStretchLastSection(false);
         view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         view->horizontalHeader()->setMinimumSectionSize(view->fontMetrics().averageCharWidth() * 4);
@@ -128,6 +146,16 @@ SettingsPanel::SettingsPanel(ListTables& tables, QUndoStack& stack, QWidget* par
 
     connect(&tables.settings, &QAbstractItemModel::dataChanged, this, &SettingsPanel::showProblems);
     connect(&tables.settings, &QAbstractItemModel::modelReset, this, &SettingsPanel::showProblems);
+}
+
+void SettingsPanel::showYard(const QString& name, std::vector<yard::Moved> stock) {
+    yardStock_->setStock(std::move(stock));
+    const bool yard = !name.isEmpty();
+    offcutsPages_->setCurrentWidget(yard ? static_cast<QWidget*>(yardView_) : offcuts_);
+    offcutsBox_->setTitle(yard ? QStringLiteral("库存余料：余料库 %1").arg(name)
+                               : QStringLiteral("库存余料"));
+    offcutsBox_->setToolTip(yard ? yardView_->accessibleDescription()
+                                 : QStringLiteral("先用库存余料：已经付过钱，但数量有限"));
 }
 
 QLineEdit* SettingsPanel::field(int column) const {

@@ -110,7 +110,7 @@ bool PlannerWindow::load(const QString& path) {
             this,
             QStringLiteral("“%1”里有些内容没有读进来：\n%2").arg(documentName(), opened.problems));
     }
-    const ListCheck check = checkTables(tables_);
+    const ListCheck check = this->check();
     const QString what =
         opened.workbook
             ? QStringLiteral("已打开 %1 的%2。").arg(documentName(), opened.encoding)

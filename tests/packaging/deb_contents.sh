@@ -24,9 +24,9 @@ for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins qt6-t
 done
 expect "an executable program" '[[ -x $root/usr/bin/hengchi ]]'
 expect "the program is stripped" '! readelf -S "$root/usr/bin/hengchi" | grep -q "\.symtab"'
-# The command reaches Clp and libxlsxwriter through shlibdeps (their package names carry an
-# ABI number that differs between Debian and Ubuntu).
-for package in libclp libxlsxwriter; do
+# The command reaches Clp, libxlsxwriter and SQLite (the yard) through shlibdeps (their package
+# names carry an ABI number that differs between Debian and Ubuntu).
+for package in libclp libxlsxwriter libsqlite3; do
     expect "depends on $package" '[[ $depends == *"$package"* ]]'
 done
 expect "an executable hengchi-plan" '[[ -x $root/usr/bin/hengchi-plan ]]'

@@ -22,6 +22,10 @@ public:
         int unsavedAsked = 0;
         int printed = 0;
         planner::ShapeRow shapeAsked;
+        bool confirmed = true; // the answer to every yes-or-no question
+        QStringList asked;     // the questions, and the summaries 确认下料 showed
+        std::optional<planner::CommitAnswer> commit = planner::CommitAnswer{};
+        std::optional<int> length;
     };
 
     explicit FakeDialogs(Script& script) : script_(script) {}
@@ -46,6 +50,23 @@ public:
     void print(QWidget* /*parent*/, const std::function<void(QPrinter&)>& /*paint*/,
                bool /*preview*/) override {
         ++script_.printed;
+    }
+    bool confirm(QWidget* /*parent*/, const QString& text) override {
+        script_.asked.append(text);
+        return script_.confirmed;
+    }
+    QString chooseFile(QWidget* /*parent*/, const QString& /*title*/, const QString& /*directory*/,
+                       const QString& /*filter*/, planner::FileUse /*use*/) override {
+        return next();
+    }
+    std::optional<planner::CommitAnswer> confirmCommit(QWidget* /*parent*/,
+                                                       const QString& summary) override {
+        script_.asked.append(summary);
+        return script_.commit;
+    }
+    std::optional<int> askLength(QWidget* /*parent*/, const QString& text, int /*value*/) override {
+        script_.asked.append(text);
+        return script_.length;
     }
 
 private:
