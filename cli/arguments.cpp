@@ -157,9 +157,8 @@ Parsed parseArguments(const QStringList& command) {
                        joints.mechanicalShare, joints.shortestSegment, joints.buttAllowance,
                        joints.extraJoint});
     const YardOptions yard;
-    parser.addOptions({yard.yard, yard.commit, yard.place, yard.undoCommit,
-                       yard.yardImport, yard.scrapBelow, yard.yardCsv, yard.yardXlsx,
-                       yard.yardHistory});
+    parser.addOptions({yard.yard, yard.commit, yard.place, yard.undoCommit, yard.yardImport,
+                       yard.scrapBelow, yard.yardCsv, yard.yardXlsx, yard.yardHistory});
     parser.addPositionalArgument(
         QStringLiteral("PIECES.csv"),
         QStringLiteral("钢筋下料单：表头含 编号、直径、长度、根数 列的 CSV 文件"

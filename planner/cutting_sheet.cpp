@@ -198,8 +198,8 @@ formats::Table listTable(const std::vector<QStringList>& list) {
     formats::Table table;
     table.header = {QStringLiteral("序号"),      QStringLiteral("编号"), QStringLiteral("钢筋"),
                     QStringLiteral("长度 (mm)"), QStringLiteral("根数"), QStringLiteral("形状")};
-    const bool floors = std::ranges::any_of(
-        list, [](const QStringList& row) { return !row.value(5).isEmpty(); });
+    const bool floors =
+        std::ranges::any_of(list, [](const QStringList& row) { return !row.value(5).isEmpty(); });
     if (floors) {
         table.header.append(QStringLiteral("楼层"));
     }

@@ -22,7 +22,7 @@ struct SheetContent {
     std::optional<plan::BuildingPlan> building;
     // 编号, 钢筋, 长度, 根数, 形状 of each row planned, and its 楼层 when it names one.
     std::vector<QStringList> list;
-    QString project;               // may be empty
+    QString project; // may be empty
     QDate date;
 };
 

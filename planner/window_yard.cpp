@@ -156,9 +156,9 @@ void PlannerWindow::commitClicked() {
         QStringList floors;
         for (const plan::FloorPlan& f : sheet_->building->floors) {
             const yard::PlanChanges changes = yard::changesOf(f.plan);
-            floors.append(QStringLiteral("%1：取出  %2\n      放回  %3")
-                              .arg(formats::floorName(f.floor), lines(changes.taken),
-                                   lines(changes.added)));
+            floors.append(
+                QStringLiteral("%1：取出  %2\n      放回  %3")
+                    .arg(formats::floorName(f.floor), lines(changes.taken), lines(changes.added)));
         }
         summary = QStringLiteral("按这个逐层方案下料，余料库“%1”将逐层（每层一条记录）：\n%2\n\n"
                                  "短于最短余料的料头算废料，不放回。确认后可以用 下料 > 撤销确认 "
@@ -169,8 +169,7 @@ void PlannerWindow::commitClicked() {
         summary =
             QStringLiteral("按这个方案下料，余料库“%1”将：\n取出  %2\n放回  %3\n\n"
                            "短于最短余料的料头算废料，不放回。确认后可以用 下料 > 撤销确认 复原。")
-                .arg(QFileInfo(yardName()).fileName(), lines(changes.taken),
-                     lines(changes.added));
+                .arg(QFileInfo(yardName()).fileName(), lines(changes.taken), lines(changes.added));
     }
     const std::optional<CommitAnswer> answer = dialogs_->confirmCommit(this, summary);
     if (!answer) {
@@ -210,14 +209,14 @@ void PlannerWindow::commitFloors(yard::Origin origin) {
         const yard::Result<yard::Entry> done = yard_->commit(f.plan, origin);
         if (done.error) {
             dialogs_->inform(
-                this, QStringLiteral("%1没有确认下料。余料库“%2”：%3%4")
-                          .arg(formats::floorName(f.floor), yardName(),
-                               yard::describe(*done.error),
-                               committed == 0 ? QString()
-                                              : QStringLiteral("\n前面 %1 层已确认（第 %2–%3 号记录）。")
-                                                    .arg(committed)
-                                                    .arg(first)
-                                                    .arg(planCommit_)));
+                this,
+                QStringLiteral("%1没有确认下料。余料库“%2”：%3%4")
+                    .arg(formats::floorName(f.floor), yardName(), yard::describe(*done.error),
+                         committed == 0 ? QString()
+                                        : QStringLiteral("\n前面 %1 层已确认（第 %2–%3 号记录）。")
+                                              .arg(committed)
+                                              .arg(first)
+                                              .arg(planCommit_)));
             yardChanged();
             showYardWindow();
             return;

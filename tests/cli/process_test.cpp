@@ -201,8 +201,8 @@ TEST(Program, PlansTheExampleReportFloorByFloor) {
     EXPECT_EQ(building.value(u"stock_mm").toInteger(), steel);
     EXPECT_TRUE(building.value(u"yard").isArray());
 
-    const Finished one = runProgram({QStringLiteral("--floor"), QStringLiteral("第3层"),
-                                     example("钢筋明细表.xlsx")});
+    const Finished one = runProgram(
+        {QStringLiteral("--floor"), QStringLiteral("第3层"), example("钢筋明细表.xlsx")});
     ASSERT_EQ(one.code, 0) << one.err.toStdString();
     EXPECT_TRUE(QString::fromUtf8(one.out).contains(QStringLiteral("楼层：第3层")));
 }
