@@ -31,6 +31,10 @@ struct Arguments {
     std::optional<QString> shortestSegment; // --shortest-segment 500
     std::optional<QString> buttAllowance;   // --butt-allowance 30
     bool extraJoint = false;                // --extra-joint
+    // Long bars planned for the least money, and the prices.
+    bool byCost = false;               // --by-cost
+    std::optional<QString> steelPrice; // --steel-price 4000 (元/t)
+    std::optional<QString> jointPrice; // --joint-price 机械连接=8;焊接=5
 };
 
 enum class Request {

@@ -25,7 +25,7 @@ QString patternLine(int number, const plan::Pattern& p) {
 
 // Each long bar, how its bars are made, and what the joints cost the steel.
 void appendSpliced(const plan::GroupPlan& g, QStringList& lines) {
-    lines.append(QStringLiteral("  接长"));
+    lines.append(g.byCost ? QStringLiteral("  接长（按造价）") : QStringLiteral("  接长"));
     for (const plan::joints::SplicedBar& bar : g.spliced) {
         QString line = QStringLiteral("    %1 长 %2 ×%3 根，%4")
                            .arg(QString::fromStdString(bar.mark))
@@ -44,6 +44,12 @@ void appendSpliced(const plan::GroupPlan& g, QStringList& lines) {
         }
     }
     lines.append(QStringLiteral("    接头 %1 个，接头用钢 %2 mm").arg(g.joints).arg(g.overlapMm));
+    QString cost = QStringLiteral("    造价 ") + costText(g.money);
+    if (g.byCost && g.boundFen > 0) {
+        // Planned by cost: no segmentation the rules allow costs less than this.
+        cost += QStringLiteral("，下界 %1 元").arg(moneyText(g.boundFen));
+    }
+    lines.append(cost);
 }
 
 void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
@@ -118,6 +124,7 @@ QString planText(const plan::Plan& plan, const QString& project) {
         if (hasSpliced(plan)) {
             lines.append(
                 QStringLiteral("      接头 %1 个，接头用钢 %2 mm").arg(joints).arg(overlapMm));
+            lines.append(QStringLiteral("      造价 ") + costText(plan.money()));
         }
         lines.append(massNote(plan));
     }

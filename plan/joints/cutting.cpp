@@ -233,6 +233,28 @@ std::vector<KnownBar> knownBars(const SteelPlan& plan, const Instance& ordinary)
     return out;
 }
 
+// The plan's pieces, overlaps and joints, and the material: the finished lengths and the
+// fewest overlaps, rounded up to what the stock can sum to.
+void measure(SteelPlan& out, const Steel& steel, const Problem& problem) {
+    std::int64_t least = 0;
+    for (const Piece* piece : steel.pieces) {
+        out.piecesMm += piece->length * piece->count;
+    }
+    least += out.piecesMm;
+    for (const SplicedBar& s : out.spliced) {
+        out.piecesMm += s.length * s.count;
+        out.overlapMm += s.overlapMm();
+        out.joints += s.joints();
+        least += (s.length + s.rule.joints * s.rule.overlap) * s.count;
+    }
+    // Yard offcuts may hold some of it for free: the new steel is at least what they cannot.
+    std::int64_t yard = 0;
+    for (const Stock& offcut : problem.offcuts) {
+        yard += offcut.length * std::max<std::int64_t>(offcut.available, 0);
+    }
+    out.materialMm = leastPurchase(problem.stocks, std::max<std::int64_t>(0, least - yard));
+}
+
 struct Deadlines {
     Clock::time_point choose;
     Clock::time_point cut;
@@ -307,11 +329,10 @@ SteelPlan planSteel(const Key& key, const Steel& steel, const Problem& problem,
             pointers.push_back(&s);
         }
         c.instance = instanceOf(steel, pointers, problem);
-        // The first way, the one chosen over free positions, has the most of the time; the
-        // others, there to guard against a worse rounding, a share of what is left.
+        // Each way a share of what is left: most are proven in a fraction of it.
         const auto now = Clock::now();
         const auto left = std::max(Clock::duration::zero(), deadlines.cut - now);
-        const auto share = w == 0 ? left / 2 : left / static_cast<int>(ways.size() - w);
+        const auto share = left / static_cast<int>(ways.size() - w);
         c.cut = solve(c.instance, until(now + share, stop), w == 0 ? improved : Improvement{});
         c.bought = c.cut.solution.cost(c.instance);
         c.joints = jointsOf(c.spliced);
@@ -330,23 +351,7 @@ SteelPlan planSteel(const Key& key, const Steel& steel, const Problem& problem,
     out.cut = std::move(best->cut);
     out.boughtMm = best->bought;
     out.money = best->money;
-    std::int64_t least = 0; // the finished lengths and the fewest overlaps
-    for (const Piece* piece : steel.pieces) {
-        out.piecesMm += piece->length * piece->count;
-    }
-    least += out.piecesMm;
-    for (const SplicedBar& s : out.spliced) {
-        out.piecesMm += s.length * s.count;
-        out.overlapMm += s.overlapMm();
-        out.joints += s.joints();
-        least += (s.length + s.rule.joints * s.rule.overlap) * s.count;
-    }
-    // Yard offcuts may hold some of it for free: the new steel is at least what they cannot.
-    std::int64_t yard = 0;
-    for (const Stock& offcut : problem.offcuts) {
-        yard += offcut.length * std::max<std::int64_t>(offcut.available, 0);
-    }
-    out.materialMm = leastPurchase(problem.stocks, std::max<std::int64_t>(0, least - yard));
+    measure(out, steel, problem);
 
     // The bound over every segmentation the rules and the settings allow.
     std::vector<FreeRow> relaxed;
@@ -375,21 +380,18 @@ SteelPlan planSteel(const Key& key, const Steel& steel, const Problem& problem,
     const Instance ordinary = ordinaryInstance(steel, problem, [](std::int64_t mm) { return mm; });
     const std::vector<KnownBar> known = knownBars(out, ordinary);
     const Budget bounding = until(deadlines.bound, stop);
+    std::int64_t relaxedMm = 0;
     if (byCost) {
-        // Steel and money are bounded apart: the cheapest plan need not buy the least steel.
+        // By cost the plan is bounded in money: the cheapest plan need not buy the least steel,
+        // so its steel is bounded by the material alone.
         const Instance priced = ordinaryInstance(steel, problem, fenOf);
         for (std::size_t b = 0; b < relaxed.size(); ++b) {
             relaxed[b].jointCost = settings.prices.joint(rows[b].rule.method);
         }
         out.boundFen = relax(priced, relaxed, known, out.money.total(), bounding).bound;
-        for (FreeRow& row : relaxed) {
-            row.jointCost = 0;
-        }
+    } else if (out.boughtMm > out.materialMm) {
+        relaxedMm = relax(ordinary, relaxed, known, out.boughtMm, bounding).bound;
     }
-    const std::int64_t relaxedMm =
-        out.boughtMm > out.materialMm
-            ? relax(ordinary, relaxed, known, out.boughtMm, bounding).bound
-            : 0;
     out.boundAllMm = std::max(out.materialMm, relaxedMm);
     out.boundMm = std::max(out.cut.bound, out.boundAllMm);
     out.scope = out.boundAllMm >= out.boundMm ? BoundScope::AllSegmentations
@@ -590,19 +592,13 @@ JointsPlan planPractice(const Problem& problem, std::stop_token stop) {
         out.instance = instanceOf(steel, pointers, problem);
         out.cut = solve(out.instance, until(to, stop));
         out.boughtMm = out.cut.solution.cost(out.instance);
-        for (const Piece* piece : steel.pieces) {
-            out.piecesMm += piece->length * piece->count;
-        }
-        for (const SplicedBar& s : out.spliced) {
-            out.piecesMm += s.length * s.count;
-            out.overlapMm += s.overlapMm();
-            out.joints += s.joints();
-        }
+        measure(out, steel, problem);
         const std::int64_t grams = gramsPerMetre(key.grade, key.diameter);
         out.money = {boughtFen(out.instance, out.cut.solution, grams,
                                problem.settings.prices.steelFenPerTonne),
                      jointsFen(out.spliced, problem.settings.prices)};
         out.boundMm = out.cut.bound;
+        out.boundAllMm = out.materialMm;
         return out;
     };
     return plan(problem, choose, planOne);

@@ -271,7 +271,8 @@ TEST_P(SplicedSummary, CountsTheJointsOnlyWhenThereAreLongBars) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Formats, SplicedSummary, testing::Values(
     SummaryColumn{"WithLongBars", splicedPlan, formats::SummaryJoints::Columns,
-                  {q("0/0"), q("0/0"), q("10/4480"), q("10/4480")}, 14},
+                  {q("0/0/0.00/0.00/0.00"), q("0/0/0.00/0.00/0.00"),
+                   q("10/4480/1304.16/16.00/1320.16"), q("10/4480/1304.16/16.00/1320.16")}, 17},
     SummaryColumn{"WithLongBarsJointsApart", splicedPlan, formats::SummaryJoints::Apart,
                   {q(""), q(""), q(""), q("")}, 12},
     SummaryColumn{"WithoutLongBars", samplePlan, formats::SummaryJoints::Columns,
@@ -281,7 +282,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedSummary, testing::Values(
 
 TEST(SplicedSheet, TheSummaryHeadsTheJointColumns) {
     const formats::Table table = formats::summaryTable(splicedPlan());
-    EXPECT_EQ(table.header.sliced(12), (QStringList{q("接头 (个)"), q("接头用钢 (mm)")}));
+    EXPECT_EQ(table.header.sliced(12),
+              (QStringList{q("接头 (个)"), q("接头用钢 (mm)"), q("钢材 (元)"), q("接头 (元)"),
+                           q("造价 (元)")}));
     EXPECT_EQ(table.rows[2][5].text, q("按所选分段最优"));
     // Every steel proven, one only for its segments: the total does not claim more.
     plan::Plan proven;
@@ -296,14 +299,16 @@ TEST(SplicedSheet, TheJointTotalsHaveARowPerSteelWithLongBarsAndATotal) {
     other.spliced.resize(1); // KL1-1 alone: its four bars, eight laps
     other.joints = 8;
     other.overlapMm = 8 * 560;
+    other.money = {100'000, 0}; // laps cost only their steel
     plan.groups.push_back(other);
     const formats::Table table = formats::jointTotalsTable(plan);
     EXPECT_EQ(table.header,
-              (QStringList{q("钢筋"), q("接长钢筋 (根)"), q("接头 (个)"), q("接头用钢 (mm)")}));
+              (QStringList{q("钢筋"), q("接长钢筋 (根)"), q("接头 (个)"), q("接头用钢 (mm)"),
+                           q("钢材 (元)"), q("接头 (元)"), q("造价 (元)")}));
     const std::vector<QStringList> want{
-        {q("HRB400 Φ20"), q("6"), q("10"), q("4480")},
-        {q("HRB400 Φ25"), q("4"), q("8"), q("4480")},
-        {q("合计"), q("10"), q("18"), q("8960")},
+        {q("HRB400 Φ20"), q("6"), q("10"), q("4480"), q("1304.16"), q("16.00"), q("1320.16")},
+        {q("HRB400 Φ25"), q("4"), q("8"), q("4480"), q("1000.00"), q("0.00"), q("1000.00")},
+        {q("合计"), q("10"), q("18"), q("8960"), q("2304.16"), q("16.00"), q("2320.16")},
     };
     ASSERT_EQ(table.rows.size(), want.size());
     for (std::size_t r = 0; r < want.size(); ++r) {
