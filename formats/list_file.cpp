@@ -411,6 +411,7 @@ private:
             error.field = read.error->field;
             error.value = read.error->problem;
             error.limit = read.error->limit;
+            error.text = read.error->text; // the word a message names, as an unknown joint
             out_.errors.push_back(error);
         } else {
             into = read.value;

@@ -277,8 +277,8 @@ QString describe(const FileError& error) {
     case FileProblem::RepeatedSetting:
         return QStringLiteral("设置%1重复").arg(quotedText(error.text));
     case FileProblem::BadSetting:
-        return describe(
-            plan::InputError{plan::Source::Settings, 0, error.field, error.value, error.limit, {}});
+        return describe(plan::InputError{plan::Source::Settings, 0, error.field, error.value,
+                                         error.limit, error.text});
     case FileProblem::BadGradeCode:
         return QStringLiteral("牌号表的代号%1：只能是一到三个字母，或 一级 到 五级")
             .arg(quotedText(error.text));

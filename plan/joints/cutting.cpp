@@ -301,9 +301,24 @@ SteelPlan planSteel(const Key& key, const Steel& steel, const Problem& problem,
         }
         rows.push_back(std::move(row));
     }
-    const FreeChoice free = chooseLayouts(input, rows, until(deadlines.choose, stop));
-
+    // By cost the dive may settle on more joints than pay for themselves; the choice with one
+    // joint more a bar at most, priced the same, is a way beside it, so that planning by cost
+    // never costs more than the fewest joints or a joint more would.
+    const auto begun = Clock::now();
+    const Clock::time_point wide =
+        byCost ? begun + std::max(Clock::duration::zero(), deadlines.choose - begun) * 3 / 5
+               : deadlines.choose;
+    const FreeChoice free = chooseLayouts(input, rows, until(wide, stop));
     std::vector<std::vector<SplicedBar>> ways{free.spliced};
+    if (byCost) {
+        std::vector<FreeRowInput> narrow = rows;
+        for (std::size_t b = 0; b < narrow.size(); ++b) {
+            narrow[b].rule.mostJoints -= kCostlyJoints - 1;
+            narrow[b].mostTotal = steel.bars[b].stage.joints() + steel.bars[b].bar->count;
+            narrow[b].start.resize(1); // the stage's own, with the fewest joints
+        }
+        ways.push_back(chooseLayouts(input, narrow, until(deadlines.choose, stop)).spliced);
+    }
     std::vector<SplicedBar> stage;
     std::vector<SplicedBar> usual;
     for (const Bar& bar : steel.bars) {

@@ -129,6 +129,32 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedJsonGroup,
                                          GroupKeys{"WithLongBars", 2, 4480, 10, "chosen"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Money to the fen beside the old keys: what each steel and the plan cost, and by cost the
+// bound in money.
+TEST(SplicedJson, GivesTheCostOfEachGroupAndOfThePlan) {
+    plan::Plan plan = splicedPlan();
+    plan.groups.back().byCost = true;
+    plan.groups.back().boundFen = 131'999;
+    const QJsonObject top = parsed(formats::planJson(plan));
+    const QJsonObject group = top.value(u"groups").toArray()[2].toObject();
+    EXPECT_EQ(group.value(u"stock_mm"), QJsonValue(qint64{132'000}));
+    const QJsonObject cost = group.value(u"cost").toObject();
+    EXPECT_EQ(cost.value(u"steel"), QJsonValue(1304.16));
+    EXPECT_EQ(cost.value(u"joints"), QJsonValue(16.0));
+    EXPECT_EQ(cost.value(u"total"), QJsonValue(1320.16));
+    EXPECT_EQ(cost.value(u"by_cost"), QJsonValue(true));
+    EXPECT_EQ(cost.value(u"bound"), QJsonValue(1319.99));
+    // Planned for steel, no bound in money is claimed.
+    const QJsonObject first =
+        top.value(u"groups").toArray()[0].toObject().value(u"cost").toObject();
+    EXPECT_EQ(first.value(u"by_cost"), QJsonValue(false));
+    EXPECT_TRUE(first.value(u"bound").isNull());
+    // The plan's: the sum of the groups' (the sample's others cost nothing here).
+    EXPECT_EQ(top.value(u"cost").toObject().value(u"total"), QJsonValue(1320.16));
+    EXPECT_TRUE(top.contains(u"stock_mm"));
+    EXPECT_TRUE(top.contains(u"weight_kg"));
+}
+
 TEST(SplicedJson, APlanWithoutLongBarsHasAnEmptyList) {
     const QJsonObject top = parsed(formats::planJson(samplePlan()));
     ASSERT_TRUE(top.value(u"spliced").isArray());
@@ -181,6 +207,14 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedText, testing::Values(
     TextLine{"CouplerLayout", splicedPlan, "      2 根：KZ1/1 12000 + KZ1/2 3000，接头距起点 12000 mm"},
     TextLine{"SteelTotals", splicedPlan, "    接头 10 个，接头用钢 4480 mm"},
     TextLine{"PlanTotals", splicedPlan, "      接头 10 个，接头用钢 4480 mm"},
+    TextLine{"SteelCost", splicedPlan, "    造价 钢材 1304.16 元，接头 16.00 元，合计 1320.16 元"},
+    TextLine{"PlanCost", splicedPlan, "      造价 钢材 1304.16 元，接头 16.00 元，合计 1320.16 元"},
+    TextLine{"ByCostWithItsBound", [] {
+                 plan::Plan p = splicedPlan();
+                 p.groups.back().byCost = true;
+                 p.groups.back().boundFen = 131'999;
+                 return p;
+             }, "    造价 钢材 1304.16 元，接头 16.00 元，合计 1320.16 元，下界 1319.99 元"},
     TextLine{"BoundForTheChosenSegments", splicedPlan,
              "  用钢      132000 mm，下界（按所选分段） 132000 mm，废料 560 mm"},
     TextLine{"OptimalForTheChosenSegments", splicedPlan, "HRB400 Φ20  按所选分段最优"},
