@@ -302,8 +302,8 @@ SteelPlan planSteel(const Key& key, const Steel& steel, const Problem& problem,
         rows.push_back(std::move(row));
     }
     // By cost the dive may settle on more joints than pay for themselves; the choice with one
-    // joint more a bar at most, priced the same, is a way beside it, so that planning by cost
-    // never costs more than the fewest joints or a joint more would.
+    // joint more a bar at most, priced the same, is a way beside it, so that a plan is not left
+    // with joints that cost more than the steel they save where fewer would do.
     const auto begun = Clock::now();
     const Clock::time_point wide =
         byCost ? begun + std::max(Clock::duration::zero(), deadlines.choose - begun) * 3 / 5
