@@ -323,7 +323,10 @@ std::optional<Split> cheapestSplit(const FreeRow& row, std::int64_t joints, std:
                                    std::span<const std::int64_t> grid,
                                    std::span<const double> worth,
                                    std::span<const std::int64_t> kinks) {
-    const auto [least, most] = segmentRange(row, joints, longest);
+    // Named, not bound: clang 14 lets no lambda capture a structured binding.
+    const std::pair<std::int64_t, std::int64_t> range = segmentRange(row, joints, longest);
+    const std::int64_t least = range.first;
+    const std::int64_t most = range.second;
     if (least > most) {
         return std::nullopt;
     }
