@@ -55,6 +55,20 @@ struct JointOptions {
         QStringLiteral("MM")};
     QCommandLineOption extraJoint{QStringLiteral("extra-joint"),
                                   QStringLiteral("长钢筋可以比最少多一个接头，如果这样更省料。")};
+    QCommandLineOption byCost{
+        QStringLiteral("by-cost"),
+        QStringLiteral("长钢筋按造价接长：钢材和接头合计最省，接头多用几个也行，只要省下的钢材"
+                       "比接头贵。")};
+    QCommandLineOption steelPrice{
+        QStringLiteral("steel-price"),
+        QStringLiteral("钢材单价，元/吨（默认 %1）。")
+            .arg(text(formats::yuanText(defaults.prices.steelFenPerTonne))),
+        QStringLiteral("YUAN")};
+    QCommandLineOption jointPrice{
+        QStringLiteral("joint-price"),
+        QStringLiteral("每个接头的单价，元，按接头方式，如 机械连接=8;焊接=5（默认 %1）。")
+            .arg(text(formats::jointPricesText(defaults.prices.jointFen))),
+        QStringLiteral("LIST")};
 };
 
 // The options of the yard (余料库).
@@ -155,7 +169,7 @@ Parsed parseArguments(const QStringList& command) {
     const JointOptions joints;
     parser.addOptions({joints.concrete, joints.seismic, joints.couplerAbove, joints.lapShare,
                        joints.mechanicalShare, joints.shortestSegment, joints.buttAllowance,
-                       joints.extraJoint});
+                       joints.extraJoint, joints.byCost, joints.steelPrice, joints.jointPrice});
     const YardOptions yard;
     parser.addOptions({yard.yard, yard.commit, yard.place, yard.undoCommit, yard.yardImport,
                        yard.scrapBelow, yard.yardCsv, yard.yardXlsx, yard.yardHistory});
@@ -218,6 +232,9 @@ Parsed parseArguments(const QStringList& command) {
     a.extraJoint = parser.isSet(joints.extraJoint);
     a.floors = parser.values(floor);
     a.byFloor = parser.isSet(byFloor);
+    a.byCost = parser.isSet(joints.byCost);
+    a.steelPrice = valueOf(parser, joints.steelPrice);
+    a.jointPrice = valueOf(parser, joints.jointPrice);
     out.request = Request::Plan;
     return out;
 }

@@ -49,6 +49,10 @@ struct Arguments {
     [[nodiscard]] bool yardOnly() const {
         return undoCommit || yardImport || scrapBelow || yardCsv || yardXlsx || yardHistory;
     }
+    // Long bars planned for the least money, and the prices.
+    bool byCost = false;               // --by-cost
+    std::optional<QString> steelPrice; // --steel-price 4000 (元/t)
+    std::optional<QString> jointPrice; // --joint-price 机械连接=8;焊接=5
 };
 
 enum class Request {

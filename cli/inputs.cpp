@@ -200,6 +200,17 @@ Inputs readInputs(const Arguments& arguments, const yard::Yard* yard) {
     if (arguments.extraJoint) {
         joints.extraJoint = true;
     }
+    if (arguments.byCost) {
+        joints.byCost = true;
+    }
+    override(arguments.steelPrice, "steel-price", formats::readSteelPrice,
+             joints.prices.steelFenPerTonne, complaints, otherWrong);
+    override(
+        arguments.jointPrice, "joint-price",
+        [&joints](std::string_view text) {
+            return formats::readJointPrices(text, joints.prices.jointFen);
+        },
+        joints.prices.jointFen, complaints, otherWrong);
     if (stockWrong) {
         // With no stock lengths to trust, no piece is reported as longer than all of them.
         settings.stockLengths = {plan::kMaxLength};

@@ -76,6 +76,9 @@ enum class Setting {
     ExtraJoint,
     LapShare,
     MechanicalShare,
+    ByCost,
+    SteelPrice,
+    JointPrice,
 };
 
 struct SettingName {
@@ -84,7 +87,7 @@ struct SettingName {
 };
 
 // The English names are the command's options.
-constexpr std::array<SettingName, 13> kSettingNames{{
+constexpr std::array<SettingName, 16> kSettingNames{{
     {Setting::StockLengths, {u"原材长度", u"stock"}},
     {Setting::Kerf, {u"锯口", u"kerf"}},
     {Setting::Keep, {u"最短余料", u"keep"}},
@@ -98,6 +101,9 @@ constexpr std::array<SettingName, 13> kSettingNames{{
     {Setting::ExtraJoint, {u"允许多一个接头", u"extra-joint"}},
     {Setting::LapShare, {u"搭接接头率", u"lap-share"}},
     {Setting::MechanicalShare, {u"机械接头率", u"mechanical-share"}},
+    {Setting::ByCost, {u"按造价接长", u"by-cost"}},
+    {Setting::SteelPrice, {u"钢材单价", u"steel-price"}},
+    {Setting::JointPrice, {u"接头单价", u"joint-price"}},
 }};
 
 QString settingName(Setting setting) {
@@ -476,6 +482,15 @@ private:
         case Setting::MechanicalShare:
             take(readShare(plan::Field::MechanicalShare, text), settings.mechanicalShare, row.line);
             return;
+        case Setting::ByCost:
+            take(readByCost(text), settings.byCost, row.line);
+            return;
+        case Setting::SteelPrice:
+            take(readSteelPrice(text), settings.steelPrice, row.line);
+            return;
+        case Setting::JointPrice:
+            take(readJointPrices(text, plan::joints::kJointFen), settings.jointPrices, row.line);
+            return;
         case Setting::Project:
             return;
         }
@@ -488,6 +503,7 @@ private:
             error.field = read.error->field;
             error.value = read.error->problem;
             error.limit = read.error->limit;
+            error.text = read.error->text; // the word a message names, as an unknown joint
             out_.errors.push_back(error);
         } else {
             into = read.value;
@@ -544,6 +560,9 @@ plan::Settings applied(const ListSettings& file, plan::Settings base) {
     joints.extraJoint = file.extraJoint.value_or(joints.extraJoint);
     joints.lapShare = file.lapShare.value_or(joints.lapShare);
     joints.mechanicalShare = file.mechanicalShare.value_or(joints.mechanicalShare);
+    joints.byCost = file.byCost.value_or(joints.byCost);
+    joints.prices.steelFenPerTonne = file.steelPrice.value_or(joints.prices.steelFenPerTonne);
+    joints.prices.jointFen = file.jointPrices.value_or(joints.prices.jointFen);
     return base;
 }
 
@@ -683,6 +702,15 @@ QByteArray writeList(const ListDocument& document) {
         }
         if (s.mechanicalShare) {
             setting(Setting::MechanicalShare, shareText(*s.mechanicalShare));
+        }
+        if (s.byCost) {
+            setting(Setting::ByCost, yesNoText(*s.byCost));
+        }
+        if (s.steelPrice) {
+            setting(Setting::SteelPrice, yuanText(*s.steelPrice));
+        }
+        if (s.jointPrices) {
+            setting(Setting::JointPrice, jointPricesText(*s.jointPrices));
         }
     }
 

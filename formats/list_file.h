@@ -7,6 +7,7 @@
 #include "formats/records.h"
 #include "plan/list.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -78,6 +79,10 @@ struct ListSettings {
     std::optional<bool> extraJoint;               // 允许多一个接头
     std::optional<int> lapShare;                  // 搭接接头率: percent
     std::optional<int> mechanicalShare;           // 机械接头率: percent (couplers and welds)
+    // Planning long bars by cost, and the prices (whole fen).
+    std::optional<bool> byCost;                             // 按造价接长
+    std::optional<std::int64_t> steelPrice;                 // 钢材单价: a tonne
+    std::optional<std::array<std::int64_t, 5>> jointPrices; // 接头单价: by plan::joints::Method
 
     friend bool operator==(const ListSettings&, const ListSettings&) = default;
 };

@@ -34,6 +34,10 @@ QString limitText(plan::Field field, std::int64_t limit) {
     case plan::Field::LapShare:
     case plan::Field::MechanicalShare:
         return QStringLiteral("%1%").arg(limit);
+    case plan::Field::SteelPrice:
+        return QStringLiteral("%1 元/t").arg(limit);
+    case plan::Field::JointPrice:
+        return QStringLiteral("%1 元").arg(limit);
     case plan::Field::Grade:
     case plan::Field::GradeCode:
     case plan::Field::Joint:
@@ -42,6 +46,7 @@ QString limitText(plan::Field field, std::int64_t limit) {
     case plan::Field::Concrete:
     case plan::Field::Seismic:
     case plan::Field::ExtraJoint:
+    case plan::Field::ByCost:
         break;
     }
     return QString::number(limit);
@@ -80,7 +85,10 @@ QString wordsAllowed(plan::Field field) {
     case plan::Field::Seismic:
         return QStringLiteral("只能是 一级、二级、三级、四级 或 非抗震");
     case plan::Field::ExtraJoint:
+    case plan::Field::ByCost:
         return QStringLiteral("只能是 是 或 否");
+    case plan::Field::JointPrice:
+        return QStringLiteral("应写成 接头方式=单价，如 机械连接=8;焊接=5;绑扎搭接=0");
     case plan::Field::Mark:
     case plan::Field::Diameter:
     case plan::Field::Length:
@@ -103,6 +111,7 @@ QString wordsAllowed(plan::Field field) {
     case plan::Field::ShortestSegment:
     case plan::Field::LapShare:
     case plan::Field::MechanicalShare:
+    case plan::Field::SteelPrice:
         break;
     }
     return QStringLiteral("不是数字");
@@ -118,7 +127,11 @@ QString problemText(const plan::InputError& error) {
     case plan::Problem::NotANumber:
         return wordsAllowed(field);
     case plan::Problem::NotWhole:
-        // A diameter is read to a tenth of a millimetre (6.5); only finer than that is wrong.
+        // A diameter is read to a tenth of a millimetre (6.5), money to the fen; only finer
+        // than that is wrong.
+        if (field == plan::Field::SteelPrice || field == plan::Field::JointPrice) {
+            return QStringLiteral("最多两位小数");
+        }
         return field == plan::Field::Diameter ? QStringLiteral("最多一位小数")
                                               : QStringLiteral("必须是整数");
     case plan::Problem::NotPositive:
@@ -146,8 +159,10 @@ QString problemText(const plan::InputError& error) {
     case plan::Problem::Duplicate:
         return QStringLiteral("重复");
     case plan::Problem::UnknownJoint:
-        return QStringLiteral("不认识%1，可写绑扎搭接、机械连接、单面焊、双面焊或对焊")
-            .arg(quotedText(text));
+        return QStringLiteral("不认识%1，可写绑扎搭接、机械连接、单面焊、双面焊或对焊%2")
+            .arg(quotedText(text), field == plan::Field::JointPrice
+                                       ? QStringLiteral("（焊接：各种焊接）")
+                                       : QString());
     case plan::Problem::ShareNotAllowed:
         return QStringLiteral("只能是 %1").arg(sharesAllowedText());
     case plan::Problem::BadZone:
@@ -225,6 +240,12 @@ QString fieldName(plan::Field field) {
         return QStringLiteral("机械接头率");
     case plan::Field::ExtraJoint:
         return QStringLiteral("允许多一个接头");
+    case plan::Field::ByCost:
+        return QStringLiteral("按造价接长");
+    case plan::Field::SteelPrice:
+        return QStringLiteral("钢材单价");
+    case plan::Field::JointPrice:
+        return QStringLiteral("接头单价");
     }
     return {};
 }
@@ -259,13 +280,14 @@ QString describe(const FileError& error) {
     case FileProblem::UnknownSetting:
         return QStringLiteral("不认识的设置%1（只能是 原材长度、锯口、最短余料、时限、项目、"
                               "混凝土、抗震等级、机械连接直径、对焊余量、最短分段、"
-                              "允许多一个接头、搭接接头率、机械接头率）")
+                              "允许多一个接头、搭接接头率、机械接头率、按造价接长、钢材单价、"
+                              "接头单价）")
             .arg(quotedText(error.text));
     case FileProblem::RepeatedSetting:
         return QStringLiteral("设置%1重复").arg(quotedText(error.text));
     case FileProblem::BadSetting:
-        return describe(
-            plan::InputError{plan::Source::Settings, 0, error.field, error.value, error.limit, {}});
+        return describe(plan::InputError{plan::Source::Settings, 0, error.field, error.value,
+                                         error.limit, error.text});
     case FileProblem::BadGradeCode:
         return QStringLiteral("牌号表的代号%1：只能是一到三个字母，或 一级 到 五级")
             .arg(quotedText(error.text));

@@ -113,6 +113,17 @@ QJsonObject spliced(const plan::GroupPlan& g, const plan::joints::SplicedBar& ba
     };
 }
 
+// Money in 元 to the fen, from whole fen.
+double yuan(std::int64_t fen) {
+    return static_cast<double>(fen) / 100;
+}
+
+QJsonObject cost(const plan::joints::Money& money) {
+    return QJsonObject{{QStringLiteral("steel"), yuan(money.steel)},
+                       {QStringLiteral("joints"), yuan(money.joints)},
+                       {QStringLiteral("total"), yuan(money.total())}};
+}
+
 QJsonObject group(const plan::GroupPlan& g) {
     QJsonArray patterns;
     for (const plan::Pattern& p : g.patterns) {
@@ -147,6 +158,15 @@ QJsonObject group(const plan::GroupPlan& g) {
         {QStringLiteral("overlap_mm"), qint64(g.overlapMm)},
         {QStringLiteral("joints"), qint64(g.joints)},
         {QStringLiteral("bound_scope"), scopeKey(g.boundScope)},
+        {QStringLiteral("cost"),
+         [&g] {
+             QJsonObject c = cost(g.money);
+             c.insert(QStringLiteral("by_cost"), g.byCost);
+             c.insert(QStringLiteral("bound"), g.byCost && g.boundFen > 0
+                                                   ? QJsonValue(yuan(g.boundFen))
+                                                   : QJsonValue(QJsonValue::Null));
+             return c;
+         }()},
     };
 }
 
@@ -180,6 +200,7 @@ QJsonObject planObject(const plan::Plan& plan) {
         {QStringLiteral("stock_mm"), qint64(plan.stockMm())},
         {QStringLiteral("weight_kg"), hundredths(plan.stockKg())},
         {QStringLiteral("pieces_kg"), hundredths(plan.piecesKg())},
+        {QStringLiteral("cost"), cost(plan.money())},
     };
     if (!plan.floors.empty()) {
         top.insert(QStringLiteral("floor_names"), floorNames(plan.floors));

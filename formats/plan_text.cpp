@@ -3,6 +3,7 @@
 #include "formats/plan_words.h"
 #include "formats/spliced_words.h"
 
+#include <algorithm>
 #include <QStringList>
 
 namespace formats {
@@ -25,7 +26,7 @@ QString patternLine(int number, const plan::Pattern& p) {
 
 // Each long bar, how its bars are made, and what the joints cost the steel.
 void appendSpliced(const plan::GroupPlan& g, QStringList& lines) {
-    lines.append(QStringLiteral("  接长"));
+    lines.append(g.byCost ? QStringLiteral("  接长（按造价）") : QStringLiteral("  接长"));
     for (const plan::joints::SplicedBar& bar : g.spliced) {
         QString line = QStringLiteral("    %1 长 %2 ×%3 根，%4")
                            .arg(QString::fromStdString(bar.mark))
@@ -44,6 +45,12 @@ void appendSpliced(const plan::GroupPlan& g, QStringList& lines) {
         }
     }
     lines.append(QStringLiteral("    接头 %1 个，接头用钢 %2 mm").arg(g.joints).arg(g.overlapMm));
+    QString cost = QStringLiteral("    造价 ") + costText(g.money);
+    if (g.byCost && g.boundFen > 0) {
+        // Planned by cost: no segmentation the rules allow costs less than this.
+        cost += QStringLiteral("，下界 %1 元").arg(moneyText(g.boundFen));
+    }
+    lines.append(cost);
 }
 
 void appendGroup(const plan::GroupPlan& g, QStringList& lines) {
@@ -123,6 +130,7 @@ QString planText(const plan::Plan& plan, const QString& project) {
         if (hasSpliced(plan)) {
             lines.append(
                 QStringLiteral("      接头 %1 个，接头用钢 %2 mm").arg(joints).arg(overlapMm));
+            lines.append(QStringLiteral("      造价 ") + costText(plan.money()));
         }
         lines.append(massNote(plan));
     }
@@ -171,6 +179,17 @@ QString buildingText(const plan::BuildingPlan& building, const QString& project)
                      .arg(kilogramsText(totals.stockKg()),
                           open > 0 ? QStringLiteral("%1 种钢筋有楼层未证明最优").arg(open)
                                    : QStringLiteral("各层全部最优")));
+    if (std::ranges::any_of(building.floors,
+                            [](const plan::FloorPlan& f) { return hasSpliced(f.plan); })) {
+        std::int64_t joints = 0;
+        std::int64_t overlapMm = 0;
+        for (const plan::GroupPlan& g : totals.groups) {
+            joints += g.joints;
+            overlapMm += g.overlapMm;
+        }
+        lines.append(QStringLiteral("      接头 %1 个，接头用钢 %2 mm").arg(joints).arg(overlapMm));
+        lines.append(QStringLiteral("      造价 ") + costText(totals.money()));
+    }
     if (building.cancelled) {
         lines.append(QStringLiteral("已中断：只下料了前 %1 层").arg(floors));
     }

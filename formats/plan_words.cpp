@@ -157,4 +157,15 @@ QString floorsText(const std::vector<std::string>& floors) {
     return names.join(u'、');
 }
 
+QString moneyText(std::int64_t fen) {
+    const std::int64_t cents = fen % 100;
+    return QStringLiteral("%1.%2").arg(fen / 100).arg(cents < 0 ? -cents : cents, 2, 10,
+                                                      QLatin1Char('0'));
+}
+
+QString costText(const plan::joints::Money& money) {
+    return QStringLiteral("钢材 %1 元，接头 %2 元，合计 %3 元")
+        .arg(moneyText(money.steel), moneyText(money.joints), moneyText(money.total()));
+}
+
 } // namespace formats

@@ -58,4 +58,11 @@ namespace formats {
 // "123.45".
 [[nodiscard]] QString kilogramsText(double kg);
 
+// Whole fen as 元 with two decimals: "18480.00".
+[[nodiscard]] QString moneyText(std::int64_t fen);
+
+// What the steel and the joints of a group or a plan cost: "钢材 18480.00 元，接头 96.00 元，
+// 合计 18576.00 元".
+[[nodiscard]] QString costText(const plan::joints::Money& money);
+
 } // namespace formats

@@ -1,5 +1,6 @@
 #include "formats/setting_text.h"
 
+#include "formats/joint_text.h"
 #include "plan/number.h"
 #include "plan/trade_tables.h"
 
@@ -101,6 +102,46 @@ constexpr std::array<std::pair<std::u16string_view, bool>, 12> kYesNoWords{{
     {u"y", true},
     {u"n", false},
 }};
+
+// Money in 元, exactly, as whole fen: digits, at most two decimals, then perhaps a unit.
+SettingValue<std::int64_t> yuan(QString plain, plan::Field field) {
+    for (const auto unit : {u"元/吨", u"元/t", u"元/个", u"元"}) {
+        if (plain.endsWith(QStringView(unit))) {
+            plain.chop(static_cast<qsizetype>(std::u16string_view(unit).size()));
+            break;
+        }
+    }
+    if (plain.isEmpty()) {
+        return failed<std::int64_t>(field, plan::Problem::Empty);
+    }
+    if (plain.startsWith(u'-')) {
+        return failed<std::int64_t>(field, plan::Problem::Negative);
+    }
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^\\+?([0-9]+)(?:\\.([0-9]*))?$")).match(plain);
+    if (!match.hasMatch()) {
+        return failed<std::int64_t>(field, plan::Problem::NotANumber);
+    }
+    QString cents = match.captured(2);
+    while (cents.size() > 2 && cents.endsWith(u'0')) {
+        cents.chop(1);
+    }
+    if (cents.size() > 2) {
+        return failed<std::int64_t>(field, plan::Problem::NotWhole);
+    }
+    const QString whole = match.captured(1);
+    const std::int64_t limit = plan::kMaxPriceFen / 100;
+    bool ok = false;
+    const qlonglong units = whole.size() > 12 ? limit + 1 : whole.toLongLong(&ok);
+    if (units > limit) {
+        return failed<std::int64_t>(field, plan::Problem::TooLarge, limit);
+    }
+    const std::int64_t fen = units * 100 + cents.leftJustified(2, u'0').toLongLong();
+    if (fen > plan::kMaxPriceFen) {
+        return failed<std::int64_t>(field, plan::Problem::TooLarge, limit);
+    }
+    return {fen, std::nullopt};
+}
 
 } // namespace
 
@@ -247,6 +288,91 @@ SettingValue<std::int64_t> readShortestSegment(std::string_view text) {
 
 SettingValue<bool> readExtraJoint(std::string_view text) {
     return oneOf(plainText(text), plan::Field::ExtraJoint, kYesNoWords);
+}
+
+SettingValue<bool> readByCost(std::string_view text) {
+    return oneOf(plainText(text), plan::Field::ByCost, kYesNoWords);
+}
+
+SettingValue<std::int64_t> readSteelPrice(std::string_view text) {
+    return yuan(plainText(text), plan::Field::SteelPrice);
+}
+
+SettingValue<std::array<std::int64_t, 5>> readJointPrices(std::string_view text,
+                                                          const std::array<std::int64_t, 5>& base) {
+    using plan::joints::Method;
+    const QRegularExpression separators(QStringLiteral("[;,；，、\\s　]+"));
+    const QStringList items = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                                  .normalized(QString::NormalizationForm_KC)
+                                  .split(separators, Qt::SkipEmptyParts);
+    SettingValue<std::array<std::int64_t, 5>> out{base, std::nullopt};
+    if (items.isEmpty()) {
+        out.error = settingError(plan::Field::JointPrice, plan::Problem::Empty);
+        return out;
+    }
+    for (const QString& item : items) {
+        const qsizetype at = item.indexOf(QRegularExpression(QStringLiteral("[=:]")));
+        if (at <= 0) {
+            out.error = settingError(plan::Field::JointPrice, plan::Problem::NotANumber);
+            return out;
+        }
+        const QString name = item.left(at);
+        std::vector<Method> methods;
+        if (name == u"焊接" || name == u"焊") {
+            methods = {Method::LapWeldSingle, Method::LapWeldDouble, Method::ButtWeld};
+        } else if (const auto method = plan::joints::methodOfKey(jointKey(name.toStdString()))) {
+            methods = {*method};
+        } else {
+            out.error = settingError(plan::Field::JointPrice, plan::Problem::UnknownJoint);
+            out.error->text = name.toStdString();
+            return out;
+        }
+        const SettingValue<std::int64_t> price =
+            yuan(plainText(item.mid(at + 1).toStdString()), plan::Field::JointPrice);
+        if (price.error) {
+            out.error = price.error;
+            return out;
+        }
+        for (const Method m : methods) {
+            out.value[static_cast<std::size_t>(m)] = price.value;
+        }
+    }
+    return out;
+}
+
+std::string yuanText(std::int64_t fen) {
+    std::string text = std::to_string(fen / 100);
+    if (const std::int64_t cents = fen % 100; cents != 0) {
+        // Appended digit by digit: g++ 12 takes "." + a string for an overlapping copy.
+        text += '.';
+        text += static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) {
+            text += static_cast<char>('0' + cents % 10);
+        }
+    }
+    return text;
+}
+
+std::string jointPricesText(const std::array<std::int64_t, 5>& fen) {
+    using plan::joints::Method;
+    // The words the joint column's reader takes back, one for each method.
+    static constexpr std::array<std::pair<Method, std::string_view>, 5> kNames{{
+        {Method::Lap, "绑扎搭接"},
+        {Method::Coupler, "机械连接"},
+        {Method::LapWeldSingle, "单面焊"},
+        {Method::LapWeldDouble, "双面焊"},
+        {Method::ButtWeld, "对焊"},
+    }};
+    std::string out;
+    for (const auto& [method, name] : kNames) {
+        if (!out.empty()) {
+            out += ';';
+        }
+        out += name;
+        out += '=';
+        out += yuanText(fen[static_cast<std::size_t>(method)]);
+    }
+    return out;
 }
 
 SettingValue<int> readShare(plan::Field field, std::string_view text) {

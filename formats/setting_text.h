@@ -2,6 +2,7 @@
 
 #include "plan/list.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,21 @@ struct SettingValue {
 [[nodiscard]] SettingValue<std::int64_t> readShortestSegment(std::string_view text);
 [[nodiscard]] SettingValue<bool> readExtraJoint(std::string_view text);
 [[nodiscard]] SettingValue<int> readShare(plan::Field field, std::string_view text);
+// Planning long bars by cost. Yes/no as above (errors name plan::Field::ByCost). Money in 元
+// with at most two decimals, read exactly as whole fen, 0 or more and at most plan::kMaxPriceFen,
+// a unit after it allowed ("4000", "3950.5", "4000元/t"; a third decimal is NotWhole): the
+// price of steel a tonne. The prices of joints by method, "机械连接=8;焊接=5;绑扎搭接=0": the
+// method as the joint column names it (直螺纹, 电渣压力焊…) or 焊接 for every weld, '=' or ':'
+// before the price, entries separated as stock lengths are; a method not given keeps its
+// price in `base`. A word that names no method is UnknownJoint with the word as `text`.
+[[nodiscard]] SettingValue<bool> readByCost(std::string_view text);
+[[nodiscard]] SettingValue<std::int64_t> readSteelPrice(std::string_view text);
+[[nodiscard]] SettingValue<std::array<std::int64_t, 5>>
+readJointPrices(std::string_view text, const std::array<std::int64_t, 5>& base);
+// "4000", "8.5", "0.05": whole fen as 元 with no more decimals than it needs.
+[[nodiscard]] std::string yuanText(std::int64_t fen);
+// "绑扎搭接=0;机械连接=8;单面焊=5;双面焊=5;对焊=5", which readJointPrices reads back.
+[[nodiscard]] std::string jointPricesText(const std::array<std::int64_t, 5>& fen);
 // "C30", "二级" / "非抗震", "22" (a diameter in tenths as the list writes it), "是"/"否".
 [[nodiscard]] std::string concreteText(int concrete);
 [[nodiscard]] std::string seismicText(plan::joints::Seismic seismic);

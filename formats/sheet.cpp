@@ -24,6 +24,21 @@ Cell tonnes(double kg) {
     return {CellKind::Tonnes, shown, shown.toDouble()};
 }
 
+Cell yuan(std::int64_t fen) {
+    return {CellKind::Yuan, moneyText(fen), static_cast<double>(fen) / 100};
+}
+
+// What the steel, the joints and both cost.
+void addCost(std::vector<Cell>& row, const plan::joints::Money& money) {
+    row.push_back(yuan(money.steel));
+    row.push_back(yuan(money.joints));
+    row.push_back(yuan(money.total()));
+}
+
+QStringList costHeader() {
+    return {QStringLiteral("钢材 (元)"), QStringLiteral("接头 (元)"), QStringLiteral("造价 (元)")};
+}
+
 Cell percent(double share) {
     return {CellKind::Percent, percentText(share), share};
 }
@@ -124,7 +139,8 @@ Table summaryTable(const plan::Plan& plan, SummaryJoints joints) {
     // Plans without long bars keep the columns they always had.
     const bool spliced = joints == SummaryJoints::Columns && hasSpliced(plan);
     if (spliced) {
-        table.header << QStringLiteral("接头 (个)") << QStringLiteral("接头用钢 (mm)");
+        table.header << QStringLiteral("接头 (个)") << QStringLiteral("接头用钢 (mm)")
+                     << costHeader();
     }
     for (const plan::GroupPlan& g : plan.groups) {
         wasteMm += g.wasteMm;
@@ -139,6 +155,7 @@ Table summaryTable(const plan::Plan& plan, SummaryJoints joints) {
         if (spliced) {
             table.rows.back().push_back(whole(g.joints));
             table.rows.back().push_back(whole(g.overlapMm));
+            addCost(table.rows.back(), g.money);
         }
         jointCount += g.joints;
         overlapMm += g.overlapMm;
@@ -163,6 +180,7 @@ Table summaryTable(const plan::Plan& plan, SummaryJoints joints) {
     if (spliced) {
         table.rows.back().push_back(whole(jointCount));
         table.rows.back().push_back(whole(overlapMm));
+        addCost(table.rows.back(), plan.money());
     }
     if (!plan.groups.empty()) {
         table.note = massNote(plan);
@@ -201,6 +219,8 @@ Table jointTotalsTable(const plan::Plan& plan) {
     table.title = QStringLiteral("接长汇总");
     table.header = {QStringLiteral("钢筋"), QStringLiteral("接长钢筋 (根)"),
                     QStringLiteral("接头 (个)"), QStringLiteral("接头用钢 (mm)")};
+    table.header << costHeader();
+    plan::joints::Money money;
     std::int64_t bars = 0;
     std::int64_t joints = 0;
     std::int64_t overlapMm = 0;
@@ -214,12 +234,16 @@ Table jointTotalsTable(const plan::Plan& plan) {
         }
         table.rows.push_back(
             {text(steelLabel(g)), whole(longBars), whole(g.joints), whole(g.overlapMm)});
+        addCost(table.rows.back(), g.money);
+        money.steel += g.money.steel;
+        money.joints += g.money.joints;
         bars += longBars;
         joints += g.joints;
         overlapMm += g.overlapMm;
     }
     table.rows.push_back(
         {text(QStringLiteral("合计")), whole(bars), whole(joints), whole(overlapMm)});
+    addCost(table.rows.back(), money);
     return table;
 }
 

@@ -18,6 +18,7 @@ enum class CellKind {
     Kilograms, // two decimals
     Tonnes,    // three decimals
     Percent,   // a share: 0.964 shows as 96.4%
+    Yuan,      // money, two decimals
 };
 
 struct Cell {
@@ -39,15 +40,16 @@ enum class SummaryJoints { Columns, Apart };
 
 // One row per steel (grade and diameter) and a total: new bars by stock length, steel bought,
 // bound, 最优 or the gap, utilisation, weights, reusable remnants, waste, and the steel to buy in
-// tonnes; with long bars and SummaryJoints::Columns, then the joints and the steel in their
-// overlaps; its note says what the weights are worked out by (massNote).
+// tonnes; with long bars and SummaryJoints::Columns, then the joints, the steel in their
+// overlaps and what the steel, the joints and both cost; its note says what the weights are
+// worked out by (massNote).
 [[nodiscard]] Table summaryTable(const plan::Plan& plan,
                                  SummaryJoints joints = SummaryJoints::Columns);
 // A building planned floor by floor: each floor's summary rows (its 合计 as 本层合计) with the
 // floor first. The whole building's is summaryTable(plan::buildingTotals(building)).
 [[nodiscard]] Table floorsTable(const plan::BuildingPlan& building);
-// One row per steel with long bars and a total: the long bars, their joints and the steel in
-// the joints' overlaps.
+// One row per steel with long bars and a total: the long bars, their joints, the steel in the
+// joints' overlaps and what the steel, the joints and both cost.
 [[nodiscard]] Table jointTotalsTable(const plan::Plan& plan);
 // One row per pattern: the steel, stock, new or yard offcut, bars, the cuts in order, remnant.
 [[nodiscard]] Table patternTable(const plan::GroupPlan& group);

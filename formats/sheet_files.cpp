@@ -69,6 +69,7 @@ lxw_format* formatOf(CellKind kind, const Formats& f) {
     case CellKind::Integer:
         return f.integer;
     case CellKind::Kilograms:
+    case CellKind::Yuan:
         return f.kilograms;
     case CellKind::Tonnes:
         return f.tonnes;

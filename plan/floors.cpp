@@ -87,6 +87,10 @@ Plan buildingTotals(const BuildingPlan& building) {
             t.seconds += g.seconds;
             t.overlapMm += g.overlapMm;
             t.joints += g.joints;
+            t.money.steel += g.money.steel;
+            t.money.joints += g.money.joints;
+            t.boundFen += g.boundFen;
+            t.byCost = t.byCost || g.byCost;
             if (g.boundScope == joints::BoundScope::ChosenSegmentation) {
                 t.boundScope = g.boundScope;
             }

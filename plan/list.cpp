@@ -341,6 +341,9 @@ std::string PieceRow::*rowText(Field field) {
     case Field::LapShare:
     case Field::MechanicalShare:
     case Field::ExtraJoint:
+    case Field::ByCost:
+    case Field::SteelPrice:
+    case Field::JointPrice:
         break;
     }
     return nullptr;

@@ -20,6 +20,7 @@ inline constexpr std::int64_t kMaxCount = 1'000'000;   // pieces or offcuts in o
 inline constexpr std::int64_t kMaxDiameter = 1000;     // tenths of a mm: 100 mm
 inline constexpr std::int64_t kMaxAllowance = 100'000; // mm: kerf, shortest reusable remnant
 inline constexpr double kMaxSeconds = 86'400;
+inline constexpr std::int64_t kMaxPriceFen = 100'000'000; // fen: 1,000,000 元 a tonne or a joint
 
 // One row of the list as written: the texts of a spreadsheet row or of the window's table.
 // The grade is text of the trade's conventions (letters, names, CAD codes), which formats/ reads:
@@ -100,6 +101,9 @@ enum class Field {
     LapShare,
     MechanicalShare,
     ExtraJoint, // 允许多一个接头: its reader's errors need a name
+    ByCost,     // 按造价接长
+    SteelPrice, // 钢材单价
+    JointPrice, // 接头单价
 };
 
 // The text of a row a field is read from, for the fields after the first four (级别, 构件数,

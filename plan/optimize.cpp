@@ -77,6 +77,8 @@ GroupPlan planWithJoints(const CuttingList& list, const Steel& steel, const std:
     group.overlapMm = made.overlapMm;
     group.joints = made.joints;
     group.boundScope = made.scope;
+    group.byCost = settings.joints.byCost;
+    group.boundFen = made.boundFen;
     return group;
 }
 
@@ -136,6 +138,7 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
                 group.boundMm = result.bound;
                 group.finish = result.finish;
             }
+            group.money = moneyOf(group, list.settings().joints.prices);
             group.optimal = group.stockMm == group.boundMm;
             if (group.optimal) {
                 group.finish = Finish::Proven;

@@ -32,6 +32,27 @@ std::int64_t GroupPlan::gapBars() const {
     return (gap + longest - 1) / longest;
 }
 
+joints::Money moneyOf(const GroupPlan& group, const joints::Prices& prices) {
+    const std::int64_t grams = joints::gramsPerMetre(group.steel.grade, group.steel.diameter);
+    joints::Money money;
+    for (const StockUse& use : group.bought) {
+        money.steel += use.count * joints::steelFen(use.length, grams, prices.steelFenPerTonne);
+    }
+    for (const joints::SplicedBar& bar : group.spliced) {
+        money.joints += bar.joints() * prices.joint(bar.rule.method);
+    }
+    return money;
+}
+
+joints::Money Plan::money() const {
+    joints::Money total;
+    for (const GroupPlan& g : groups) {
+        total.steel += g.money.steel;
+        total.joints += g.money.joints;
+    }
+    return total;
+}
+
 bool Plan::optimal() const {
     return std::ranges::all_of(groups, &GroupPlan::optimal);
 }

@@ -76,10 +76,19 @@ struct GroupPlan {
     // With long bars, boundMm may hold only for the segments chosen (see BoundScope); without,
     // it holds outright.
     joints::BoundScope boundScope = joints::BoundScope::AllSegmentations;
+    // What the new steel and the joints cost at the settings' prices. Planned by cost (a steel
+    // with long bars and the settings' byCost), boundFen: no allowed segmentation costs less.
+    joints::Money money;
+    bool byCost = false;
+    std::int64_t boundFen = 0;
 
     // How many more bars of the longest stock length the gap is worth, rounded up; 0 when optimal.
     [[nodiscard]] std::int64_t gapBars() const;
 };
+
+// What a group's new bars and joints cost at `prices`: each bar length's price to the fen, times
+// its bars; each joint at its method's price.
+[[nodiscard]] joints::Money moneyOf(const GroupPlan& group, const joints::Prices& prices);
 
 struct Plan {
     std::vector<GroupPlan> groups; // by steel: diameter ascending, then grade
@@ -91,6 +100,7 @@ struct Plan {
 
     [[nodiscard]] bool optimal() const;
     [[nodiscard]] std::int64_t stockMm() const;
+    [[nodiscard]] joints::Money money() const;
     [[nodiscard]] double stockKg() const;
     [[nodiscard]] double piecesKg() const;
 };

@@ -54,6 +54,9 @@ inline constexpr std::array<NominalMass, 9> kPlainMasses{{
 // For a diameter the product standards do not list: the mass of a round bar of steel of
 // 7850 kg/m³ (GB/T 1499.2-2018, 7.4.2), π/4 · d² · 7850 · 10⁻⁶ = 0.00617 · d² kg/m, d in mm.
 inline constexpr double kMassFactor = 0.00617;
+// The same factor as hundredths of a gram per metre and mm² (6.17 g/m), for sums in whole
+// numbers (the price of steel).
+inline constexpr std::int64_t kMassFactorCentigrams = 617;
 
 // The grades of the product standards, and the older ones still on drawings and in yards.
 // GB/T 1499.1-2017: HPB300 (plain). GB/T 1499.2-2018, 4.1: HRB400, HRBF400, HRB400E, HRBF400E,

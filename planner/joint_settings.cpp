@@ -48,6 +48,13 @@ QStringList jointSettingTexts(const formats::ListSettings& settings) {
         textOf(settings.shortestSegment, number),
         textOf(settings.buttAllowance, number),
         textOf(settings.extraJoint, [](bool yes) { return fromUtf8(formats::yesNoText(yes)); }),
+        textOf(settings.byCost, [](bool yes) { return fromUtf8(formats::yesNoText(yes)); }),
+        textOf(settings.steelPrice,
+               [](std::int64_t fen) { return fromUtf8(formats::yuanText(fen)); }),
+        textOf(settings.jointPrices,
+               [](const std::array<std::int64_t, 5>& fen) {
+                   return fromUtf8(formats::jointPricesText(fen));
+               }),
     };
 }
 
@@ -68,6 +75,14 @@ JointSettingsRead readJointSettings(const TextTable& settings) {
     readInto(settings, kShortestSegment, formats::readShortestSegment, given.shortestSegment, out);
     readInto(settings, kButtAllowance, formats::readButtAllowance, given.buttAllowance, out);
     readInto(settings, kExtraJoint, formats::readExtraJoint, given.extraJoint, out);
+    readInto(settings, kByCost, formats::readByCost, given.byCost, out);
+    readInto(settings, kSteelPrice, formats::readSteelPrice, given.steelPrice, out);
+    readInto(
+        settings, kJointPrices,
+        [](std::string_view text) {
+            return formats::readJointPrices(text, plan::joints::kJointFen);
+        },
+        given.jointPrices, out);
     return out;
 }
 

@@ -16,7 +16,7 @@
 // and a setting the file gave is written back as it was given.
 namespace planner {
 
-// The texts of the joint settings a document gives, for the columns kConcrete … kExtraJoint.
+// The texts of the joint settings a document gives, for the columns kConcrete … kJointPrices.
 [[nodiscard]] QStringList jointSettingTexts(const formats::ListSettings& settings);
 
 struct JointSettingsRead {

@@ -8,9 +8,11 @@
 #include "planner/text_table.h"
 
 #include <array>
+#include <cmath>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +70,25 @@ QSpinBox* millimetres(std::int64_t most, QWidget* parent) {
     return box;
 }
 
+// Money in 元 to the fen, typed or stepped a 元 at a time.
+QDoubleSpinBox* yuanBox(QWidget* parent) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setDecimals(2);
+    box->setRange(0, static_cast<double>(plan::kMaxPriceFen) / 100);
+    box->setKeyboardTracking(false);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+// The box's value as whole fen: the box holds two decimals, so the rounding is exact.
+std::int64_t fenOf(const QDoubleSpinBox* box) {
+    return std::llround(box->value() * 100);
+}
+
+void showFen(QDoubleSpinBox* box, std::int64_t fen) {
+    box->setValue(static_cast<double>(fen) / 100);
+}
+
 void choose(QComboBox* box, int value) {
     box->setCurrentIndex(box->findData(value));
 }
@@ -88,6 +109,11 @@ JointSettingsBox::JointSettingsBox(TextTable& settings, QWidget* parent)
     shortestSegment_ = millimetres(plan::kMaxLength, this);
     buttAllowance_ = millimetres(plan::kMaxAllowance, this);
     extraJoint_ = new QCheckBox(QStringLiteral("允许多一个接头(&M)"), this);
+    byCost_ = new QCheckBox(QStringLiteral("按造价接长(&W)"), this);
+    steelPrice_ = yuanBox(this);
+    couplerPrice_ = yuanBox(this);
+    weldPrice_ = yuanBox(this);
+    lapPrice_ = yuanBox(this);
 
     struct Row {
         int column;
@@ -96,7 +122,7 @@ JointSettingsBox::JointSettingsBox(TextTable& settings, QWidget* parent)
         const char16_t* label; // empty: the editor names itself
         const char16_t* hint;
     };
-    const std::array<Row, 8> rows{{
+    const std::array<Row, 13> rows{{
         {kConcrete, concrete_, u"concrete", u"混凝土(&C)：",
          u"构件的混凝土强度等级，搭接长度按它查表（22G101-1）"},
         {kSeismic, seismic_, u"seismic", u"抗震等级(&Z)：",
@@ -112,6 +138,16 @@ JointSettingsBox::JointSettingsBox(TextTable& settings, QWidget* parent)
         {kButtAllowance, buttAllowance_, u"buttAllowance", u"对焊余量(&H) (mm)：",
          u"每个对焊接头烧掉的长度（闪光和顶锻），按本厂实际填写"},
         {kExtraJoint, extraJoint_, u"extraJoint", u"", u"比最少的接头多用一个，只在能省钢材时才用"},
+        {kByCost, byCost_, u"byCost", u"",
+         u"钢材和接头合计最省：接头多用几个也行，只要省下的钢材比多出的接头贵"},
+        {kSteelPrice, steelPrice_, u"steelPrice", u"钢材单价(&Y) (元/t)：",
+         u"新购钢材每吨的价格，按 GB/T 1499 的公称质量计重"},
+        {kJointPrices, couplerPrice_, u"couplerPrice", u"机械连接 (元/个)：",
+         u"每个机械连接接头（套筒和丝头加工）的价格"},
+        {-1, weldPrice_, u"weldPrice", u"焊接 (元/个)：",
+         u"每个焊接接头（单面焊、双面焊、对焊、电渣压力焊）的价格"},
+        {-1, lapPrice_, u"lapPrice", u"绑扎搭接 (元/个)：",
+         u"每个绑扎搭接接头除搭接钢材外的价格（钢材已按钢材单价计入）"},
     }};
     auto* grid = new QGridLayout(this);
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -120,7 +156,9 @@ JointSettingsBox::JointSettingsBox(TextTable& settings, QWidget* parent)
         row.editor->setObjectName(QString::fromUtf16(row.name));
         row.editor->setToolTip(hint);
         row.editor->setAccessibleDescription(hint);
-        editors_[row.column] = row.editor;
+        if (row.column >= 0) {
+            editors_[row.column] = row.editor;
+        }
         // Two settings a line, so that the box stays low above the tables.
         const int line = static_cast<int>(i / 2);
         const int at = static_cast<int>(i % 2) * 2;
@@ -167,6 +205,13 @@ JointSettingsBox::JointSettingsBox(TextTable& settings, QWidget* parent)
             [this](int mm) { write(kButtAllowance, QString::number(mm)); });
     connect(extraJoint_, &QCheckBox::toggled, this,
             [this](bool yes) { write(kExtraJoint, fromUtf8(formats::yesNoText(yes))); });
+    connect(byCost_, &QCheckBox::toggled, this,
+            [this](bool yes) { write(kByCost, fromUtf8(formats::yesNoText(yes))); });
+    connect(steelPrice_, &QDoubleSpinBox::valueChanged, this,
+            [this] { write(kSteelPrice, fromUtf8(formats::yuanText(fenOf(steelPrice_)))); });
+    for (QDoubleSpinBox* box : {couplerPrice_, weldPrice_, lapPrice_}) {
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this] { writeJointPrices(); });
+    }
 
     const auto refresh = [this] {
         showTexts();
@@ -187,11 +232,14 @@ void JointSettingsBox::showTexts() {
     // that cannot be read, which is marked).
     const plan::joints::JointSettings shown =
         formats::applied(readJointSettings(settings_).given, plan::Settings{}).joints;
-    const std::array<QSignalBlocker, 8> quiet{
+    const std::array<QSignalBlocker, 13> quiet{
         QSignalBlocker(concrete_),      QSignalBlocker(seismic_),
         QSignalBlocker(lapShare_),      QSignalBlocker(mechanicalShare_),
         QSignalBlocker(couplerAbove_),  QSignalBlocker(shortestSegment_),
-        QSignalBlocker(buttAllowance_), QSignalBlocker(extraJoint_)};
+        QSignalBlocker(buttAllowance_), QSignalBlocker(extraJoint_),
+        QSignalBlocker(byCost_),        QSignalBlocker(steelPrice_),
+        QSignalBlocker(couplerPrice_),  QSignalBlocker(weldPrice_),
+        QSignalBlocker(lapPrice_)};
     choose(concrete_, shown.concrete);
     choose(seismic_, static_cast<int>(shown.seismic));
     choose(lapShare_, shown.lapShare);
@@ -201,6 +249,12 @@ void JointSettingsBox::showTexts() {
     shortestSegment_->setValue(static_cast<int>(shown.shortestSegment));
     buttAllowance_->setValue(static_cast<int>(shown.buttAllowance));
     extraJoint_->setChecked(shown.extraJoint);
+    byCost_->setChecked(shown.byCost);
+    showFen(steelPrice_, shown.prices.steelFenPerTonne);
+    showFen(couplerPrice_, shown.prices.joint(plan::joints::Method::Coupler));
+    // The welds share a field: it shows the single lap weld's price, and a change sets all.
+    showFen(weldPrice_, shown.prices.joint(plan::joints::Method::LapWeldSingle));
+    showFen(lapPrice_, shown.prices.joint(plan::joints::Method::Lap));
 }
 
 void JointSettingsBox::showProblems() {
@@ -210,6 +264,17 @@ void JointSettingsBox::showProblems() {
         editor->setStyleSheet(
             why.isEmpty() ? QString() : QStringLiteral("background: #ffcdcd; color: #780000;"));
     }
+}
+
+void JointSettingsBox::writeJointPrices() {
+    using plan::joints::Method;
+    std::array<std::int64_t, 5> fen{};
+    fen[static_cast<std::size_t>(Method::Lap)] = fenOf(lapPrice_);
+    fen[static_cast<std::size_t>(Method::Coupler)] = fenOf(couplerPrice_);
+    for (const Method weld : {Method::LapWeldSingle, Method::LapWeldDouble, Method::ButtWeld}) {
+        fen[static_cast<std::size_t>(weld)] = fenOf(weldPrice_);
+    }
+    write(kJointPrices, fromUtf8(formats::jointPricesText(fen)));
 }
 
 void JointSettingsBox::write(int column, const QString& text) {

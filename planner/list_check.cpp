@@ -59,6 +59,9 @@ int pieceColumn(const ListTables& tables, plan::Field field) {
     case plan::Field::LapShare:
     case plan::Field::MechanicalShare:
     case plan::Field::ExtraJoint:
+    case plan::Field::ByCost:
+    case plan::Field::SteelPrice:
+    case plan::Field::JointPrice:
         break;
     }
     return kLength;
@@ -94,6 +97,9 @@ int offcutColumn(plan::Field field) {
     case plan::Field::LapShare:
     case plan::Field::MechanicalShare:
     case plan::Field::ExtraJoint:
+    case plan::Field::ByCost:
+    case plan::Field::SteelPrice:
+    case plan::Field::JointPrice:
         break;
     }
     return kOffcutLength;
@@ -121,6 +127,12 @@ int settingColumn(plan::Field field) {
         return kMechanicalShare;
     case plan::Field::ExtraJoint:
         return kExtraJoint;
+    case plan::Field::ByCost:
+        return kByCost;
+    case plan::Field::SteelPrice:
+        return kSteelPrice;
+    case plan::Field::JointPrice:
+        return kJointPrices;
     case plan::Field::Kerf:
     case plan::Field::Mark:
     case plan::Field::Diameter:

@@ -61,7 +61,8 @@ ListTables::ListTables()
                 QStringLiteral("抗震等级"), QStringLiteral("机械连接直径 (mm)"),
                 QStringLiteral("搭接接头率 (%)"), QStringLiteral("机械接头率 (%)"),
                 QStringLiteral("最短分段 (mm)"), QStringLiteral("对焊余量 (mm)"),
-                QStringLiteral("允许多一个接头")},
+                QStringLiteral("允许多一个接头"), QStringLiteral("按造价接长"),
+                QStringLiteral("钢材单价 (元/t)"), QStringLiteral("接头单价 (元)")},
                false),
       grades({QStringLiteral("代号"), QStringLiteral("牌号")}, true) {
     pieces.setFigureColumns({kDiameter, kLength, kCount});

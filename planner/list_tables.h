@@ -37,6 +37,9 @@ enum SettingColumn {
     kShortestSegment,
     kButtAllowance,
     kExtraJoint,
+    kByCost,
+    kSteelPrice,
+    kJointPrices,
     kSettingColumns
 };
 

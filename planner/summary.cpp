@@ -93,7 +93,8 @@ QString jointsText(const plan::Plan& plan) {
                     .arg(overlapMm)
                     .arg(overlapKg, 0, 'f', 1);
     }
-    return text + u'。';
+    // What the steel bought and the joints cost at the settings' prices.
+    return text + QStringLiteral("；造价 ") + formats::costText(plan.money()) + u'。';
 }
 
 } // namespace planner

@@ -4,7 +4,8 @@
 //   cutting_bench [--family NAME] [--count N] [--seed S] [--seconds S] [--verbose]
 //                 [--only INSTANCE] [--before FILE] [--record FILE]
 //   cutting_bench --building [--seed S] [--seconds S]
-//   cutting_bench --joints [--count N] [--seed S] [--seconds S] [--verbose] [--steels]
+//   cutting_bench --joints [--family joints|building] [--count N] [--seed S] [--seconds S]
+//                 [--verbose] [--steels]
 #include "plan/bound.h"
 #include "plan/first_fit.h"
 #include "plan/optimize.h"
@@ -163,7 +164,9 @@ int main(int argc, char** argv) {
     }
     if (joints) {
         const int detail = steels ? 2 : verbose ? 1 : 0;
-        return bench::runJoints(seed, count > 0 ? count : 20, seconds, detail);
+        const std::vector<std::string> lists =
+            chosen ? families : std::vector<std::string>{"joints", "building"};
+        return bench::runJoints(lists, seed, count > 0 ? count : 20, seconds, detail);
     }
     using Clock = std::chrono::steady_clock;
     std::map<std::string, Row> rows;

@@ -10,8 +10,10 @@
 
 // Joints chosen together with the cutting plan. Each steel (grade and diameter) is its own
 // problem: its ordinary pieces and the segments of its long bars are cut from the same stock,
-// so the segments are chosen to leave the least for the cutting to waste: whole stock bars
-// where the rules allow, and remainders that the cutting solver packs best with the rest.
+// so the segments are chosen to leave the least for the cutting to waste, their joints wherever
+// the rules allow (free_layouts.h); the plan's bound holds for every segmentation the rules
+// allow (relaxation.h). By default the fewest joints come first, then the least steel; by cost,
+// the least money for the steel and the joints together.
 namespace plan::joints {
 
 // A piece that needs no joint, of the same steel as some long bars.
@@ -32,7 +34,8 @@ struct Problem {
     std::int64_t kerf = 0;
     std::int64_t keep = 500;
     JointSettings settings;
-    double seconds = 5; // for the whole problem
+    double seconds = 5;   // for the whole problem
+    unsigned threads = 0; // steels planned side by side; 0: as many as the machine has cores
 };
 
 struct SteelPlan {
@@ -48,9 +51,16 @@ struct SteelPlan {
     std::int64_t joints = 0;
     std::int64_t boundMm = 0; // see scope
     BoundScope scope = BoundScope::ChosenSegmentation;
-    // Σ finished lengths and the fewest overlaps, rounded up to what stock can sum to: no
-    // segmentation allowed can buy less.
+    // Σ finished lengths and the fewest overlaps, rounded up to what stock can sum to, less the
+    // yard's offcuts: the material alone.
+    std::int64_t materialMm = 0;
+    // No segmentation allowed buys less: the material, or the relaxation over every allowed
+    // segmentation where that is higher.
     std::int64_t boundAllMm = 0;
+    // What the plan costs at the settings' prices, and (planned by cost) no allowed
+    // segmentation costs less than boundFen.
+    Money money;
+    std::int64_t boundFen = 0;
 
     // bought − pieces − overlaps.
     [[nodiscard]] std::int64_t wasteMm() const { return boughtMm - piecesMm - overlapMm; }
@@ -70,7 +80,8 @@ struct JointsPlan {
 
 // The plan with joints chosen with the cutting. A problem with any error is not planned (the
 // errors name the rows); a plan has passed check() for every long bar and the cutting
-// solver's own check.
+// solver's own check. Where the usual practice keeps to the joints allowed, no plan buys more
+// than it (costs more, by cost).
 // `improved` hears of the final cutting's progress (best and bound of the segments chosen).
 [[nodiscard]] JointsPlan planJoints(const Problem& problem, std::stop_token stop = {},
                                     const Improvement& improved = {});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/joints/prices.h"
 #include "plan/joints/rules.h"
 
 #include <cstdint>
@@ -51,6 +52,10 @@ struct JointSettings {
     // Shares when the row gives none (25 % laps; 50 % couplers and welds).
     int lapShare = kLapShareDefault;
     int mechanicalShare = kMechanicalShareDefault;
+    // Long bars planned for the least money, the steel bought and the joints at `prices`,
+    // rather than for the fewest joints and then the least steel.
+    bool byCost = false;
+    Prices prices;
 
     friend bool operator==(const JointSettings&, const JointSettings&) = default;
 };

@@ -75,6 +75,9 @@ INSTANTIATE_TEST_SUITE_P(Options, JointOption, testing::Values(
     Option{"ShortestSegment", {s("--shortest-segment"), s("600")}, [](JointSettings& j) { j.shortestSegment = 600; }},
     Option{"ButtAllowance", {s("--butt-allowance"), s("0")}, [](JointSettings& j) { j.buttAllowance = 0; }},
     Option{"ExtraJoint", {s("--extra-joint")}, [](JointSettings& j) { j.extraJoint = true; }},
+    Option{"ByCost", {s("--by-cost")}, [](JointSettings& j) { j.byCost = true; }},
+    Option{"SteelPrice", {s("--steel-price"), s("3850.5")}, [](JointSettings& j) { j.prices.steelFenPerTonne = 385'050; }},
+    Option{"JointPrice", {s("--joint-price"), s("机械连接=10;焊接=4")}, [](JointSettings& j) { j.prices.jointFen = {0, 1000, 400, 400, 400}; }},
     Option{"Several", {s("--concrete"), s("c50"), s("--seismic"), s("一级"), s("--extra-joint")},
            [](JointSettings& j) { j.concrete = 50; j.seismic = Seismic::One; j.extraJoint = true; }}
 ), [](const auto& info) { return std::string(info.param.name); });
@@ -142,6 +145,8 @@ INSTANTIATE_TEST_SUITE_P(Values, WrongJointSetting, testing::Values(
     Wrong{"ShortestSegment", {s("--shortest-segment"), s("0")}, {}, "hengchi-plan: --shortest-segment 0: 最短分段：必须大于 0"},
     Wrong{"ButtAllowance", {s("--butt-allowance"), s("-1")}, {}, "hengchi-plan: --butt-allowance -1: 对焊余量：不能是负数"},
     Wrong{"InTheFile", {}, QByteArray("#设置\n搭接接头率,30%\n"), "{list}:4: 搭接接头率：只能是 25%、50% 或 100%"},
+    Wrong{"SteelPrice", {s("--steel-price"), s("4000.001")}, {}, "hengchi-plan: --steel-price 4000.001: 钢材单价：最多两位小数"},
+    Wrong{"JointPriceInTheFile", {}, QByteArray("#设置\n接头单价,铆接=3\n"), "{list}:4: 接头单价：不认识“铆接”，可写绑扎搭接、机械连接、单面焊、双面焊或对焊（焊接：各种焊接）"},
     Wrong{"YesOrNoInTheFile", {}, QByteArray("#设置\n允许多一个接头,也许\n"), "{list}:4: 允许多一个接头：只能是 是 或 否"}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on

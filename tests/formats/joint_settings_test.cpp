@@ -1,5 +1,6 @@
 #include "formats/setting_text.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -222,6 +223,86 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReadShare, testing::Values(
     Share{"Empty", Field::MechanicalShare, "", 0, Expected{Problem::Empty}}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+struct Money {
+    const char* name;
+    std::string text;
+    std::int64_t fen;
+    std::optional<Expected> error;
+};
+
+class ReadSteelPrice : public testing::TestWithParam<Money> {};
+
+// Money is read exactly, as whole fen: no binary fraction ever decides a plan.
+TEST_P(ReadSteelPrice, ReadsYuanToTheFen) {
+    const Money& m = GetParam();
+    expectRead(formats::readSteelPrice(m.text), Field::SteelPrice, m.fen, m.error);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, ReadSteelPrice, testing::Values(
+    Money{"Whole", "4000", 400'000, {}},
+    Money{"Fen", "3950.05", 395'005, {}},
+    Money{"TrailingZeros", "3950.500", 395'050, {}},
+    Money{"WithItsUnit", "4000元/t", 400'000, {}},
+    Money{"FullWidth", "４２００", 420'000, {}},
+    Money{"Free", "0", 0, {}},
+    Money{"ThirdDecimal", "3950.005", 0, Expected{Problem::NotWhole}},
+    Money{"Negative", "-4000", 0, Expected{Problem::Negative}},
+    Money{"Words", "四千", 0, Expected{Problem::NotANumber}},
+    Money{"Empty", "", 0, Expected{Problem::Empty}},
+    Money{"TooDear", "1000001", 0, Expected{Problem::TooLarge, plan::kMaxPriceFen / 100}},
+    Money{"FarTooDear", "99999999999999999999", 0, Expected{Problem::TooLarge, plan::kMaxPriceFen / 100}}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+struct JointPrices {
+    const char* name;
+    std::string text;
+    std::array<std::int64_t, 5> fen; // Lap, Coupler, LapWeldSingle, LapWeldDouble, ButtWeld
+    std::optional<Expected> error;
+    std::string word = {}; // the word of an unknown method
+};
+
+class ReadJointPrices : public testing::TestWithParam<JointPrices> {};
+
+// Over the defaults (laps 0, couplers 8 元, welds 5 元): what the text names changes.
+TEST_P(ReadJointPrices, SetsTheMethodsItNames) {
+    const JointPrices& j = GetParam();
+    const auto got = formats::readJointPrices(j.text, plan::joints::kJointFen);
+    expectRead(got, Field::JointPrice, j.fen, j.error);
+    if (j.error) {
+        EXPECT_EQ(got.error->text, j.word);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, ReadJointPrices, testing::Values(
+    JointPrices{"Coupler", "机械连接=12", {0, 1200, 500, 500, 500}, {}},
+    JointPrices{"TradeWordAndColon", "直螺纹:9.5", {0, 950, 500, 500, 500}, {}},
+    JointPrices{"EveryWeld", "焊接=6", {0, 800, 600, 600, 600}, {}},
+    JointPrices{"OneWeldAfterAll", "焊接=6；对焊=3.5", {0, 800, 600, 600, 350}, {}},
+    JointPrices{"Lap", "绑扎搭接=1,机械连接=7", {100, 700, 500, 500, 500}, {}},
+    JointPrices{"UnknownMethod", "铆接=3", {}, Expected{Problem::UnknownJoint}, "铆接"},
+    JointPrices{"NoPrice", "机械连接", {}, Expected{Problem::NotANumber}},
+    JointPrices{"BadPrice", "机械连接=八元", {}, Expected{Problem::NotANumber}},
+    JointPrices{"Empty", " ", {}, Expected{Problem::Empty}}
+), [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(JointPriceTexts, ReadBackToTheSamePrices) {
+    const std::array<std::int64_t, 5> fen{5, 1250, 0, 650, 100'000'000};
+    const auto back = formats::readJointPrices(formats::jointPricesText(fen), {});
+    ASSERT_FALSE(back.error);
+    EXPECT_EQ(back.value, fen);
+    for (const std::int64_t price : {std::int64_t{0}, std::int64_t{5}, std::int64_t{50},
+                                     std::int64_t{395'005}, plan::kMaxPriceFen}) {
+        SCOPED_TRACE(price);
+        const auto steel = formats::readSteelPrice(formats::yuanText(price));
+        ASSERT_FALSE(steel.error);
+        EXPECT_EQ(steel.value, price);
+    }
+}
 
 // What the writers write, the readers read back: a list saved with its settings opens with the
 // same ones.

@@ -153,7 +153,10 @@ INSTANTIATE_TEST_SUITE_P(Documents, JointRoundTrip, testing::Values(
     Document{"NoButtAllowance", oneSetting([](formats::ListSettings& s) { s.buttAllowance = 0; })},
     Document{"NoExtraJoint", oneSetting([](formats::ListSettings& s) { s.extraJoint = false; })},
     Document{"LapShareOnly", oneSetting([](formats::ListSettings& s) { s.lapShare = 100; })},
-    Document{"MechanicalShareOnly", oneSetting([](formats::ListSettings& s) { s.mechanicalShare = 25; })}
+    Document{"MechanicalShareOnly", oneSetting([](formats::ListSettings& s) { s.mechanicalShare = 25; })},
+    Document{"ByCost", oneSetting([](formats::ListSettings& s) { s.byCost = true; })},
+    Document{"SteelPriceWithFen", oneSetting([](formats::ListSettings& s) { s.steelPrice = 395'005; })},
+    Document{"JointPrices", oneSetting([](formats::ListSettings& s) { s.jointPrices = {{0, 1250, 500, 650, 5}}; })}
 ), [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

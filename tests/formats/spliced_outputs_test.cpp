@@ -129,6 +129,32 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedJsonGroup,
                                          GroupKeys{"WithLongBars", 2, 4480, 10, "chosen"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Money to the fen beside the old keys: what each steel and the plan cost, and by cost the
+// bound in money.
+TEST(SplicedJson, GivesTheCostOfEachGroupAndOfThePlan) {
+    plan::Plan plan = splicedPlan();
+    plan.groups.back().byCost = true;
+    plan.groups.back().boundFen = 131'999;
+    const QJsonObject top = parsed(formats::planJson(plan));
+    const QJsonObject group = top.value(u"groups").toArray()[2].toObject();
+    EXPECT_EQ(group.value(u"stock_mm"), QJsonValue(qint64{132'000}));
+    const QJsonObject cost = group.value(u"cost").toObject();
+    EXPECT_EQ(cost.value(u"steel"), QJsonValue(1304.16));
+    EXPECT_EQ(cost.value(u"joints"), QJsonValue(16.0));
+    EXPECT_EQ(cost.value(u"total"), QJsonValue(1320.16));
+    EXPECT_EQ(cost.value(u"by_cost"), QJsonValue(true));
+    EXPECT_EQ(cost.value(u"bound"), QJsonValue(1319.99));
+    // Planned for steel, no bound in money is claimed.
+    const QJsonObject first =
+        top.value(u"groups").toArray()[0].toObject().value(u"cost").toObject();
+    EXPECT_EQ(first.value(u"by_cost"), QJsonValue(false));
+    EXPECT_TRUE(first.value(u"bound").isNull());
+    // The plan's: the sum of the groups' (the sample's others cost nothing here).
+    EXPECT_EQ(top.value(u"cost").toObject().value(u"total"), QJsonValue(1320.16));
+    EXPECT_TRUE(top.contains(u"stock_mm"));
+    EXPECT_TRUE(top.contains(u"weight_kg"));
+}
+
 TEST(SplicedJson, APlanWithoutLongBarsHasAnEmptyList) {
     const QJsonObject top = parsed(formats::planJson(samplePlan()));
     ASSERT_TRUE(top.value(u"spliced").isArray());
@@ -181,6 +207,14 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedText, testing::Values(
     TextLine{"CouplerLayout", splicedPlan, "      2 根：KZ1/1 12000 + KZ1/2 3000，接头距起点 12000 mm"},
     TextLine{"SteelTotals", splicedPlan, "    接头 10 个，接头用钢 4480 mm"},
     TextLine{"PlanTotals", splicedPlan, "      接头 10 个，接头用钢 4480 mm"},
+    TextLine{"SteelCost", splicedPlan, "    造价 钢材 1304.16 元，接头 16.00 元，合计 1320.16 元"},
+    TextLine{"PlanCost", splicedPlan, "      造价 钢材 1304.16 元，接头 16.00 元，合计 1320.16 元"},
+    TextLine{"ByCostWithItsBound", [] {
+                 plan::Plan p = splicedPlan();
+                 p.groups.back().byCost = true;
+                 p.groups.back().boundFen = 131'999;
+                 return p;
+             }, "    造价 钢材 1304.16 元，接头 16.00 元，合计 1320.16 元，下界 1319.99 元"},
     TextLine{"BoundForTheChosenSegments", splicedPlan,
              "  用钢      132000 mm，下界（按所选分段） 132000 mm，废料 560 mm"},
     TextLine{"OptimalForTheChosenSegments", splicedPlan, "HRB400 Φ20  按所选分段最优"},
@@ -271,7 +305,8 @@ TEST_P(SplicedSummary, CountsTheJointsOnlyWhenThereAreLongBars) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Formats, SplicedSummary, testing::Values(
     SummaryColumn{"WithLongBars", splicedPlan, formats::SummaryJoints::Columns,
-                  {q("0/0"), q("0/0"), q("10/4480"), q("10/4480")}, 14},
+                  {q("0/0/0.00/0.00/0.00"), q("0/0/0.00/0.00/0.00"),
+                   q("10/4480/1304.16/16.00/1320.16"), q("10/4480/1304.16/16.00/1320.16")}, 17},
     SummaryColumn{"WithLongBarsJointsApart", splicedPlan, formats::SummaryJoints::Apart,
                   {q(""), q(""), q(""), q("")}, 12},
     SummaryColumn{"WithoutLongBars", samplePlan, formats::SummaryJoints::Columns,
@@ -281,7 +316,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, SplicedSummary, testing::Values(
 
 TEST(SplicedSheet, TheSummaryHeadsTheJointColumns) {
     const formats::Table table = formats::summaryTable(splicedPlan());
-    EXPECT_EQ(table.header.sliced(12), (QStringList{q("接头 (个)"), q("接头用钢 (mm)")}));
+    EXPECT_EQ(table.header.sliced(12),
+              (QStringList{q("接头 (个)"), q("接头用钢 (mm)"), q("钢材 (元)"), q("接头 (元)"),
+                           q("造价 (元)")}));
     EXPECT_EQ(table.rows[2][5].text, q("按所选分段最优"));
     // Every steel proven, one only for its segments: the total does not claim more.
     plan::Plan proven;
@@ -296,14 +333,16 @@ TEST(SplicedSheet, TheJointTotalsHaveARowPerSteelWithLongBarsAndATotal) {
     other.spliced.resize(1); // KL1-1 alone: its four bars, eight laps
     other.joints = 8;
     other.overlapMm = 8 * 560;
+    other.money = {100'000, 0}; // laps cost only their steel
     plan.groups.push_back(other);
     const formats::Table table = formats::jointTotalsTable(plan);
     EXPECT_EQ(table.header,
-              (QStringList{q("钢筋"), q("接长钢筋 (根)"), q("接头 (个)"), q("接头用钢 (mm)")}));
+              (QStringList{q("钢筋"), q("接长钢筋 (根)"), q("接头 (个)"), q("接头用钢 (mm)"),
+                           q("钢材 (元)"), q("接头 (元)"), q("造价 (元)")}));
     const std::vector<QStringList> want{
-        {q("HRB400 Φ20"), q("6"), q("10"), q("4480")},
-        {q("HRB400 Φ25"), q("4"), q("8"), q("4480")},
-        {q("合计"), q("10"), q("18"), q("8960")},
+        {q("HRB400 Φ20"), q("6"), q("10"), q("4480"), q("1304.16"), q("16.00"), q("1320.16")},
+        {q("HRB400 Φ25"), q("4"), q("8"), q("4480"), q("1000.00"), q("0.00"), q("1000.00")},
+        {q("合计"), q("10"), q("18"), q("8960"), q("2304.16"), q("16.00"), q("2320.16")},
     };
     ASSERT_EQ(table.rows.size(), want.size());
     for (std::size_t r = 0; r < want.size(); ++r) {

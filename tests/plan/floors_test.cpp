@@ -73,6 +73,13 @@ TEST(ByFloor, TheYardsOffcutsAreTakenOnceOverAllFloors) {
     ASSERT_EQ(totals.groups.size(), 1U);
     EXPECT_EQ(totals.groups[0].pieces, 6);
     EXPECT_EQ(totals.groups[0].stockMm, b.stockMm());
+    // The building's cost is its floors' (the steel bought is priced on every floor).
+    std::int64_t fen = 0;
+    for (const plan::FloorPlan& f : b.floors) {
+        fen += f.plan.money().total();
+    }
+    EXPECT_GT(fen, 0);
+    EXPECT_EQ(totals.money().total(), fen);
 }
 
 // A part of a list keeps the offcuts of the steels it cuts; the others wait.

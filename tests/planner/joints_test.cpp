@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QSpinBox>
@@ -37,6 +38,7 @@ private slots:
     void chosenSettingsSurviveAFile_data();
     void chosenSettingsSurviveAFile();
     void aChoiceIsUndoneLikeATypedSetting();
+    void pricesGoIntoTheDocumentAndBack();
     void jointColumnsKeepTheirCells_data();
     void jointColumnsKeepTheirCells();
     void jointColumnsArePutInAfterTheSchedule_data();
@@ -193,6 +195,36 @@ void JointsTest::chosenSettingsSurviveAFile() {
     QVERIFY2(other.informed.isEmpty(), qPrintable(other.informed.join(u'\n')));
     QCOMPARE(reopened->tables().settings.rows(), window_->tables().settings.rows());
     QCOMPARE(widgetLine(*reopened->settingsPanel()), shown);
+}
+
+// The prices are typed in 元 and kept as whole fen; the welds share one field, and a method's
+// price the box does not show is written from the field of its kind.
+void JointsTest::pricesGoIntoTheDocumentAndBack() {
+    planner::SettingsPanel& panel = *window_->settingsPanel();
+    const auto money = [&panel](const char* name) {
+        return panel.findChild<QDoubleSpinBox*>(QString::fromLatin1(name));
+    };
+    panel.findChild<QCheckBox*>(QStringLiteral("byCost"))->setChecked(true);
+    money("steelPrice")->setValue(4200.05);
+    money("couplerPrice")->setValue(9.5);
+    money("weldPrice")->setValue(6);
+    const planner::ForFile file = planner::toDocument(window_->tables());
+    QVERIFY2(file.document.has_value(), qPrintable(file.error));
+    const formats::ListSettings& s = file.document->settings;
+    QCOMPARE(s.byCost, std::optional<bool>(true));
+    QCOMPARE(s.steelPrice, std::optional<std::int64_t>(420'005));
+    QCOMPARE(s.jointPrices, (std::optional<std::array<std::int64_t, 5>>({0, 950, 600, 600, 600})));
+    QVERIFY(planner::checkTables(window_->tables()).settings.empty());
+
+    FakeDialogs::Script other;
+    const auto reopened = makeWindow(other, *dir_);
+    reopened->tables().load(*file.document);
+    planner::SettingsPanel& back = *reopened->settingsPanel();
+    QVERIFY(back.findChild<QCheckBox*>(QStringLiteral("byCost"))->isChecked());
+    QCOMPARE(back.findChild<QDoubleSpinBox*>(QStringLiteral("steelPrice"))->value(), 4200.05);
+    QCOMPARE(back.findChild<QDoubleSpinBox*>(QStringLiteral("couplerPrice"))->value(), 9.5);
+    QCOMPARE(back.findChild<QDoubleSpinBox*>(QStringLiteral("weldPrice"))->value(), 6.0);
+    QCOMPARE(back.findChild<QDoubleSpinBox*>(QStringLiteral("lapPrice"))->value(), 0.0);
 }
 
 void JointsTest::aChoiceIsUndoneLikeATypedSetting() {
