@@ -82,6 +82,19 @@ GroupPlan planWithJoints(const CuttingList& list, const Steel& steel, const std:
     return group;
 }
 
+// A group's share of the time left: the groups not started yet, this one among them, run
+// `threads` at a time, so that a steel that cannot be proven leaves the steels waiting after it
+// their time rather than searching to the end while they wait. A group that finishes early
+// leaves the rest of its share to the groups after it.
+Budget shareOf(const Budget& all, std::size_t left, unsigned threads) {
+    const auto now = Budget::Clock::now();
+    const std::size_t rounds = (left + threads - 1) / std::max(1U, threads);
+    if (now >= all.deadline() || rounds <= 1) {
+        return all;
+    }
+    return Budget(now + (all.deadline() - now) / static_cast<long>(rounds), all.stopToken());
+}
+
 } // namespace
 
 Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::stop_token stop,
@@ -103,8 +116,10 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
         }
     };
 
-    // Groups are taken from a shared counter, the largest first, so that two threads finish
-    // together rather than one waiting on the biggest group at the end.
+    // Groups are taken from a shared counter: the steels without long bars first, largest first,
+    // as they are mostly proven in milliseconds; then those with long bars, which search until
+    // their share of the time is spent. Started the other way round, the long bars took the
+    // whole time on every core and the steels after them were cut with no search at all.
     std::vector<std::size_t> order(steels.size());
     std::vector<Instance> instances;
     std::vector<std::string> codes;
@@ -115,12 +130,13 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
         codes.push_back(list.codeOf(steels[g]));
     }
     std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) {
-        // Steels with long bars try several segmentations, each a cutting of its own: first.
         const auto weight = [&](std::size_t g) {
-            return std::pair{hasLongBars(list, steels[g]), instances[g].items.size()};
+            return std::pair{!hasLongBars(list, steels[g]), instances[g].items.size()};
         };
         return weight(a) > weight(b);
     });
+    unsigned n = threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
+    n = static_cast<unsigned>(std::min<std::size_t>(n, steels.size()));
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t k = next++; k < order.size(); k = next++) {
@@ -129,11 +145,12 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
             const Improvement improved = [&](std::int64_t best, std::int64_t bound) {
                 report({g, steels[g], codes[g], best, bound, false});
             };
+            const Budget share = shareOf(budget, order.size() - k, n);
             GroupPlan group;
             if (hasLongBars(list, steels[g])) {
-                group = planWithJoints(list, steels[g], codes[g], budget, improved);
+                group = planWithJoints(list, steels[g], codes[g], share, improved);
             } else {
-                GroupResult result = solve(instances[g], budget, improved);
+                GroupResult result = solve(instances[g], share, improved);
                 group = assemble(list, steels[g], instances[g], result.solution);
                 group.boundMm = result.bound;
                 group.finish = result.finish;
@@ -150,8 +167,6 @@ Plan optimize(const CuttingList& list, const ProgressCallback& progress, std::st
         }
     };
 
-    unsigned n = threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
-    n = static_cast<unsigned>(std::min<std::size_t>(n, steels.size()));
     if (n <= 1) {
         work();
     } else {

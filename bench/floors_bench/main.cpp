@@ -115,6 +115,14 @@ int main(int argc, char** argv) {
         }
     }
     const plan::Plan together = plan::optimize(list);
+    if (std::getenv("FLOORS_BENCH_GROUPS") != nullptr) {
+        for (const plan::GroupPlan& g : together.groups) {
+            std::printf("  together %s Φ%lld: %.2f s, %zu long bars, %lld mm, bound %lld mm\n",
+                        g.steel.grade.c_str(), static_cast<long long>(g.steel.diameter / 10),
+                        g.seconds, g.spliced.size(), static_cast<long long>(g.stockMm),
+                        static_cast<long long>(g.boundMm));
+        }
+    }
     const auto percent = [](std::int64_t a, std::int64_t b) {
         return 100.0 * static_cast<double>(a - b) / static_cast<double>(b);
     };
