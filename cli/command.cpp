@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "yard/messages.h"
+#include "yard/stock.h"
 
 namespace cli {
 namespace {
@@ -78,31 +79,25 @@ struct CommittingYard {
     int code = kPlanned;
 
     plan::FloorYard floorYard() {
-        return {
-            [this] {
-                std::vector<plan::Offcut> offcuts;
-                const yard::Result<std::vector<yard::Moved>> stock =
-                    store.stock(inputs.list.steels());
-                if (stock.error) {
-                    writeLine(err,
-                              QStringLiteral("%1: %2").arg(QString::fromStdString(store.path()),
-                                                           yard::describe(*stock.error)));
-                    code = kYardFailed;
-                    return offcuts;
-                }
-                for (const yard::Moved& m : stock.value) {
-                    // As the list's own offcut rows are held: a plan never uses more of one length.
-                    offcuts.push_back({m.steel, m.length, std::min(m.count, plan::kMaxCount), 0});
-                }
-                return offcuts;
-            },
-            [this](const plan::FloorPlan& floor) {
-                if (code == kPlanned) {
-                    code = commitPlan(arguments, store, floor.plan, inputs.project,
-                                      QString::fromStdString(floor.floor), err);
-                }
-                return code == kPlanned;
-            }};
+        return {[this] {
+                    const yard::Result<std::vector<yard::Moved>> stock =
+                        store.stock(inputs.list.steels());
+                    if (stock.error) {
+                        writeLine(err,
+                                  QStringLiteral("%1: %2").arg(QString::fromStdString(store.path()),
+                                                               yard::describe(*stock.error)));
+                        code = kYardFailed;
+                        return std::vector<plan::Offcut>();
+                    }
+                    return yard::offcuts(stock.value);
+                },
+                [this](const plan::FloorPlan& floor) {
+                    if (code == kPlanned) {
+                        code = commitPlan(arguments, store, floor.plan, inputs.project,
+                                          QString::fromStdString(floor.floor), err);
+                    }
+                    return code == kPlanned;
+                }};
     }
 };
 

@@ -26,6 +26,15 @@ std::vector<plan::OffcutRow> offcutRows(const std::vector<Moved>& stock,
     return rows;
 }
 
+std::vector<plan::Offcut> offcuts(const std::vector<Moved>& stock) {
+    std::vector<plan::Offcut> out;
+    int line = 0;
+    for (const Moved& bars : stock) {
+        out.push_back({bars.steel, bars.length, std::min(bars.count, plan::kMaxCount), ++line});
+    }
+    return out;
+}
+
 PlanChanges changesOf(const plan::Plan& plan) {
     PlanChanges out;
     for (const plan::GroupPlan& group : plan.groups) {

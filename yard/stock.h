@@ -16,6 +16,11 @@ namespace yard {
 [[nodiscard]] std::vector<plan::OffcutRow> offcutRows(const std::vector<Moved>& stock,
                                                       const std::vector<plan::Steel>& steels);
 
+// The same stock as the offcuts a part of a list is planned with (plan::CuttingList::part), for
+// floors planned one after another against the yard: every row, each count within the same
+// limit, the line its place in the stock.
+[[nodiscard]] std::vector<plan::Offcut> offcuts(const std::vector<Moved>& stock);
+
 // What carrying `plan` out would take from the yard (each steel's offcuts used) and put in (its
 // remnants), as an entry lists them: by steel, the longest first.
 struct PlanChanges {

@@ -31,18 +31,6 @@ double costOf(const Shape& shape, std::span<const double> price) {
     return c;
 }
 
-bool spaced(const std::vector<std::int64_t>& a, const std::vector<std::int64_t>& b,
-            std::int64_t section) {
-    for (const std::int64_t x : a) {
-        for (const std::int64_t y : b) {
-            if (x - y < section && y - x < section) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 // The lengths of [shortest, longest] that cost least per millimetre, and the stock lengths
 // within the range. Only the longest length of each price is taken: what one more segment costs
 // rises with its length in steps, and a shorter one of the same step costs as much for less.

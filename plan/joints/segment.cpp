@@ -55,18 +55,6 @@ std::int64_t aloneWaste(const Shape& shape, std::span<const std::int64_t> stocks
     return waste;
 }
 
-bool spaced(const std::vector<std::int64_t>& a, const std::vector<std::int64_t>& b,
-            std::int64_t section) {
-    for (const std::int64_t x : a) {
-        for (const std::int64_t y : b) {
-            if (x - y < section && y - x < section) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 // Every distinct order of `body` with the flexible segment `flex` at each place.
 void addOrders(std::vector<std::int64_t> body, std::int64_t flex, std::vector<Shape>& out) {
     std::ranges::sort(body);
@@ -203,6 +191,18 @@ std::optional<std::string> checkLayouts(const SplicedBar& spliced, const LongBar
 }
 
 } // namespace
+
+bool spaced(const std::vector<std::int64_t>& a, const std::vector<std::int64_t>& b,
+            std::int64_t section) {
+    for (const std::int64_t x : a) {
+        for (const std::int64_t y : b) {
+            if (x - y < section && y - x < section) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 std::int64_t SplicedBar::joints() const {
     std::int64_t n = 0;

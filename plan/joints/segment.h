@@ -30,6 +30,10 @@ using Shape = std::vector<std::int64_t>;
 
 // Joint centres of a shape, mm from the bar's start: each overlap's middle, rounded down.
 [[nodiscard]] std::vector<std::int64_t> centres(const Shape& shape, std::int64_t overlap);
+// Whether every joint of `a` is at least `section` from every joint of `b` (centres, mm): the
+// bars side by side are staggered when their joints are.
+[[nodiscard]] bool spaced(const std::vector<std::int64_t>& a, const std::vector<std::int64_t>& b,
+                          std::int64_t section);
 
 // Whether `shape` is one bar of `bar` under `rule`: it covers the length with its overlaps,
 // every segment fits a stock bar and is no shorter than the least segment with the overlaps at
